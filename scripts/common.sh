@@ -1,0 +1,35 @@
+# Shared by scripts/run and scripts/test: installs what the build needs on Debian 12.
+
+QX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Debian packages the build, the tests and the screenshots need.
+QX_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+             libgtest-dev libbenchmark-dev fonts-dejavu-core clang-format)
+
+qx_install_packages() {
+    local missing=()
+    for pkg in "${QX_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# Configures build folder $1 with the CMake options that follow, unless it is configured
+# already with the same options.
+qx_configure() {
+    local dir=$1
+    shift
+    local wanted="$*"
+    if [ -f "$dir/CMakeCache.txt" ] && [ "$(cat "$dir/.qx-options" 2>/dev/null)" = "$wanted" ]; then
+        return 0
+    fi
+    cmake -S "$QX_ROOT" -B "$dir" -G Ninja "$@"
+    echo "$wanted" > "$dir/.qx-options"
+}

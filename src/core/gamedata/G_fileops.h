@@ -1,0 +1,129 @@
+#pragma once
+
+// Archive (GOB/GOO) and template file operations. The archive directory and the template
+// table are program-wide: every archive read replaces the one directory, every template
+// load replaces the one table.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TBinFile;
+
+// The 16-byte archive header as stored: "GOB ", two words the game writes as 0x14 and 12,
+// and the entry count.
+struct TGobHeader
+{
+    char Signature[4];
+    int32_t Word1;
+    int32_t Word2;
+    int32_t Count;
+};
+
+// One 136-byte directory entry. Name is a NUL-padded path relative to the game's resource
+// root, with backslashes; archives written by old tools carry leftover bytes after the NUL.
+struct TGobEntry
+{
+    int32_t Offset;
+    int32_t Length;
+    char Name[128];
+};
+
+constexpr int MaxGobEntries = 8192;
+
+extern TGobHeader GobHeader;
+extern std::array<TGobEntry, MaxGobEntries> GobDirectory;
+extern uint8_t NotAGob;
+// The bytes of the member read last by ReadGobMember.
+extern std::vector<uint8_t> MemberBuffer;
+
+// The message shown when an archive's signature test fails.
+inline constexpr const char *NotAGobMessage = "File is Not A Jedi Knight GOB ?";
+
+// Reads the header of the archive at path; clears the previous directory and header first.
+// Returns false (and sets NotAGob to 1) when the fourth signature byte is not a space; the
+// caller shows "File is Not A Jedi Knight GOB ?". Throws TIOError when the file cannot be read.
+bool ReadGobHeader(const std::string &path);
+// Reads the directory of an accepted archive into GobDirectory, in one read. A count of 0 or
+// less reads nothing; a count above MaxGobEntries reads the first MaxGobEntries entries and
+// sets GobCountTruncated. A count the file cannot hold keeps the whole entries that are there
+// and then throws TIOError "Read beyond end of file".
+void ReadGobDirectory(const std::string &path);
+// The number of meaningful entries of GobDirectory after the last read.
+int GobEntryCount();
+// True when the last directory read stopped at MaxGobEntries of a larger count.
+bool GobCountTruncated();
+void ClearGobDirectory();
+void ClearGobHeader();
+// The entry's name up to its first NUL, as shown and as used for file names. Index must be
+// below GobEntryCount (std::out_of_range otherwise), as for every operation taking an index.
+std::string GobEntryName(int index);
+// All 128 bytes of the entry's name field, NULs included.
+std::string GobEntryRawName(int index);
+// Copies member index of the archive at ArchivePath to the file target, creating the folder
+// ProgramDir + "cog" first when it is missing. Does nothing while NotAGob is 1.
+void ExtractGobMember(const std::string &target, int index);
+// Copies member index of the archive at archivePath to the file target. The member's range is
+// checked against the archive's size before target is created, so a member reaching past the
+// end throws "Read beyond end of file" without touching an existing target.
+void CopyGobMemberToFile(const std::string &archivePath, int index, const std::string &target);
+// Copies count bytes from the current position of source to dest through one 32768-byte buffer.
+void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count);
+// Reads member index of the archive at path into MemberBuffer.
+void ReadGobMember(const std::string &path, int index);
+
+constexpr size_t CopyBlockSize = 32768;
+// Test hook: when set, CopyFileBlock reports the size of every block it moves.
+using TCopyBlockHook = void (*)(size_t blockSize);
+void SetCopyBlockHook(TCopyBlockHook hook);
+
+// ---- Member names ----
+
+// The name up to its first NUL; the whole text when it has none.
+std::string_view NameToFirstNul(std::string_view name);
+// The rule of the extraction list: the name, up to its first NUL, contains ".cog" in lower
+// case anywhere (so "x.COG" is left out and "x.cogs" is kept).
+bool IsCogMemberName(std::string_view name);
+// The names of all entries up to their first NUL, in directory order: an item's index in the
+// list is its directory index.
+std::vector<std::string> GobMemberNames();
+// The index of the first item of names equal to name, or -1.
+int FindFirstName(const std::vector<std::string> &names, std::string_view name);
+// The directory index of the first entry whose name up to its first NUL is name, or -1.
+int FindGobMember(std::string_view name);
+// Turns a member name (up to its first NUL) into a relative file path with "/" separators.
+// Refuses, with a message in error, a name that is empty, absolute, starts with a drive
+// letter or climbs out of the target folder with "..".
+bool MemberPathToRelative(std::string_view name, std::string &relPath, std::string &error);
+
+// ---- Template file ----
+
+constexpr int MaxTemplates = 1000;
+
+struct TTPLRec
+{
+    std::array<std::string, MaxTemplates> TplName;
+    std::array<std::string, MaxTemplates> TplParent;
+    std::array<std::string, MaxTemplates> TplLine;
+};
+
+extern TTPLRec Templates;
+
+// The message shown when the template file is missing.
+inline constexpr const char *NoTemplateFileMessage = "Cannot find Kovo Tpl file";
+
+void ClearTemplates();
+// Loads the template file at path into Templates. Returns false, leaving the table as it was,
+// when no file exists there (the caller shows "Cannot find Kovo Tpl file"). A file that
+// cannot be read throws TIOError before the table is cleared. Template lines past the
+// table's MaxTemplates entries are not stored; droppedLines, when given, receives their
+// number so the caller can say the file was cut.
+bool LoadTemplateFile(const std::string &path, int *droppedLines = nullptr);
+// The same for the file's content already in memory; returns the number of dropped lines.
+int LoadTemplateText(std::string_view text);
+// The line of the last template named exactly name, or the empty string.
+std::string FindTemplate(const std::string &name);

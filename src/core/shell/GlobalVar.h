@@ -1,0 +1,51 @@
+#pragma once
+
+// The variables that several windows share. They live for the whole run; folder strings end
+// with the platform's separator ("/") and paths are built by plain concatenation.
+
+#include <array>
+#include <string>
+
+class TCOGChecker;
+
+// The version written to the settings at every start and shown in the About box.
+inline constexpr const char *QxVersion = "0.3 beta";
+
+extern std::string AppVersion;
+extern std::string ProgramDir;
+extern std::string DataDir;
+extern std::string CogDir;
+extern std::string TemplateFile;
+extern std::string JKDir;
+extern std::string MotsDir;
+extern std::string ProjectDir;
+extern std::string ArchivePath;
+extern bool UseJK;
+extern TCOGChecker *TheChecker;
+
+// Results of the word and field splitters of Strings.
+constexpr int MaxWords = 100;
+extern std::array<std::string, MaxWords> Words;
+extern std::string NamePart;
+extern std::string ValuePart;
+extern std::string RestPart;
+
+// The names declared in the symbols section of the last scanned script: entry i of every
+// array belongs to the i-th non-blank line of the section, and only the array of that line's
+// type holds a name there.
+constexpr int MaxSymbols = 200;
+using TSymColumn = std::array<std::string, MaxSymbols>;
+struct TSym
+{
+    TSymColumn AI, Cog, Flex, Int, KeyFrame, Material, Message, Model, Sector, Sound, Surface,
+        Template, Thing, Vector;
+};
+extern TSym SymbolTable;
+
+// Sets ProgramDir, DataDir and CogDir from the program's folder (with its trailing separator).
+void SetProgramDir(const std::string &folder);
+
+// The folder the program works in: the executable's own folder when the user can write
+// there (a portable install or the build tree); otherwise userFolder, which is seeded with
+// the installed qxdata, cog and help files that it does not hold yet. Both end with "/".
+std::string ChooseProgramDir(const std::string &executableFolder, const std::string &userFolder);

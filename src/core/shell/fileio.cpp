@@ -1,0 +1,249 @@
+#include "core/shell/fileio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "core/shell/ioerror.h"
+
+namespace fs = std::filesystem;
+
+TIOError TIOError::FromErrno(int err)
+{
+    switch (err)
+    {
+    case ENOENT:
+        return TIOError("File not found");
+    case ENOTDIR:
+        return TIOError("Path not found");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return TIOError("File access denied");
+    case ENOSPC:
+        return TIOError("Disk full");
+    default:
+        char text[32];
+        std::snprintf(text, sizeof text, "I/O error %d", err);
+        return TIOError(text);
+    }
+}
+
+namespace {
+// Paths are UTF-8 strings throughout the program.
+fs::path ToPath(const std::string &path)
+{
+    return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string FromPath(const fs::path &path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+FILE *OpenFile(const std::string &path, const char *mode)
+{
+#ifdef _WIN32
+    std::wstring wideMode(mode, mode + std::strlen(mode));
+    return _wfopen(ToPath(path).c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+} // namespace
+
+TBinFile::~TBinFile()
+{
+    if (File)
+        std::fclose(File);
+}
+
+void TBinFile::OpenRead(const std::string &path)
+{
+    Close();
+    std::error_code ec;
+    if (fs::is_directory(ToPath(path), ec))
+        throw TIOError("File access denied");
+    File = OpenFile(path, "rb");
+    if (!File)
+        throw TIOError::FromErrno(errno);
+}
+
+void TBinFile::Create(const std::string &path)
+{
+    Close();
+    File = OpenFile(path, "wb");
+    if (!File)
+        throw TIOError::FromErrno(errno);
+}
+
+void TBinFile::Close()
+{
+    if (!File)
+        return;
+    const int failed = std::fclose(File);
+    File = nullptr;
+    if (failed != 0)
+        throw TIOError::FromErrno(errno);
+}
+
+int64_t TBinFile::Size() const
+{
+    const int64_t here = Position();
+    std::fseek(File, 0, SEEK_END);
+    const int64_t size = Position();
+    std::fseek(File, static_cast<long>(here), SEEK_SET);
+    return size;
+}
+
+int64_t TBinFile::Position() const
+{
+#ifdef _WIN32
+    return _ftelli64(File);
+#else
+    return ftello(File);
+#endif
+}
+
+void TBinFile::Seek(int64_t position)
+{
+    if (position < 0)
+        throw TIOError("I/O error 131");
+#ifdef _WIN32
+    const int failed = _fseeki64(File, position, SEEK_SET);
+#else
+    const int failed = fseeko(File, static_cast<off_t>(position), SEEK_SET);
+#endif
+    if (failed != 0)
+        throw TIOError::FromErrno(errno);
+}
+
+void TBinFile::Read(void *buffer, size_t count)
+{
+    if (ReadSome(buffer, count) != count)
+        throw TIOError::ReadBeyondEnd();
+}
+
+size_t TBinFile::ReadSome(void *buffer, size_t count)
+{
+    if (count == 0)
+        return 0;
+    const size_t got = std::fread(buffer, 1, count, File);
+    if (got != count && std::ferror(File))
+        throw TIOError::FromErrno(errno);
+    return got;
+}
+
+void TBinFile::Write(const void *buffer, size_t count)
+{
+    if (count == 0)
+        return;
+    if (std::fwrite(buffer, 1, count, File) != count)
+        throw TIOError::FromErrno(errno ? errno : ENOSPC);
+}
+
+std::string ReadWholeFile(const std::string &path)
+{
+    TBinFile file;
+    file.OpenRead(path);
+    std::string bytes;
+    char block[65536];
+    for (;;)
+    {
+        const size_t got = file.ReadSome(block, sizeof block);
+        bytes.append(block, got);
+        if (got < sizeof block)
+            break;
+    }
+    return bytes;
+}
+
+void WriteFileAtomic(const std::string &path, const std::string &bytes)
+{
+    const std::string temp = path + ".qxtmp";
+    try
+    {
+        TBinFile file;
+        file.Create(temp);
+        file.Write(bytes.data(), bytes.size());
+        file.Close();
+    }
+    catch (...)
+    {
+        std::error_code ec;
+        fs::remove(ToPath(temp), ec);
+        throw;
+    }
+    std::error_code ec;
+    fs::rename(ToPath(temp), ToPath(path), ec);
+    if (ec)
+    {
+        std::error_code ignored;
+        fs::remove(ToPath(temp), ignored);
+        throw TIOError::FromErrno(ec.value());
+    }
+}
+
+bool FileExists(const std::string &path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(ToPath(path), ec);
+}
+
+bool DirectoryExists(const std::string &path)
+{
+    std::error_code ec;
+    return fs::is_directory(ToPath(path), ec);
+}
+
+bool CreateDir(const std::string &path)
+{
+    std::error_code ec;
+    fs::create_directory(ToPath(path), ec);
+    return DirectoryExists(path);
+}
+
+std::string FindFileNoCase(const std::string &dir, const std::string &name)
+{
+    if (FileExists(dir + name))
+        return dir + name;
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+            return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        });
+        return text;
+    };
+    const std::string wanted = lower(name);
+    std::error_code ec;
+    for (fs::directory_iterator it(ToPath(dir.empty() ? "." : dir), ec), end; !ec && it != end;
+         it.increment(ec))
+    {
+        const std::string found = FromPath(it->path().filename());
+        if (lower(found) == wanted && it->is_regular_file(ec))
+            return dir + found;
+    }
+    return {};
+}
+
+std::string ExtractFileName(const std::string &path)
+{
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string ExtractFilePath(const std::string &path)
+{
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string ExtractFileExt(const std::string &path)
+{
+    const std::string name = ExtractFileName(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// The program's stored settings: a handful of string values under one key. The store itself
+// (the registry on Windows, a settings file elsewhere) is supplied by the caller.
+
+#include <string>
+
+// An open settings key. Failures (a store that cannot be written, a value of another type)
+// are collected in Error, so that start-up can report them and go on.
+class TSettingsKey
+{
+  public:
+    virtual ~TSettingsKey() = default;
+    virtual void WriteString(const std::string &name, const std::string &value) = 0;
+    virtual bool ValueExists(const std::string &name) = 0;
+    // The value as text; a value stored with another type is an error, read as empty.
+    virtual std::string ReadString(const std::string &name) = 0;
+
+    std::string Error;
+};
+
+// Start-up: writes "QxVer" = QxVersion, then reads "QxVer", "Kovo", "JK" and "MOTS" into
+// AppVersion, TemplateFile, JKDir and MotsDir where they exist. "PRJ" is not read back, so
+// ProjectDir starts empty at every run.
+void ReadStartupSettings(TSettingsKey &key);
+
+// The Directories dialog's Save: writes "JK", "MOTS", "Kovo" and "PRJ", in this order.
+void SaveDirectorySettings(TSettingsKey &key);

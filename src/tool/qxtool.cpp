@@ -1,0 +1,66 @@
+// qxtool: Quillex's script checker and game-data tools on the command line.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/shell/GlobalVar.h"
+#include "tool/commands.h"
+
+namespace {
+const char *const HelpText =
+    "Usage: qxtool COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  check FILE...                 check COG scripts; prints FILE:LINE: MESSAGE per error\n"
+    "  gob list ARCHIVE              list the members of a GOB/GOO archive\n"
+    "  gob extract ARCHIVE [-C DIR] [MEMBER...]\n"
+    "                                extract members (all when none is named)\n"
+    "  gob pack ARCHIVE DIR          pack every file under DIR into a new archive\n"
+    "  mat2bmp [--archive ARCHIVE] [--cmp CMP] MAT OUT.bmp\n"
+    "                                convert a MAT texture to an 8-bit BMP\n"
+    "  tpl FILE [NAME]               list template names, or print one template's line\n"
+    "\n"
+    "Options:\n"
+    "  --help                        show this text\n"
+    "  --version                     show the version\n";
+
+struct TCommand
+{
+    const char *Name;
+    int (*Run)(const std::vector<std::string> &);
+};
+
+const TCommand Commands[] = {
+    {"check", RunCheck},
+    {"gob", RunGob},
+    {"mat2bmp", RunMat2Bmp},
+    {"tpl", RunTpl},
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+    {
+        std::fputs(HelpText, stderr);
+        return 2;
+    }
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help")
+    {
+        std::fputs(HelpText, stdout);
+        return 0;
+    }
+    if (command == "--version")
+    {
+        std::printf("qxtool (Quillex) %s\n", QxVersion);
+        return 0;
+    }
+    for (const TCommand &entry : Commands)
+        if (command == entry.Name)
+            return entry.Run(std::vector<std::string>(argv + 2, argv + argc));
+    std::fprintf(stderr, "qxtool: unknown command '%s'\n\n%s", command.c_str(), HelpText);
+    return 2;
+}

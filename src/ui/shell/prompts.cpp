@@ -1,0 +1,31 @@
+#include "ui/shell/prompts.h"
+
+#include "ui/shell/qtprompts.h"
+
+namespace {
+TPrompts *CurrentPrompts = nullptr;
+} // namespace
+
+TPrompts &Prompts()
+{
+    static TQtPrompts fallback;
+    return CurrentPrompts ? *CurrentPrompts : fallback;
+}
+
+void SetPrompts(TPrompts *prompts)
+{
+    CurrentPrompts = prompts;
+}
+
+QStringList QtNameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+    {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters << parts[i] + " (" + patterns + ")";
+    }
+    return filters;
+}

@@ -1,0 +1,116 @@
+#include "ui/shell/qtprompts.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+QMessageBox::StandardButton Ask(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
+                                const QString &text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void Prepare(QFileDialog &dialog, const TFileDialog &spec)
+{
+    dialog.setWindowTitle(spec.Title);
+    const QStringList filters = QtNameFilters(spec.Filter);
+    if (!filters.isEmpty())
+    {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(spec.FilterIndex - 1, filters.first()));
+    }
+    if (!spec.InitialDir.isEmpty())
+        dialog.setDirectory(spec.InitialDir);
+    if (!spec.FileName.isEmpty())
+        dialog.selectFile(spec.FileName);
+}
+} // namespace
+
+void TQtPrompts::ShowMessage(const QString &text)
+{
+    Ask(Parent, QMessageBox::Information, "quillex", text, QMessageBox::Ok);
+}
+
+bool TQtPrompts::Confirm(const QString &text)
+{
+    return Ask(Parent, QMessageBox::Question, "Confirm", text,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+TAnswer TQtPrompts::AskYesNoCancel(const QString &text)
+{
+    switch (Ask(Parent, QMessageBox::Question, "Confirm", text,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel))
+    {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        return TAnswer::Cancel;
+    }
+}
+
+void TQtPrompts::AbortError(const QString &text)
+{
+    Ask(Parent, QMessageBox::Critical, "Error", text, QMessageBox::Abort);
+}
+
+void TQtPrompts::ShowIOError(const QString &text)
+{
+    Ask(Parent, QMessageBox::Critical, "quillex", text, QMessageBox::Ok);
+}
+
+bool TQtPrompts::ChooseOpenFile(TFileDialog &spec)
+{
+    QFileDialog dialog(Parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    Prepare(dialog, spec);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    spec.FileName = dialog.selectedFiles().first();
+    spec.FilterIndex = QtNameFilters(spec.Filter).indexOf(dialog.selectedNameFilter()) + 1;
+    return true;
+}
+
+bool TQtPrompts::ChooseSaveFile(TFileDialog &spec)
+{
+    QFileDialog dialog(Parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(spec.DefaultExt);
+    if (!spec.ConfirmOverwrite)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    Prepare(dialog, spec);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    spec.FileName = dialog.selectedFiles().first();
+    return true;
+}
+
+bool TQtPrompts::ChooseFont(QFont &font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, Parent);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+bool TQtPrompts::ChoosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, Parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool TQtPrompts::SetupPrinter(QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, Parent);
+    return dialog.exec() == QDialog::Accepted;
+}

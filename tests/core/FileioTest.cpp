@@ -1,0 +1,132 @@
+#include "core/shell/fileio.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "core/shell/GlobalVar.h"
+#include "core/shell/ioerror.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+class FileioTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        Dir = fs::temp_directory_path() /
+              ("qx-fileio-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Dir);
+        fs::create_directories(Dir);
+    }
+    void TearDown() override
+    {
+        fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(Dir);
+    }
+    std::string Path(const std::string &name) const { return (Dir / name).string(); }
+
+    fs::path Dir;
+};
+} // namespace
+
+TEST_F(FileioTest, ReadPastTheEndFailsWithTheStandardText)
+{
+    std::ofstream(Path("three")) << "abc";
+    TBinFile file;
+    file.OpenRead(Path("three"));
+    char buffer[4];
+    try
+    {
+        file.Read(buffer, 4);
+        FAIL() << "no error";
+    }
+    catch (const TIOError &error)
+    {
+        EXPECT_STREQ(error.what(), "Read beyond end of file");
+    }
+}
+
+TEST_F(FileioTest, OpeningAMissingFileSaysFileNotFound)
+{
+    TBinFile file;
+    try
+    {
+        file.OpenRead(Path("missing"));
+        FAIL() << "no error";
+    }
+    catch (const TIOError &error)
+    {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+}
+
+TEST_F(FileioTest, WriteFileAtomicReplacesTheFileWhole)
+{
+    std::ofstream(Path("f.cog")) << "old text that is longer";
+    WriteFileAtomic(Path("f.cog"), "new");
+    EXPECT_EQ(ReadWholeFile(Path("f.cog")), "new");
+    EXPECT_FALSE(FileExists(Path("f.cog.qxtmp")));
+}
+
+TEST_F(FileioTest, WriteFileAtomicIntoAReadOnlyFolderLeavesTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    std::ofstream(Path("f.cog")) << "old";
+    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(WriteFileAtomic(Path("f.cog"), "new"), TIOError);
+    EXPECT_EQ(ReadWholeFile(Path("f.cog")), "old");
+}
+
+TEST_F(FileioTest, FindFileNoCaseMatchesAnyLetterCase)
+{
+    std::ofstream(Path("Default.COG")) << "x";
+    const std::string dir = Dir.string() + "/";
+    EXPECT_EQ(FindFileNoCase(dir, "default.cog"), dir + "Default.COG");
+    EXPECT_EQ(FindFileNoCase(dir, "other.cog"), "");
+}
+
+TEST_F(FileioTest, FileNamePartsSplitAtEitherSeparator)
+{
+    EXPECT_EQ(ExtractFileName("cog\\door.cog"), "door.cog");
+    EXPECT_EQ(ExtractFileName("/a/b.goob"), "b.goob");
+    EXPECT_EQ(ExtractFilePath("/a/b.gob"), "/a/");
+    EXPECT_EQ(ExtractFileExt("/a.b/c"), "");
+    EXPECT_EQ(ExtractFileExt("x.tar.gz"), ".gz");
+}
+
+TEST_F(FileioTest, ProgramDirFallsBackToASeededUserFolder)
+{
+    const std::string installed = Path("install") + "/";
+    const std::string user = Path("user") + "/";
+    fs::create_directories(installed + "cog");
+    fs::create_directories(installed + "qxdata");
+    std::ofstream(installed + "cog/default.cog") << "installed";
+    std::ofstream(installed + "qxdata/verb.qx") << "verbs";
+
+    // A writable program folder is used as it is.
+    EXPECT_EQ(ChooseProgramDir(installed, user), installed);
+
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    fs::create_directories(user + "cog");
+    std::ofstream(user + "cog/default.cog") << "mine";
+    fs::permissions(installed, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(ChooseProgramDir(installed, user), user);
+    EXPECT_EQ(ReadWholeFile(user + "qxdata/verb.qx"), "verbs");
+    // The user's own edited starter script is kept.
+    EXPECT_EQ(ReadWholeFile(user + "cog/default.cog"), "mine");
+    fs::permissions(installed, fs::perms::owner_all);
+}
+
+TEST_F(FileioTest, SetProgramDirDerivesTheDataFolders)
+{
+    SetProgramDir("/opt/q/");
+    EXPECT_EQ(DataDir, "/opt/q/qxdata/");
+    EXPECT_EQ(CogDir, "/opt/q/cog/");
+}

@@ -1,0 +1,73 @@
+#include "core/shell/settings.h"
+
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "core/shell/GlobalVar.h"
+
+namespace {
+// A key in memory that records the order of writes.
+class TMemoryKey : public TSettingsKey
+{
+  public:
+    void WriteString(const std::string &name, const std::string &value) override
+    {
+        Values[name] = value;
+        Writes.push_back(name);
+    }
+    bool ValueExists(const std::string &name) override { return Values.count(name) != 0; }
+    std::string ReadString(const std::string &name) override { return Values[name]; }
+
+    std::map<std::string, std::string> Values;
+    std::vector<std::string> Writes;
+};
+
+void ResetSettings()
+{
+    AppVersion = TemplateFile = JKDir = MotsDir = ProjectDir = "";
+}
+} // namespace
+
+TEST(SettingsTest, FirstStartCreatesOnlyTheVersion)
+{
+    ResetSettings();
+    TMemoryKey key;
+    ReadStartupSettings(key);
+    EXPECT_EQ(key.Values, (std::map<std::string, std::string>{{"QxVer", "0.3 beta"}}));
+    EXPECT_EQ(AppVersion, "0.3 beta");
+    EXPECT_EQ(TemplateFile, "");
+    EXPECT_EQ(JKDir, "");
+    EXPECT_EQ(MotsDir, "");
+}
+
+TEST(SettingsTest, StoredVersionIsOverwrittenBeforeItIsRead)
+{
+    ResetSettings();
+    TMemoryKey key;
+    key.Values = {{"QxVer", "0.1"},
+                  {"Kovo", "/g/master.tpl"},
+                  {"JK", "/g/jk/"},
+                  {"MOTS", "/g/mots/"},
+                  {"PRJ", "/g/mine/"}};
+    ReadStartupSettings(key);
+    EXPECT_EQ(key.Values["QxVer"], "0.3 beta");
+    EXPECT_EQ(AppVersion, "0.3 beta");
+    EXPECT_EQ(TemplateFile, "/g/master.tpl");
+    EXPECT_EQ(JKDir, "/g/jk/");
+    EXPECT_EQ(MotsDir, "/g/mots/");
+    // The resources folder is stored but not read back.
+    EXPECT_EQ(ProjectDir, "");
+}
+
+TEST(SettingsTest, SaveWritesFourValuesInOrderEmptyOnesIncluded)
+{
+    ResetSettings();
+    JKDir = "/g/jk/";
+    TemplateFile = "/g/MOTS.TPL";
+    TMemoryKey key;
+    SaveDirectorySettings(key);
+    EXPECT_EQ(key.Writes, (std::vector<std::string>{"JK", "MOTS", "Kovo", "PRJ"}));
+    EXPECT_EQ(key.Values["MOTS"], "");
+    EXPECT_EQ(key.Values["Kovo"], "/g/MOTS.TPL");
+}

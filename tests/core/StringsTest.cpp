@@ -1,0 +1,140 @@
+#include "core/shell/Strings.h"
+
+#include <gtest/gtest.h>
+
+#include "core/shell/GlobalVar.h"
+
+namespace {
+std::vector<std::string> FirstWords(int count)
+{
+    return std::vector<std::string>(Words.begin(), Words.begin() + count);
+}
+} // namespace
+
+TEST(StringsTest, TabsToSpacesKeepsTheLength)
+{
+    EXPECT_EQ(TabsToSpaces("\ta\t\tb"), " a  b");
+    EXPECT_EQ(TabsToSpaces(""), "");
+}
+
+TEST(StringsTest, SplitLineNumbersWordsFromTheFirstColumn)
+{
+    struct Row
+    {
+        const char *Line;
+        std::vector<std::string> Expected;
+    } rows[] = {
+        {"symbols", {"symbols", ""}},
+        // A leading blank or tab advances the word index: the first word lands in Words[1].
+        {"\tsymbols", {"", "symbols", ""}},
+        {"   thing player", {"", "thing", "player", ""}},
+        {"a  b", {"a", "b", ""}},
+        {"a b ", {"a", "b", ""}},
+        {"thing\tplayer=-1\tlocal", {"thing", "player=-1", "local", ""}},
+        // Only the space separates; other control characters are word characters.
+        {"a\rb c", {"a\rb", "c", ""}},
+        {"", {"", ""}},
+    };
+    for (const Row &row : rows)
+    {
+        Words[0] = "stale";
+        SplitLine(row.Line);
+        EXPECT_EQ(FirstWords(static_cast<int>(row.Expected.size())), row.Expected) << row.Line;
+    }
+}
+
+TEST(StringsTest, SplitLineReturnsTheConvertedLine)
+{
+    EXPECT_EQ(SplitLine("a\tb"), "a b");
+}
+
+TEST(StringsTest, SplitWordsAppendsWithoutClearing)
+{
+    ClearWords();
+    SplitWords("ab cd");
+    SplitWords("ef gh");
+    EXPECT_EQ(FirstWords(3), (std::vector<std::string>{"abef", "cdgh", ""}));
+}
+
+TEST(StringsTest, WordsPastTheHundredthAreDropped)
+{
+    std::string line;
+    for (int i = 0; i < 150; ++i)
+        line += "w" + std::to_string(i) + " ";
+    SplitLine(line);
+    EXPECT_EQ(Words[0], "w0");
+    EXPECT_EQ(Words[99], "w99");
+}
+
+TEST(StringsTest, SplitNameValueCutsAtTheFirstEqualsAfterTheFirstCharacter)
+{
+    struct Row
+    {
+        const char *Text, *Name, *Value;
+    } rows[] = {
+        {"a = b", "a ", " b"}, {"x=1=2", "x", "1=2"},  {"=x=y", "=x", "y"},
+        {"name=", "name", ""}, {"plain", "plain", ""}, {"", "", ""},
+    };
+    for (const Row &row : rows)
+    {
+        NamePart = ValuePart = "stale";
+        SplitNameValue(row.Text);
+        EXPECT_EQ(NamePart, row.Name) << row.Text;
+        EXPECT_EQ(ValuePart, row.Value) << row.Text;
+    }
+}
+
+TEST(StringsTest, SplitAtFieldsReadsThreeFields)
+{
+    struct Row
+    {
+        const char *Text, *Name, *Value, *Rest;
+    } rows[] = {
+        {"Get&Thing@thing&ref@a & b", "Get Thing", "thing ref", "a & b"},
+        // Each field owns its first character, even an "@".
+        {"a@@b@c", "a", "@b", "c"},
+        {"@x", "@x", "", ""},
+        {"name@", "name", "", ""},
+        {"name@par", "name", "par", ""},
+        {"name@par@", "name", "par", ""},
+        {"n@p@d@e&f", "n", "p", "d@e&f"},
+        {"no fields here", "", "", ""},
+        {"", "", "", ""},
+    };
+    for (const Row &row : rows)
+    {
+        NamePart = ValuePart = RestPart = "stale";
+        SplitAtFields(row.Text);
+        EXPECT_EQ(NamePart, row.Name) << row.Text;
+        EXPECT_EQ(ValuePart, row.Value) << row.Text;
+        EXPECT_EQ(RestPart, row.Rest) << row.Text;
+    }
+}
+
+TEST(StringsTest, ClearSymbolTableEmptiesEveryColumn)
+{
+    SymbolTable.AI[0] = "a";
+    SymbolTable.Vector[199] = "v";
+    ClearSymbolTable();
+    EXPECT_EQ(SymbolTable.AI[0], "");
+    EXPECT_EQ(SymbolTable.Vector[199], "");
+}
+
+TEST(StringsTest, SplitTextLinesAcceptsEveryLineEnd)
+{
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    // A final line break does not start an extra line; an empty line before it does count.
+    EXPECT_EQ(SplitTextLines("a\r\n"), (Lines{"a"}));
+    EXPECT_EQ(SplitTextLines("a\r\n\r\n"), (Lines{"a", ""}));
+    EXPECT_EQ(SplitTextLines("\n"), (Lines{""}));
+    EXPECT_EQ(SplitTextLines(""), (Lines{}));
+    EXPECT_EQ(SplitTextLines("\r\r\n"), (Lines{"", ""}));
+    EXPECT_EQ(SplitTextLines("caf\xe9"), (Lines{"caf\xe9"}));
+}
+
+TEST(StringsTest, JoinTextLinesSeparatesWithCrLf)
+{
+    EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb");
+    EXPECT_EQ(JoinTextLines({}), "");
+}

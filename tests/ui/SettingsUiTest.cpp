@@ -1,0 +1,95 @@
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/shell/GlobalVar.h"
+#include "tests/ui/scriptedprompts.h"
+#include "ui/shell/Qx_reg.h"
+
+class SettingsUiTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void init()
+    {
+        Dir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir->path());
+        SetPrompts(&Scripted);
+        Scripted.Reset();
+        AppVersion = TemplateFile = JKDir = MotsDir = ProjectDir = "";
+    }
+
+    void cleanup()
+    {
+        Scripted.Verify();
+        SetPrompts(nullptr);
+    }
+
+    void firstStartCreatesTheKeyWithOnlyTheVersion()
+    {
+        LoadSettingsAtStart();
+        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        QSettings stored("Ostrel Forge", "Quillex");
+        QCOMPARE(stored.allKeys(), QStringList{"QxVer"});
+        QCOMPARE(stored.value("QxVer").toString(), QString("0.3 beta"));
+        QVERIFY(TemplateFile.empty() && JKDir.empty() && MotsDir.empty() && ProjectDir.empty());
+    }
+
+    void savedFoldersComeBackButTheResourcesFolderDoesNot()
+    {
+        {
+            QSettings stored("Ostrel Forge", "Quillex");
+            stored.setValue("QxVer", "0.2");
+        }
+        JKDir = "/games/jk/";
+        MotsDir = "/games/mots/";
+        TemplateFile = "/games/jed/MASTER.TPL";
+        ProjectDir = "/home/me/mod/";
+        SaveSettings();
+
+        JKDir = MotsDir = TemplateFile = ProjectDir = "";
+        LoadSettingsAtStart();
+        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        QCOMPARE(QString::fromStdString(JKDir), QString("/games/jk/"));
+        QCOMPARE(QString::fromStdString(MotsDir), QString("/games/mots/"));
+        QCOMPARE(QString::fromStdString(TemplateFile), QString("/games/jed/MASTER.TPL"));
+        QCOMPARE(QString::fromStdString(ProjectDir), QString());
+        QCOMPARE(QSettings("Ostrel Forge", "Quillex").value("PRJ").toString(),
+                 QString("/home/me/mod/"));
+    }
+
+    void aValueOfAnotherTypeIsReportedAndStartGoesOn()
+    {
+        {
+            QSettings stored("Ostrel Forge", "Quillex");
+            stored.setValue("JK", QStringList{"a", "b"});
+            stored.setValue("MOTS", "/games/mots/");
+        }
+        Scripted.ExpectIOError();
+        LoadSettingsAtStart();
+        QCOMPARE(QString::fromStdString(JKDir), QString());
+        QCOMPARE(QString::fromStdString(MotsDir), QString("/games/mots/"));
+        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+    }
+
+    void aStoreThatCannotBeWrittenIsReported()
+    {
+        // A settings folder below a plain file can never be created, whoever runs the test.
+        QFile blocker(Dir->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           Dir->filePath("blocker/sub"));
+        Scripted.ExpectIOError();
+        LoadSettingsAtStart();
+        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+    }
+
+  private:
+    std::unique_ptr<QTemporaryDir> Dir;
+    TScriptedPrompts Scripted;
+};
+
+QTEST_MAIN(SettingsUiTest)
+#include "SettingsUiTest.moc"
