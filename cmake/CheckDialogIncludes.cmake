@@ -1,0 +1,16 @@
+# Fails when a source other than the Qt prompts includes a Qt message box or dialog header:
+# every question to the user goes through the prompts interface, so tests can answer it.
+file(GLOB_RECURSE sources ${SRC}/src/*.cpp ${SRC}/src/*.h)
+set(offenders "")
+foreach(source ${sources})
+    if(source MATCHES "/ui/shell/qtprompts\\.(cpp|h)$")
+        continue()
+    endif()
+    file(STRINGS ${source} hits REGEX "#include <(QMessageBox|QFileDialog|QFontDialog|QPrintDialog|QPageSetupDialog)>")
+    if(hits)
+        list(APPEND offenders ${source})
+    endif()
+endforeach()
+if(offenders)
+    message(FATAL_ERROR "Dialogs used outside the prompts: ${offenders}")
+endif()
