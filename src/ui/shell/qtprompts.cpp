@@ -15,19 +15,19 @@ QMessageBox::StandardButton Ask(QWidget *parent, QMessageBox::Icon icon, const Q
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-void Prepare(QFileDialog &dialog, const TFileDialog &spec)
+void Prepare(QFileDialog &dialog, const TFileDialog &state)
 {
-    dialog.setWindowTitle(spec.Title);
-    const QStringList filters = QtNameFilters(spec.Filter);
+    dialog.setWindowTitle(state.Title);
+    const QStringList filters = QtNameFilters(state.Filter);
     if (!filters.isEmpty())
     {
         dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.value(spec.FilterIndex - 1, filters.first()));
+        dialog.selectNameFilter(filters.value(state.FilterIndex - 1, filters.first()));
     }
-    if (!spec.InitialDir.isEmpty())
-        dialog.setDirectory(spec.InitialDir);
-    if (!spec.FileName.isEmpty())
-        dialog.selectFile(spec.FileName);
+    if (!state.InitialDir.isEmpty())
+        dialog.setDirectory(state.InitialDir);
+    if (!state.FileName.isEmpty())
+        dialog.selectFile(state.FileName);
 }
 } // namespace
 
@@ -66,31 +66,31 @@ void TQtPrompts::ShowIOError(const QString &text)
     Ask(Parent, QMessageBox::Critical, "quillex", text, QMessageBox::Ok);
 }
 
-bool TQtPrompts::ChooseOpenFile(TFileDialog &spec)
+bool TQtPrompts::ChooseOpenFile(TFileDialog &state)
 {
     QFileDialog dialog(Parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    Prepare(dialog, spec);
+    Prepare(dialog, state);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    spec.FileName = dialog.selectedFiles().first();
-    spec.FilterIndex = QtNameFilters(spec.Filter).indexOf(dialog.selectedNameFilter()) + 1;
+    state.FileName = dialog.selectedFiles().first();
+    state.FilterIndex = QtNameFilters(state.Filter).indexOf(dialog.selectedNameFilter()) + 1;
     return true;
 }
 
-bool TQtPrompts::ChooseSaveFile(TFileDialog &spec)
+bool TQtPrompts::ChooseSaveFile(TFileDialog &state)
 {
     QFileDialog dialog(Parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.DefaultExt);
-    if (!spec.ConfirmOverwrite)
+    dialog.setDefaultSuffix(state.DefaultExt);
+    if (!state.ConfirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    Prepare(dialog, spec);
+    Prepare(dialog, state);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    spec.FileName = dialog.selectedFiles().first();
+    state.FileName = dialog.selectedFiles().first();
     return true;
 }
 
