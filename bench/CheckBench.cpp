@@ -1,0 +1,109 @@
+// Throughput of the COG checker on large generated scripts of realistic statements.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "core/analysis/u_cogcheck.h"
+#include "core/shell/Strings.h"
+
+namespace {
+// One message handler of the kind the game's scripts are made of; %d numbers it.
+const char *const Handler =
+    "# ----- handler %d -----\r\n"
+    "handler%d:\r\n"
+    "    player = GetLocalPlayerThing();      // the local player\r\n"
+    "    if (GetSenderRef() == switch%d)\r\n"
+    "    {\r\n"
+    "        SetWallCel(wall, 1 - GetWallCel(wall));\r\n"
+    "        PlaySoundPos(click, GetSurfaceCenter(wall), 1.0, -1, -1, 0x80);\r\n"
+    "    }\r\n"
+    "    else if ((count > 3) && !done || GetThingHealth(player) <= 0) call cleanup;\r\n"
+    "    else\r\n"
+    "    {\r\n"
+    "        SetPulse(0.5);\r\n"
+    "    }\r\n"
+    "\tfor (i = 0; i < 10; i = i + 1)\r\n"
+    "\t{\r\n"
+    "\t\tvalues[i] = VectorAdd(dir, '0 0.6 0');\r\n"
+    "\t\tif (values[i] != 0) count = count + 1;\r\n"
+    "\t}\r\n"
+    "    while (count > 0) count = count - 1;  # count down\r\n"
+    "    dir = VectorScale('1.0 0 0', speed * 2.5 / -delay);\r\n"
+    "    SetThingPos(player, VectorAdd(GetThingPos(player), dir));\r\n"
+    "    Print(\"Switch used\");\r\n"
+    "    return;\r\n"
+    "\r\n";
+
+const char *const Header = "# Generated script\r\n"
+                           "flags=0x240\r\n"
+                           "\r\n"
+                           "symbols\r\n"
+                           "message     startup\r\n"
+                           "message     activated\r\n"
+                           "thing       player                      local\r\n"
+                           "surface     wall                        linkid=1 mask=0x448\r\n"
+                           "sound       click=beep1.wav             local\r\n"
+                           "vector      dir                         local\r\n"
+                           "flex        speed=1.5\r\n"
+                           "float       delay=0.25\r\n"
+                           "int         i                           local\r\n"
+                           "int         count=0                     local\r\n"
+                           "int         done=0                      local\r\n"
+                           "end\r\n"
+                           "\r\n"
+                           "code\r\n";
+
+std::string MakeScript(size_t size)
+{
+    std::string text = Header;
+    char piece[2048];
+    for (int n = 0; text.size() < size; ++n)
+    {
+        std::snprintf(piece, sizeof piece, Handler, n, n, n);
+        text += piece;
+    }
+    text += "end\r\n";
+    return text;
+}
+
+// The lines as the editor hands them over.
+void BM_Check(benchmark::State &state)
+{
+    const std::string text = MakeScript(static_cast<size_t>(state.range(0)) << 20);
+    const std::vector<std::string> lines = SplitTextLines(text);
+    TCOGChecker checker;
+    checker.Check(lines);
+    if (checker.Errors.Count() != 0)
+    {
+        state.SkipWithError(checker.Errors.Items(0).Msg.c_str());
+        return;
+    }
+    for (auto _ : state)
+    {
+        checker.Check(lines);
+        benchmark::DoNotOptimize(checker.Errors.Count());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+}
+
+// The whole text, split into lines first, as qxtool does.
+void BM_CheckText(benchmark::State &state)
+{
+    const std::string text = MakeScript(static_cast<size_t>(state.range(0)) << 20);
+    TCOGChecker checker;
+    for (auto _ : state)
+    {
+        checker.CheckText(text);
+        benchmark::DoNotOptimize(checker.Errors.Count());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+}
+} // namespace
+
+BENCHMARK(BM_Check)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckText)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);

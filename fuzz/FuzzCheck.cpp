@@ -1,0 +1,36 @@
+// Arbitrary bytes as a script for the checker: every error is read back and must name a line
+// of the script, and reading past the list must throw.
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string_view>
+
+#include "core/analysis/u_cogcheck.h"
+#include "core/shell/Strings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // One checker for every input, as the program keeps one: each check must replace the
+    // findings of the last.
+    static TCOGChecker checker;
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+    checker.CheckText(text);
+
+    const int lineCount = static_cast<int>(SplitTextLines(text).size());
+    const int lastLine = lineCount > 0 ? lineCount - 1 : 0;
+    for (int i = 0; i < checker.Errors.Count(); ++i)
+    {
+        const TCOGError &error = checker.Errors.Items(i);
+        if (error.Line < 0 || error.Line > lastLine || error.Msg.empty())
+            __builtin_trap();
+    }
+    try
+    {
+        checker.Errors.Items(checker.Errors.Count());
+        __builtin_trap();
+    }
+    catch (const std::out_of_range &)
+    {}
+    return 0;
+}

@@ -1,0 +1,850 @@
+#include "core/analysis/u_cogcheck.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "core/shell/Strings.h"
+
+namespace {
+unsigned char LowerAscii(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// Compares in ASCII lower case, byte by byte; other bytes compare by value.
+int CompareNoCase(std::string_view a, std::string_view b)
+{
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i)
+    {
+        const unsigned char ca = LowerAscii(static_cast<unsigned char>(a[i]));
+        const unsigned char cb = LowerAscii(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Binary search in a list sorted by its lower-cased words; returns the index or -1.
+template <typename List, typename WordOf>
+int FindNoCase(const List &list, std::string_view word, WordOf wordOf)
+{
+    int low = 0;
+    int high = static_cast<int>(list.size()) - 1;
+    while (low <= high)
+    {
+        const int mid = (low + high) / 2;
+        const int order = CompareNoCase(wordOf(list[mid]), word);
+        if (order == 0)
+            return mid;
+        if (order < 0)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    return -1;
+}
+
+template <typename List, typename WordOf> constexpr bool IsSorted(const List &list, WordOf wordOf)
+{
+    for (size_t i = 1; i < list.size(); ++i)
+        if (!(wordOf(list[i - 1]) < wordOf(list[i])))
+            return false;
+    return true;
+}
+static_assert(IsSorted(COGTypes, [](const TCogTypeWord &entry) { return entry.Word; }));
+static_assert(IsSorted(COGKeywords, [](std::string_view entry) { return entry; }));
+
+constexpr size_t LongestKeyword = 6;
+constexpr size_t LongestTypeWord = 8;
+
+// The characters that end a word. A colon is not among them: it ends the word as a label.
+// '<', '>', '.', the single quote and the rest of the ASCII punctuation continue a word, so 'a<b'
+// and 'x.y' are single words; the checker has always read them this way.
+constexpr std::array<bool, 256> MakeWordEnds()
+{
+    std::array<bool, 256> ends{};
+    const char stops[] = {'\0', '\t', '\r', ' ', '!', '"', '%', '&', '(', ')', '*',
+                          '+',  ',',  '-',  '/', ';', '=', '[', ']', '{', '|', '}'};
+    for (char c : stops)
+        ends[static_cast<unsigned char>(c)] = true;
+    return ends;
+}
+constexpr std::array<bool, 256> WordEnds = MakeWordEnds();
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+} // namespace
+
+std::string_view TokenKindName(TCogTokenKind kind)
+{
+    switch (kind)
+    {
+    case ckValue:
+        return "Value";
+    case ckArray:
+        return "Array";
+    case ckVariable:
+        return "Variable";
+    case ckFunction:
+        return "Function";
+    case ckDelimiter:
+        return "Delimiter";
+    case ckEndOfLine:
+        return "End of line";
+    case ckOperator:
+        return "Operator";
+    case ckLabel:
+        return "Label";
+    case ckKeyword:
+        return "Keyword";
+    case ckEnd:
+        return "End label";
+    case ckBrace:
+        return "Bracket";
+    default:
+        return "Unidentified token";
+    }
+}
+
+uint8_t TypeCode(std::string_view word)
+{
+    if (word.size() > LongestTypeWord)
+        return 0;
+    const int index =
+        FindNoCase(COGTypes, word, [](const TCogTypeWord &entry) { return entry.Word; });
+    return index < 0 ? 0 : COGTypes[index].Code;
+}
+
+bool IsCogKeyword(std::string_view word)
+{
+    if (word.size() < 2 || word.size() > LongestKeyword)
+        return false;
+    return FindNoCase(COGKeywords, word, [](std::string_view entry) { return entry; }) >= 0;
+}
+
+const TCOGError &TCOGErrors::Items(int index) const
+{
+    if (index < 0 || index >= Count())
+    {
+        char msg[64];
+        std::snprintf(msg, sizeof msg, "Error is out of bounds: %d", index);
+        throw std::out_of_range(msg);
+    }
+    return List[static_cast<size_t>(index)];
+}
+
+// ---------------------------------------------------------------------------------------
+// Lexer
+
+TCogReader::TCogReader(const std::vector<std::string> &lines, TCOGChecker &checker)
+    : Lines(lines), Checker(checker)
+{}
+
+bool TCogReader::ReadLine()
+{
+    const int count = static_cast<int>(Lines.size());
+    const int start = NextLine;
+    // A look-ahead that is taken back reads the same run of blank and comment lines again; the
+    // last run found is remembered, so that nested statements ending before a long run do not
+    // read it once each.
+    if (start == SkipFrom)
+        NextLine = SkipTo;
+    while (NextLine < count)
+    {
+        std::string_view line = Lines[static_cast<size_t>(NextLine)];
+        // "#" is looked for first, so "//" inside a "#" comment never matters.
+        const size_t hash = line.find('#');
+        if (hash != std::string_view::npos)
+            line = line.substr(0, hash);
+        const size_t slashes = line.find("//");
+        if (slashes != std::string_view::npos)
+            line = line.substr(0, slashes);
+        size_t begin = 0;
+        size_t end = line.size();
+        while (begin < end && static_cast<unsigned char>(line[begin]) <= 32)
+            ++begin;
+        while (end > begin && static_cast<unsigned char>(line[end - 1]) <= 32)
+            --end;
+        Text.resize(end - begin);
+        for (size_t i = begin; i < end; ++i)
+            Text[i - begin] = static_cast<char>(LowerAscii(static_cast<unsigned char>(line[i])));
+        ++NextLine;
+        if (!Text.empty())
+        {
+            RememberSkip(start, NextLine - 1);
+            return true;
+        }
+    }
+    RememberSkip(start, count);
+    return false;
+}
+
+void TCogReader::RememberSkip(int from, int to)
+{
+    if (to > from)
+    {
+        SkipFrom = from;
+        SkipTo = to;
+    }
+}
+
+char TCogReader::NextChar()
+{
+    if (Pos < Text.size())
+        return Text[Pos++];
+    // Pos stays beyond the line when no line is left, so the NUL repeats.
+    if (!ReadLine())
+        return '\0';
+    Pos = 0;
+    return '\r';
+}
+
+void TCogReader::SavePos(int &line, int &pos) const
+{
+    line = NextLine;
+    pos = static_cast<int>(Pos);
+}
+
+void TCogReader::RestorePos(int line, int pos)
+{
+    if (line != NextLine)
+    {
+        // The remembered line was loaded and non-empty, so reading from it again loads it.
+        NextLine = line > 0 ? line - 1 : 0;
+        ReadLine();
+    }
+    Pos = pos < 0 ? 0 : static_cast<size_t>(pos);
+}
+
+void TCogReader::SkipRestOfLine()
+{
+    Text.clear();
+    Pos = 0;
+}
+
+void TCogReader::GetToken(std::string &text, TCogTokenKind &kind)
+{
+    text.clear();
+    kind = ckNone;
+    char c;
+    do
+        c = NextChar();
+    while (c == ' ' || c == '\t' || c == '\r');
+
+    switch (c)
+    {
+    case '\0':
+        kind = ckEnd;
+        return;
+    case '"':
+    case '\'':
+        kind = ckValue;
+        ReadString(c, text);
+        return;
+    case '%':
+    case '*':
+    case '+':
+    case '-':
+    case '/':
+        kind = ckOperator;
+        text.push_back(c);
+        return;
+    case '!':
+    case '<':
+    case '=':
+    case '>':
+        kind = ckOperator;
+        text.push_back(c);
+        if (PeekChar() == '=')
+            text.push_back(NextChar());
+        return;
+    case '&':
+    case '|':
+        kind = ckOperator;
+        text.push_back(c);
+        if (PeekChar() == c)
+            text.push_back(NextChar());
+        return;
+    case ',':
+    case ';':
+        kind = ckDelimiter;
+        text.push_back(c);
+        return;
+    case '{':
+    case '}':
+        kind = ckBrace;
+        text.push_back(c);
+        return;
+    case '(':
+    case ')':
+        kind = ckParen;
+        text.push_back(c);
+        return;
+    case '[':
+    case ']':
+        kind = ckSquare;
+        text.push_back(c);
+        return;
+    default:
+        ReadWord(c, text, kind);
+        return;
+    }
+}
+
+// A string has no escapes and ends at its own quote character; the other quote is an ordinary
+// character inside it. An open string is closed at the line end with its own quote and reported.
+// The report carries the line the reader is in by then, which is the next non-empty line (or the
+// last line of the script), since the line end shows only after the next line is loaded.
+void TCogReader::ReadString(char quote, std::string &text)
+{
+    text.push_back(quote);
+    const size_t n = Text.size();
+    size_t j = Pos;
+    while (j < n && Text[j] != quote && Text[j] != '\0')
+        ++j;
+    text.append(Text, Pos, j - Pos);
+    if (j < n && Text[j] == quote)
+    {
+        text.push_back(quote);
+        Pos = j + 1;
+        return;
+    }
+    Pos = j;
+    if (j < n)
+        ++Pos; // the NUL
+    else
+        NextChar(); // the line end: loads the next line or finds the end of the text
+    text.push_back(quote);
+    Checker.AddError("Unterminated string!", CurLine());
+}
+
+void TCogReader::ReadWord(char first, std::string &text, TCogTokenKind &kind)
+{
+    text.push_back(first);
+    const char *s = Text.data();
+    const size_t n = Text.size();
+    size_t j = Pos;
+    while (j < n)
+    {
+        const unsigned char d = static_cast<unsigned char>(s[j]);
+        if (d == ':')
+        {
+            text.append(s + Pos, j - Pos);
+            Pos = j + 1;
+            kind = ckLabel;
+            return;
+        }
+        if (WordEnds[d])
+            break;
+        ++j;
+    }
+    text.append(s + Pos, j - Pos);
+    Pos = j;
+    while (Pos < n && IsBlank(s[Pos]))
+        ++Pos;
+
+    // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
+    // alike. Only the rest of the current line decides between function, array and variable.
+    if (IsCogKeyword(text))
+        kind = ckKeyword;
+    else if (CompareNoCase(text, "end") == 0)
+        kind = ckEnd;
+    else if ((first >= '0' && first <= '9') || first == '.')
+        kind = ckValue;
+    else if (PeekChar() == '(')
+        kind = ckFunction;
+    else if (PeekChar() == '[')
+        kind = ckArray;
+    else
+        kind = ckVariable;
+}
+
+// ---------------------------------------------------------------------------------------
+// Checker
+
+namespace {
+// Thrown to end a check at once; caught by Check.
+struct TStopCheck
+{};
+
+// The recursive-descent recogniser of one check. Every routine works on the token in hand (T, K); a
+// routine that meets an error records it and either returns at once or goes on with its remaining
+// steps. There is no resynchronisation: the caller goes on from the token in hand, so one fault can
+// give several messages.
+class TCodeRecogniser
+{
+  public:
+    TCodeRecogniser(TCOGChecker &checker, const std::vector<std::string> &lines)
+        : Checker(checker), Reader(lines, checker)
+    {}
+
+    void Script();
+
+  private:
+    // Counts one level of nesting for as long as it lives.
+    class TNesting
+    {
+      public:
+        explicit TNesting(TCodeRecogniser &owner) : Owner(owner)
+        {
+            if (Owner.Depth >= TCOGChecker::MaxNesting)
+            {
+                Owner.Error("Nesting too deep");
+                throw TStopCheck{};
+            }
+            ++Owner.Depth;
+        }
+        ~TNesting() { --Owner.Depth; }
+        TNesting(const TNesting &) = delete;
+        TNesting &operator=(const TNesting &) = delete;
+
+      private:
+        TCodeRecogniser &Owner;
+    };
+
+    bool NextSectionLine(std::string &firstWord);
+    void CodeSection();
+    void Statement();
+    void Assignment();
+    void CallStatement();
+    void FuncCall();
+    void Block();
+    void Body();
+    void IfStatement();
+    void ForStatement();
+    void WhileStatement();
+    void EndStatement();
+    void CallLabel();
+    void Expression();
+
+    void Next() { Reader.GetToken(T, K); }
+    void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine()); }
+    void ErrorFmt(const char *fmt, std::string_view arg)
+    {
+        Checker.AddErrorFmt(fmt, arg, Reader.CurLine());
+    }
+
+    TCOGChecker &Checker;
+    TCogReader Reader;
+    // The token in hand; the string's buffer is reused for every token.
+    std::string T;
+    TCogTokenKind K = ckNone;
+    int Depth = 0;
+};
+
+// Reads the next prepared line and gives its first word; false at the end of the text.
+bool TCodeRecogniser::NextSectionLine(std::string &firstWord)
+{
+    if (!Reader.ReadLine())
+        return false;
+    TCOGChecker::ExtractWord(Reader.LineText(), 1, firstWord);
+    return true;
+}
+
+// Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
+//         code section
+// Only the first word of each section line counts; the rest of the line is not examined.
+void TCodeRecogniser::Script()
+{
+    std::string word;
+    do
+    {
+        if (!NextSectionLine(word))
+        {
+            Error("No symbols section!");
+            return;
+        }
+    } while (word != "symbols");
+
+    for (;;)
+    {
+        if (!NextSectionLine(word))
+        {
+            Error("symbols section has no end!");
+            return;
+        }
+        if (word == "end")
+            break;
+        if (TypeCode(word) == 0)
+            Error("Unknown type");
+    }
+
+    do
+    {
+        if (!NextSectionLine(word))
+        {
+            Error("No code section!");
+            return;
+        }
+    } while (word != "code");
+
+    CodeSection();
+}
+
+// CodeSection: {label | statement} "end"
+// Tokens start on the line after "code"; nothing after the closing "end" is read.
+void TCodeRecogniser::CodeSection()
+{
+    Reader.SkipRestOfLine();
+    for (;;)
+    {
+        Next();
+        if (K == ckLabel)
+            continue;
+        if (K == ckEnd)
+        {
+            if (T.empty())
+                Error("No end of code section");
+            return;
+        }
+        Statement();
+    }
+}
+
+// Statement: assignment | array "[" expression "]" assignment | call ";" | if | for | while
+//            | ("return" | "stop") ";" | "call" label ";" | block
+// A stray "else" is passed over without a word.
+void TCodeRecogniser::Statement()
+{
+    TNesting nesting(*this);
+    switch (K)
+    {
+    case ckArray:
+        Next();
+        if (T != "[")
+            Error("[ expected");
+        Expression();
+        if (T != "]")
+            Error("] expected");
+        Assignment();
+        break;
+    case ckVariable:
+        Assignment();
+        break;
+    case ckFunction:
+        CallStatement();
+        break;
+    case ckKeyword:
+        if (T == "if")
+            IfStatement();
+        else if (T == "for")
+            ForStatement();
+        else if (T == "while")
+            WhileStatement();
+        else if (T == "return" || T == "stop")
+            EndStatement();
+        else if (T == "call")
+            CallLabel();
+        break;
+    case ckBrace:
+        if (T == "{")
+            Block();
+        else
+            Error("Unexpected }");
+        break;
+    default:
+        ErrorFmt("Variable, Function or Keyword expected, but %s found", T);
+        break;
+    }
+}
+
+// Assignment: "=" expression ";"   (the target has been read)
+void TCodeRecogniser::Assignment()
+{
+    Next();
+    if (T != "=")
+    {
+        ErrorFmt("= expected, %s found", T);
+        return;
+    }
+    Expression();
+    if (T != ";")
+        ErrorFmt("; expected, %s found", T);
+}
+
+// CallStatement: funccall ";"
+void TCodeRecogniser::CallStatement()
+{
+    FuncCall();
+    Next();
+    if (T != ";")
+        ErrorFmt("; expected, %s found", T);
+}
+
+// FuncCall: "(" [expression {"," expression}] ")"   (the name has been read)
+// The lexer made the name a function only because "(" follows it on the same line, so that
+// token is taken unseen.
+void TCodeRecogniser::FuncCall()
+{
+    Next();
+    int line = 0;
+    int pos = 0;
+    Reader.SavePos(line, pos);
+    Next();
+    if (T == ")")
+        return;
+    Reader.RestorePos(line, pos);
+    do
+        Expression();
+    while (T == ",");
+    if (T != ")")
+        ErrorFmt(") expected, %s found", T);
+}
+
+// Block: {statement | block} "}"   (the "{" has been read)
+// Labels are not allowed inside: a label here fails as a statement.
+void TCodeRecogniser::Block()
+{
+    TNesting nesting(*this);
+    for (;;)
+    {
+        Next();
+        if (K == ckEnd)
+        {
+            Error("Unexpected end of file");
+            return;
+        }
+        if (K == ckBrace)
+        {
+            if (T == "{")
+                Block();
+            else
+                return;
+        }
+        else
+            Statement();
+    }
+}
+
+// Body: block | statement   (its first token is in hand)
+void TCodeRecogniser::Body()
+{
+    if (T == "{")
+        Block();
+    else
+        Statement();
+}
+
+// IfStatement: "if" "(" expression ")" [";"] body ["else" body]
+// The "(" is taken unseen. A ";" right after the condition is passed over, so "if (x);"
+// guards the next statement.
+void TCodeRecogniser::IfStatement()
+{
+    // An "else if" goes round this loop instead of recursing, so a long chain of them counts
+    // as no nesting.
+    for (;;)
+    {
+        Next();
+        Expression();
+        if (T != ")")
+            ErrorFmt(") expected, %s found", T);
+        Next();
+        if (T == ";")
+            Next();
+        Body();
+        int line = 0;
+        int pos = 0;
+        Reader.SavePos(line, pos);
+        Next();
+        if (T != "else")
+        {
+            Reader.RestorePos(line, pos);
+            return;
+        }
+        Next();
+        if (K != ckKeyword || T != "if")
+        {
+            Body();
+            return;
+        }
+    }
+}
+
+// ForStatement: "for" "(" statement expression ";" variable "=" expression ")" body
+// The first clause is a whole statement and takes its own ";". Every step runs whether or not an
+// earlier one failed.
+void TCodeRecogniser::ForStatement()
+{
+    Next();
+    if (T != "(")
+        ErrorFmt("( expected, %s found", T);
+    Next();
+    Statement();
+    Expression();
+    if (T != ";")
+        ErrorFmt("; expected, %s found", T);
+    Next();
+    if (K != ckVariable)
+        ErrorFmt("Variable expected, %s found", T);
+    Next();
+    if (T != "=")
+        ErrorFmt("= expected, %s found", T);
+    Expression();
+    if (T != ")")
+        ErrorFmt(") expected, %s found", T);
+    Next();
+    Body();
+}
+
+// WhileStatement: "while" "(" expression ")" body   (the "(" is taken unseen)
+void TCodeRecogniser::WhileStatement()
+{
+    Next();
+    Expression();
+    if (T != ")")
+        ErrorFmt(") expected, %s found", T);
+    Next();
+    Body();
+}
+
+// EndStatement: ("return" | "stop") ";"
+void TCodeRecogniser::EndStatement()
+{
+    Next();
+    if (T != ";")
+        ErrorFmt("; expected, %s found", T);
+}
+
+// CallLabel: "call" name ";"
+void TCodeRecogniser::CallLabel()
+{
+    Next();
+    if (K != ckVariable)
+        ErrorFmt("Label name expected, %s found", TokenKindName(K));
+    Next();
+    if (T != ";")
+        ErrorFmt("; expected, %s found", T);
+}
+
+// Expression: {"-" | "!"} operand {operator {"-" | "!"} operand}
+// operand:    value | variable | array "[" expression "]" | funccall | "(" expression ")"
+// It ends at ",", ";", ")" or "]" with that token in hand; the caller judges whether the end is
+// the right one. Every operator joins operands alike, "=" included: there is no precedence.
+void TCodeRecogniser::Expression()
+{
+    TNesting nesting(*this);
+    for (;;)
+    {
+        // An operand is due.
+        Next();
+        switch (K)
+        {
+        case ckValue:
+        case ckVariable:
+            break;
+        case ckArray:
+            Next();
+            if (T != "[")
+                Error("[ expected");
+            Expression();
+            if (T != "]")
+                Error("] expected");
+            break;
+        case ckFunction:
+            FuncCall();
+            break;
+        case ckParen:
+            if (T == ")")
+            {
+                Error("Unexpected )");
+                return;
+            }
+            Expression();
+            if (T != ")")
+                Error("Missing )");
+            break;
+        default:
+            if (T == "-" || T == "!")
+                continue;
+            ErrorFmt("Value, Variable or Function expected,  %s found", TokenKindName(K));
+            return;
+        }
+
+        // After an operand.
+        Next();
+        switch (K)
+        {
+        case ckDelimiter:
+            return;
+        case ckOperator:
+            continue;
+        case ckParen:
+            if (T == ")")
+                return;
+            Error("Unexpected (");
+            continue;
+        case ckSquare:
+            if (T == "]")
+                return;
+            Error("Unexpected [");
+            continue;
+        default:
+            ErrorFmt("Operator, delimiter or closing bracket expected,  %s found",
+                     TokenKindName(K));
+            return;
+        }
+    }
+}
+} // namespace
+
+void TCOGChecker::Check(const std::vector<std::string> &lines)
+{
+    Errors.Clear();
+    TCodeRecogniser recogniser(*this, lines);
+    try
+    {
+        recogniser.Script();
+    }
+    catch (const TStopCheck &)
+    {
+        // The error that stopped the check has been recorded.
+    }
+}
+
+void TCOGChecker::CheckText(std::string_view text)
+{
+    Check(SplitTextLines(text));
+}
+
+void TCOGChecker::AddError(std::string msg, int line)
+{
+    Errors.Add(TCOGError{line, std::move(msg)});
+}
+
+void TCOGChecker::AddErrorFmt(std::string_view fmt, std::string_view arg, int line)
+{
+    // Substituted by hand rather than by printf: the argument is script text of any length and may
+    // itself hold "%".
+    std::string msg;
+    const size_t at = fmt.find("%s");
+    if (at == std::string_view::npos)
+        msg = fmt;
+    else
+    {
+        msg.reserve(fmt.size() + arg.size());
+        msg.append(fmt.substr(0, at));
+        msg.append(arg);
+        msg.append(fmt.substr(at + 2));
+    }
+    AddError(std::move(msg), line);
+}
+
+int TCOGChecker::ExtractWord(std::string_view s, int start, std::string &word)
+{
+    word.clear();
+    if (s.empty())
+        return 1;
+    const int length = static_cast<int>(s.size());
+    int i = start < 1 ? 1 : start;
+    while (i <= length && IsBlank(s[static_cast<size_t>(i - 1)]))
+        ++i;
+    const int from = i;
+    while (i <= length && !IsBlank(s[static_cast<size_t>(i - 1)]))
+        ++i;
+    if (i > from)
+        word.assign(s.substr(static_cast<size_t>(from - 1), static_cast<size_t>(i - from)));
+    return i;
+}

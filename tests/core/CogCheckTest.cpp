@@ -1,0 +1,234 @@
+#include <cctype>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/analysis/u_cogcheck.h"
+#include "tests/core/cogscripts.h"
+
+namespace {
+// The findings as "N: message" rows, N 1-based as in the annotations.
+std::vector<std::string> Rows(const TCOGErrors &errors)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < errors.Count(); ++i)
+        rows.push_back(std::to_string(errors.Items(i).Line + 1) + ": " + errors.Items(i).Msg);
+    return rows;
+}
+
+std::vector<std::string> Rows(const std::vector<TExpectedError> &expected)
+{
+    std::vector<std::string> rows;
+    for (const TExpectedError &error : expected)
+        rows.push_back(std::to_string(error.Line) + ": " + error.Msg);
+    return rows;
+}
+
+std::string ScriptName(const testing::TestParamInfo<std::string> &info)
+{
+    std::string name = std::filesystem::path(info.param).stem().string();
+    for (char &c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+// A script whose code section holds code, so tests can focus on the statements.
+std::string InCode(const std::string &code)
+{
+    return "symbols\nend\ncode\n" + code + "\nend\n";
+}
+
+std::string Repeat(const std::string &piece, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+} // namespace
+
+class CheckScriptTest : public testing::TestWithParam<std::string>
+{};
+
+TEST_P(CheckScriptTest, ReportsExactlyTheAnnotatedErrorsInOrder)
+{
+    const std::string bytes = ReadScriptBytes(GetParam());
+    TCOGChecker checker;
+    checker.CheckText(bytes);
+    EXPECT_EQ(Rows(checker.Errors), Rows(ReadExpectedErrors(bytes)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, CheckScriptTest, testing::ValuesIn(ListCheckScripts()),
+                         ScriptName);
+
+TEST(CheckerTest, ScriptsFolderIsFound)
+{
+    EXPECT_GE(ListCheckScripts().size(), 10u);
+}
+
+TEST(CheckerTest, MissingSymbolsSectionIsReportedAtTheLastLine)
+{
+    struct Row
+    {
+        std::vector<std::string> Lines;
+        int Line;
+    } rows[] = {
+        {{}, 0},
+        {{"", "   ", "# only comments", "// and more"}, 3},
+        {{"code", "x = 1;", "end", ""}, 3},
+        // "symbols" must be the first word, alone.
+        {{"symbols:", "end", "code", "end"}, 3},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        checker.Check(row.Lines);
+        ASSERT_EQ(checker.Errors.Count(), 1);
+        EXPECT_EQ(checker.Errors.Items(0).Msg, "No symbols section!");
+        EXPECT_EQ(checker.Errors.Items(0).Line, row.Line);
+    }
+}
+
+TEST(CheckerTest, BytesAboveAsciiPassThroughUnchanged)
+{
+    TCOGChecker checker;
+    // Only ASCII letters are folded: the Latin-1 capital stays as it is.
+    checker.CheckText(InCode("x = 1 \xc9Z;"));
+    EXPECT_EQ(Rows(checker.Errors),
+              (std::vector<std::string>{
+                  "4: Operator, delimiter or closing bracket expected,  Variable found",
+                  "4: ; expected, \xc9z found",
+                  "4: Variable, Function or Keyword expected, but ; found"}));
+}
+
+TEST(CheckerTest, EachCheckReplacesTheFindingsOfTheLastOne)
+{
+    TCOGChecker checker;
+    checker.CheckText(InCode("x += 1;"));
+    EXPECT_EQ(checker.Errors.Count(), 4);
+    checker.CheckText(InCode("x = 1;"));
+    EXPECT_EQ(checker.Errors.Count(), 0);
+}
+
+TEST(CheckerTest, ItemsOutsideTheListThrowWithTheIndex)
+{
+    TCOGChecker checker;
+    checker.CheckText(InCode("x += 1;"));
+    ASSERT_EQ(checker.Errors.Count(), 4);
+    for (int index : {4, -1, 1000000})
+    {
+        try
+        {
+            checker.Errors.Items(index);
+            ADD_FAILURE() << "no exception for " << index;
+        }
+        catch (const std::out_of_range &error)
+        {
+            EXPECT_EQ(std::string(error.what()),
+                      "Error is out of bounds: " + std::to_string(index));
+        }
+    }
+    EXPECT_NO_THROW(checker.Errors.Items(3));
+}
+
+TEST(CheckerTest, FormattedMessagesTakeTheArgumentLiterally)
+{
+    TCOGChecker checker;
+    checker.AddErrorFmt("= expected, %s found", "%d%s", 7);
+    checker.AddErrorFmt("Variable expected, %s found", "", 8);
+    ASSERT_EQ(checker.Errors.Count(), 2);
+    EXPECT_EQ(checker.Errors.Items(0).Msg, "= expected, %d%s found");
+    EXPECT_EQ(checker.Errors.Items(0).Line, 7);
+    EXPECT_EQ(checker.Errors.Items(1).Msg, "Variable expected,  found");
+}
+
+TEST(CheckerTest, ExtractWordSkipsBlanksAndReturnsThePositionAfter)
+{
+    struct Row
+    {
+        const char *Text;
+        int Start;
+        const char *Word;
+        int Next;
+    } rows[] = {
+        {"", 1, "", 1},
+        {"", 5, "", 1},
+        {"symbols", 1, "symbols", 8},
+        {"thing player local", 1, "thing", 6},
+        {"thing player local", 6, "player", 13},
+        {" \t x\ty", 1, "x", 5},
+        {"abc   ", 4, "", 7},
+        {"abc", 10, "", 10},
+    };
+    for (const Row &row : rows)
+    {
+        std::string word = "stale";
+        EXPECT_EQ(TCOGChecker::ExtractWord(row.Text, row.Start, word), row.Next)
+            << row.Text << " " << row.Start;
+        EXPECT_EQ(word, row.Word) << row.Text << " " << row.Start;
+    }
+}
+
+// The recogniser is recursive; nesting beyond its bound ends the check with one error instead
+// of running out of stack.
+TEST(CheckerTest, HostileNestingStopsTheCheckWithOneError)
+{
+    const int deep = 100000;
+    const struct Row
+    {
+        const char *Name;
+        std::string Code;
+    } rows[] = {
+        {"braces", Repeat("{", deep)},
+        {"parentheses", "x = " + Repeat("(", deep)},
+        {"calls", "x = " + Repeat("f(", deep)},
+        {"indexes", "x = " + Repeat("a[", deep)},
+        {"array targets", Repeat("a[", deep)},
+        {"if bodies", Repeat("if (x) ", deep)},
+        {"while bodies", Repeat("while (x)\n", deep)},
+        {"for clauses", Repeat("for (", deep)},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        checker.CheckText(InCode(row.Code));
+        ASSERT_EQ(checker.Errors.Count(), 1) << row.Name;
+        EXPECT_EQ(checker.Errors.Items(0).Msg, "Nesting too deep") << row.Name;
+    }
+}
+
+TEST(CheckerTest, NestingWithinTheBoundIsAccepted)
+{
+    const int depth = 200;
+    const std::string code[] = {
+        Repeat("{", depth) + "x = 1;" + Repeat("}", depth),
+        "x = " + Repeat("(", depth) + "1" + Repeat(")", depth) + ";",
+        "x = " + Repeat("f(", depth) + Repeat(")", depth) + ";",
+        Repeat("if (x) ", depth) + "y = 1;",
+        // Prefix operators and "else if" chains are loops, not nestings.
+        "x = " + Repeat("-!", 100000) + "1;",
+        "if (x) y = 1;" + Repeat("\nelse if (x) y = 1;", 100000) + "\nelse y = 2;",
+    };
+    for (const std::string &text : code)
+    {
+        TCOGChecker checker;
+        checker.CheckText(InCode(text));
+        EXPECT_EQ(Rows(checker.Errors), std::vector<std::string>{}) << text.substr(0, 40);
+    }
+}
+
+TEST(CheckerTest, LookAheadOverLongRunsOfCommentLinesKeepsTheLineNumbers)
+{
+    const std::string run = Repeat("# comment\n\n", 1000);
+    TCOGChecker checker;
+    checker.CheckText("symbols\nend\ncode\nif (a) if (b) if (c) x = 1;\n" + run + "else y = ;\n" +
+                      run + "if (a) x = 1;\n" + run);
+    // Lines: 4 header lines, then each run adds 2000.
+    EXPECT_EQ(
+        Rows(checker.Errors),
+        (std::vector<std::string>{"2005: Value, Variable or Function expected,  Delimiter found",
+                                  "6006: No end of code section"}));
+}

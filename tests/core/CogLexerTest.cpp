@@ -1,0 +1,272 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/analysis/u_cogcheck.h"
+
+namespace {
+const char *const KindTags[] = {"none", "value", "array", "var", "func",  "delim", "eol",
+                                "op",   "label", "kw",    "end", "brace", "paren", "square"};
+
+// The tokens up to the end of the text as "text/kind" rows.
+std::vector<std::string> Tokens(const std::vector<std::string> &lines)
+{
+    TCOGChecker checker;
+    TCogReader reader(lines, checker);
+    std::vector<std::string> tokens;
+    std::string text;
+    TCogTokenKind kind = ckNone;
+    for (int guard = 0; guard < 1000; ++guard)
+    {
+        reader.GetToken(text, kind);
+        if (kind == ckEnd && text.empty())
+            break;
+        tokens.push_back(text + "/" + KindTags[kind]);
+    }
+    return tokens;
+}
+
+using TRows = std::vector<std::string>;
+} // namespace
+
+TEST(LexerTest, TokenRules)
+{
+    struct Row
+    {
+        std::vector<std::string> Lines;
+        TRows Expected;
+    } rows[] = {
+        // Comments run from the first "#" or "//" to the end of the line.
+        {{"x = 1; # note"}, {"x/var", "=/op", "1/value", ";/delim"}},
+        {{"x = 1; // note"}, {"x/var", "=/op", "1/value", ";/delim"}},
+        {{"x = 1 / 2"}, {"x/var", "=/op", "1/value", "//op", "2/value"}},
+        // Everything is read in small letters.
+        {{"If (X)"}, {"if/kw", "(/paren", "x/var", ")/paren"}},
+        {{"FOR while Call RETURN stop else"},
+         {"for/kw", "while/kw", "call/kw", "return/kw", "stop/kw", "else/kw"}},
+        // A colon right after a word makes it a label; a colon starts a word otherwise.
+        {{"pulse:"}, {"pulse/label"}},
+        {{"pulse :"}, {"pulse/var", ":/var"}},
+        {{"end:"}, {"end/label"}},
+        {{"a:b 1: ::"}, {"a/label", "b/var", "1/label", ":/label"}},
+        {{"End"}, {"end/end"}},
+        // '<', '>', '.' and the single quote continue a word.
+        {{"a<b"}, {"a<b/var"}},
+        {{"a < b"}, {"a/var", "</op", "b/var"}},
+        {{"a<=b"}, {"a</var", "=/op", "b/var"}},
+        {{"x>=5"}, {"x>/var", "=/op", "5/value"}},
+        {{"<> x.y a'b"}, {"</op", ">/op", "x.y/var", "a'b/var"}},
+        {{"$a ?b @c \\d ^e _f `g ~h"},
+         {"$a/var", "?b/var", "@c/var", "\\d/var", "^e/var", "_f/var", "`g/var", "~h/var"}},
+        // Function and array are decided by the rest of the current line only.
+        {{"f (x)"}, {"f/func", "(/paren", "x/var", ")/paren"}},
+        {{"f\t(x)"}, {"f/func", "(/paren", "x/var", ")/paren"}},
+        {{"f", "(x)"}, {"f/var", "(/paren", "x/var", ")/paren"}},
+        {{"a [1]"}, {"a/array", "[/square", "1/value", "]/square"}},
+        {{"1(2) .[3]"},
+         {"1/value", "(/paren", "2/value", ")/paren", "./value", "[/square", "3/value",
+          "]/square"}},
+        // Numbers are not validated beyond their first character.
+        {{"0x1f 12abc . 1.5e3 .5"},
+         {"0x1f/value", "12abc/value", "./value", "1.5e3/value", ".5/value"}},
+        {{"&& || &| & |"}, {"&&/op", "||/op", "&/op", "|/op", "&/op", "|/op"}},
+        {{"!= ! = == <= >= % * + -"},
+         {"!=/op", "!/op", "=/op", "==/op", "<=/op", ">=/op", "%/op", "*/op", "+/op", "-/op"}},
+        {{"{ } , ; ( ) [ ]"},
+         {"{/brace", "}/brace", ",/delim", ";/delim", "(/paren", ")/paren", "[/square",
+          "]/square"}},
+        // Strings keep their quotes; the other quote is an ordinary character inside.
+        {{"\"a b\" 'c \"d' \"it's\""}, {"\"a b\"/value", "'c \"d'/value", "\"it's\"/value"}},
+        {{"a\"b\"c"}, {"a/var", "\"b\"/value", "c/var"}},
+        // Type words are ordinary words to the lexer.
+        {{"thing = vector"}, {"thing/var", "=/op", "vector/var"}},
+        // Blanks and control characters at the ends of a line are trimmed; inside, a
+        // control character starts or continues a word like a letter.
+        {{"\x01\tx\x02y\t=\t1 \x03"}, {"x\x02y/var", "=/op", "1/value"}},
+        {{"\x7f"}, {"\x7f/var"}},
+        // Bytes above 127 are word characters and are not folded.
+        {{"\xc9T\xe9 = \xa9"}, {"\xc9t\xe9/var", "=/op", "\xa9/var"}},
+        // A NUL inside a line reads as the end of the text.
+        {{std::string("x\0y", 3)}, {"x/var"}},
+        {{}, {}},
+        {{"", "  \t", "# comment", "// comment"}, {}},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(Tokens(row.Lines), row.Expected)
+            << (row.Lines.empty() ? std::string("(no lines)") : row.Lines[0]);
+}
+
+TEST(LexerTest, LinesArePreparedBeforeReading)
+{
+    struct Row
+    {
+        const char *Line;
+        const char *Prepared; // empty: the line is skipped
+    } rows[] = {
+        {"  X = 1;  # c", "x = 1;"},
+        {"a#b//c", "a"},
+        {"a//b#c", "a"},
+        {"Print(\"http://x\");", "print(\"http:"},
+        {"\t\x01 a \x1f", "a"},
+        {"\xa0\xc0X\xa0", "\xa0\xc0x\xa0"},
+        {"#", ""},
+        {"   ", ""},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        const std::vector<std::string> lines = {row.Line, "next"};
+        TCogReader reader(lines, checker);
+        ASSERT_TRUE(reader.ReadLine());
+        EXPECT_EQ(reader.LineText(), *row.Prepared ? row.Prepared : "next") << row.Line;
+    }
+}
+
+TEST(LexerTest, CharactersSignalLineEndsAndAStickyEnd)
+{
+    TCOGChecker checker;
+    const std::vector<std::string> lines = {"ab", "", "# c", "d", "  "};
+    TCogReader reader(lines, checker);
+    EXPECT_EQ(reader.CurLine(), 0);
+    std::string read;
+    for (int i = 0; i < 7; ++i)
+        read += reader.NextChar();
+    // The first line is loaded like any other, with its line end before it.
+    EXPECT_EQ(read, std::string("\rab\rd\0\0", 7));
+    EXPECT_EQ(reader.CurLine(), 4);
+    EXPECT_FALSE(reader.ReadLine());
+}
+
+TEST(LexerTest, PeekCharNeverCrossesALine)
+{
+    TCOGChecker checker;
+    const std::vector<std::string> lines = {"a", "b"};
+    TCogReader reader(lines, checker);
+    ASSERT_TRUE(reader.ReadLine());
+    EXPECT_EQ(reader.PeekChar(), 'a');
+    EXPECT_EQ(reader.NextChar(), 'a');
+    EXPECT_EQ(reader.PeekChar(), '\r');
+    EXPECT_EQ(reader.PeekChar(), '\r');
+    EXPECT_EQ(reader.NextChar(), '\r');
+    EXPECT_EQ(reader.NextChar(), 'b');
+}
+
+TEST(LexerTest, RestorePosReturnsToARememberedLine)
+{
+    TCOGChecker checker;
+    const std::vector<std::string> lines = {"f(a", "", "# gap", "b) c", "d"};
+    TCogReader reader(lines, checker);
+    std::string text;
+    TCogTokenKind kind = ckNone;
+    reader.GetToken(text, kind);
+    reader.GetToken(text, kind);
+    int line = -1;
+    int pos = -1;
+    reader.SavePos(line, pos);
+    for (int i = 0; i < 4; ++i)
+        reader.GetToken(text, kind);
+    EXPECT_EQ(text, "c");
+    EXPECT_EQ(reader.CurLine(), 3);
+    reader.RestorePos(line, pos);
+    EXPECT_EQ(reader.CurLine(), 0);
+    TRows again;
+    for (int i = 0; i < 5; ++i)
+    {
+        reader.GetToken(text, kind);
+        again.push_back(text);
+    }
+    EXPECT_EQ(again, (TRows{"a", "b", ")", "c", "d"}));
+
+    // Within the current line only the position moves back.
+    reader.SavePos(line, pos);
+    reader.GetToken(text, kind);
+    EXPECT_EQ(kind, ckEnd);
+    reader.RestorePos(line, pos);
+    reader.GetToken(text, kind);
+    EXPECT_EQ(kind, ckEnd);
+    EXPECT_EQ(text, "");
+}
+
+// An open string is closed with its own quote and reported on the line the reader has moved
+// to: the next non-empty line, or the last line of the list.
+TEST(LexerTest, UnterminatedStringIsReportedOnTheLineReadNext)
+{
+    struct Row
+    {
+        std::vector<std::string> Lines;
+        TRows Tokens;
+        int ErrorLine;
+    } rows[] = {
+        {{"x = \"abc", "", "# c", "y"}, {"x/var", "=/op", "\"abc\"/value", "y/var"}, 3},
+        {{"'abc", "", ""}, {"'abc'/value"}, 2},
+        {{"\"abc"}, {"\"abc\"/value"}, 0},
+        {{"\"a#bc\"", "y"}, {"\"a\"/value", "y/var"}, 1},
+        {{"'a // b'", "y"}, {"'a'/value", "y/var"}, 1},
+        {{std::string("'a\0b' c", 7)}, {"'a'/value", "b'/var", "c/var"}, 0},
+    };
+    for (const Row &row : rows)
+    {
+        EXPECT_EQ(Tokens(row.Lines), row.Tokens) << row.Lines[0];
+        TCOGChecker checker;
+        TCogReader reader(row.Lines, checker);
+        std::string text;
+        TCogTokenKind kind = ckNone;
+        do
+            reader.GetToken(text, kind);
+        while (!(kind == ckEnd && text.empty()));
+        ASSERT_EQ(checker.Errors.Count(), 1) << row.Lines[0];
+        EXPECT_EQ(checker.Errors.Items(0).Msg, "Unterminated string!");
+        EXPECT_EQ(checker.Errors.Items(0).Line, row.ErrorLine) << row.Lines[0];
+    }
+}
+
+TEST(LexerTest, TypeCodes)
+{
+    struct Row
+    {
+        const char *Word;
+        int Code;
+    } rows[] = {
+        {"ai", 1},        {"cog", 2},       {"keyframe", 3},    {"material", 4},
+        {"message", 5},   {"model", 6},     {"sector", 7},      {"sound", 8},
+        {"surface", 9},   {"template", 10}, {"thing", 11},      {"int", 12},
+        {"float", 13},    {"flex", 13},     {"vector", 14},     {"THING", 11},
+        {"Flex", 13},     {"", 0},          {"things", 0},      {"thin", 0},
+        {"a", 0},         {"zzz", 0},       {"flags=0x240", 0}, {"symbols", 0},
+        {"keyframes", 0},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(TypeCode(row.Word), row.Code) << row.Word;
+    EXPECT_EQ(COGTypes.size(), 15u);
+}
+
+TEST(LexerTest, Keywords)
+{
+    for (const char *word : {"if", "else", "call", "return", "stop", "while", "for", "IF", "While"})
+        EXPECT_TRUE(IsCogKeyword(word)) << word;
+    for (const char *word : {"", "end", "do", "break", "i", "iff", "returns", "code", "symbols"})
+        EXPECT_FALSE(IsCogKeyword(word)) << word;
+}
+
+TEST(LexerTest, KindNames)
+{
+    const char *const names[] = {"Unidentified token",
+                                 "Value",
+                                 "Array",
+                                 "Variable",
+                                 "Function",
+                                 "Delimiter",
+                                 "End of line",
+                                 "Operator",
+                                 "Label",
+                                 "Keyword",
+                                 "End label",
+                                 "Bracket",
+                                 "Unidentified token",
+                                 "Unidentified token",
+                                 "Unidentified token"};
+    for (int code = 0; code <= 14; ++code)
+        EXPECT_EQ(TokenKindName(static_cast<TCogTokenKind>(code)), names[code]) << code;
+    EXPECT_EQ(TokenKindName(static_cast<TCogTokenKind>(255)), "Unidentified token");
+}
