@@ -1,0 +1,125 @@
+// Arbitrary bytes as an archive file: the header and directory reads, every member read and
+// copy, and the name rules on whatever names the directory holds.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+#include "core/gamedata/G_fileops.h"
+#include "core/shell/ioerror.h"
+
+namespace {
+// Members read per input; a directory of thousands of entries would only repeat itself.
+constexpr int MaxMembersPerInput = 64;
+
+// One folder for the whole run, removed at exit. Held on the heap so that it outlives the
+// static destructors that run before the exit handler.
+const std::string &ScratchFolder()
+{
+    static const std::string *folder = [] {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("qx-fuzzgob-" + std::to_string(static_cast<long>(::getpid())));
+        std::filesystem::create_directories(dir);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(*folder, ignored);
+        });
+        return new std::string(dir.string() + "/");
+    }();
+    return *folder;
+}
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void CheckRelativePath(std::string_view name)
+{
+    std::string relPath;
+    std::string error;
+    if (!MemberPathToRelative(name, relPath, error))
+    {
+        Check(!error.empty() && relPath.empty());
+        return;
+    }
+    // An accepted name stays below the target folder.
+    Check(!relPath.empty() && relPath.front() != '/' && relPath.back() != '/');
+    Check(relPath.find('\\') == std::string::npos && relPath.find('\0') == std::string::npos);
+    size_t start = 0;
+    while (start <= relPath.size())
+    {
+        size_t end = relPath.find('/', start);
+        if (end == std::string::npos)
+            end = relPath.size();
+        const std::string_view part = std::string_view(relPath).substr(start, end - start);
+        Check(!part.empty() && part != "." && part != "..");
+        start = end + 1;
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const std::string archive = ScratchFolder() + "input.gob";
+    if (FILE *file = std::fopen(archive.c_str(), "wb"))
+    {
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    else
+        return 0;
+
+    try
+    {
+        if (!ReadGobHeader(archive))
+        {
+            Check(NotAGob == 1 && GobEntryCount() == 0);
+            return 0;
+        }
+        try
+        {
+            ReadGobDirectory(archive);
+        }
+        catch (const TIOError &)
+        {
+            // A directory the file cannot hold; its whole entries are still there.
+        }
+        const int count = GobEntryCount();
+        Check(count >= 0 && count <= MaxGobEntries);
+        Check(static_cast<int64_t>(count) * 136 + 16 <= static_cast<int64_t>(size) || count == 0);
+        for (int k = 0; k < count && k < MaxMembersPerInput; ++k)
+        {
+            const std::string name = GobEntryName(k);
+            Check(name.size() <= 128 && GobEntryRawName(k).size() == 128);
+            Check(IsCogMemberName(name) == IsCogMemberName(GobEntryRawName(k)));
+            const int found = FindGobMember(name);
+            Check(found >= 0 && found <= k);
+            CheckRelativePath(GobEntryRawName(k));
+            try
+            {
+                ReadGobMember(archive, k);
+                Check(MemberBuffer.size() == static_cast<size_t>(GobDirectory[k].Length));
+            }
+            catch (const TIOError &)
+            {
+                Check(MemberBuffer.empty());
+            }
+            try
+            {
+                CopyGobMemberToFile(archive, k, ScratchFolder() + "member");
+            }
+            catch (const TIOError &)
+            {}
+        }
+    }
+    catch (const TIOError &)
+    {}
+    return 0;
+}
