@@ -57,7 +57,10 @@ inline TToolResult RunTool(const std::vector<std::string> &args, const std::stri
         command += "cd " + ShellQuote(workDir) + " && ";
     command += ShellQuote(QXTOOL_PATH);
     for (const std::string &arg : args)
-        command += " " + ShellQuote(arg);
+    {
+        command += ' ';
+        command += ShellQuote(arg);
+    }
     command += " >" + ShellQuote(scratch + "/out") + " 2>" + ShellQuote(scratch + "/err");
     const int status = std::system(command.c_str());
     TToolResult result;

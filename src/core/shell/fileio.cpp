@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+
 #include "core/shell/ioerror.h"
 
 namespace fs = std::filesystem;
@@ -93,11 +95,16 @@ void TBinFile::Close()
 
 int64_t TBinFile::Size() const
 {
-    const int64_t here = Position();
-    std::fseek(File, 0, SEEK_END);
-    const int64_t size = Position();
-    std::fseek(File, static_cast<long>(here), SEEK_SET);
-    return size;
+#ifdef _WIN32
+    struct _stat64 info;
+    if (_fstat64(_fileno(File), &info) != 0)
+        throw TIOError::FromErrno(errno);
+#else
+    struct stat info;
+    if (fstat(fileno(File), &info) != 0)
+        throw TIOError::FromErrno(errno);
+#endif
+    return static_cast<int64_t>(info.st_size);
 }
 
 int64_t TBinFile::Position() const
