@@ -1,6 +1,7 @@
 // Quillex: an editor for COG scripts. Starts the application and its frame.
 
 #include <QApplication>
+#include <QScreen>
 
 #include "ui/shell/mdimain.h"
 #include "ui/shell/qtprompts.h"
@@ -14,8 +15,15 @@ int main(int argc, char **argv)
     TQtPrompts prompts;
     SetPrompts(&prompts);
 
-    TMainForm frame;
+    // The frame reads the settings and creates the tool windows, in that order, before the
+    // event loop runs; a script named on the command line opens from the loop's timer.
+    TMainForm frame(TMainForm::ProgramSetup());
     prompts.SetParent(&frame);
-    frame.showMaximized();
-    return app.exec();
+    // Also fills the screen where no window manager maximises it.
+    frame.setGeometry(frame.screen()->availableGeometry());
+    frame.setWindowState(Qt::WindowMaximized);
+    frame.show();
+    const int status = app.exec();
+    SetPrompts(nullptr);
+    return status;
 }

@@ -1,27 +1,619 @@
 #include "ui/shell/mdimain.h"
 
+#include <vector>
+
+#include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QMdiArea>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
+#include "core/analysis/u_cogcheck.h"
 #include "core/shell/GlobalVar.h"
+#include "core/shell/fileio.h"
+#include "core/shell/shellrules.h"
+#include "ui/analysis/u_checker.h"
+#include "ui/gamedata/GobF.h"
+#include "ui/gamedata/Qx_dirs.h"
+#include "ui/gamedata/qx_res.h"
+#include "ui/linebuilder/Global.h"
 #include "ui/shell/Qx_reg.h"
+#include "ui/shell/cog_about.h"
+#include "ui/shell/helpwin.h"
+#include "ui/shell/mdirtf.h"
+#include "ui/shell/modal.h"
+#include "ui/shell/pictures.h"
 
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), MdiArea(new QMdiArea(this))
+TMainForm *MainForm = nullptr;
+
+namespace {
+QString Q(const std::string &s)
 {
-    setObjectName("MainForm");
-    setWindowTitle("Quillex");
-    MdiArea->setObjectName("ClientArea");
-    MdiArea->setBackground(Qt::black);
-    setCentralWidget(MdiArea);
-    FormCreate();
+    return QString::fromStdString(s);
 }
 
-void TMainForm::FormCreate()
+QAction *AddItem(QMenu *menu, const char *name, const QString &text,
+                 const QKeySequence &shortcut = QKeySequence())
 {
-    const QString exeDir = QCoreApplication::applicationDirPath() + "/";
-    const QString userDir =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/";
-    SetProgramDir(ChooseProgramDir(exeDir.toStdString(), userDir.toStdString()));
+    QAction *action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+} // namespace
+
+TClientArea::TClientArea(QWidget *parent) : QMdiArea(parent), Background(ProgramPicture())
+{
+    setObjectName("ClientArea");
+    setBackground(Qt::black);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+QPoint TClientArea::PictureOrigin(QSize area, QSize picture)
+{
+    // C++ integer division truncates toward zero, as the centring wants for an area smaller
+    // than the picture.
+    return {(area.width() - picture.width()) / 2, (area.height() - picture.height()) / 2};
+}
+
+void TClientArea::paintEvent(QPaintEvent *event)
+{
+    QMdiArea::paintEvent(event);
+    QPainter painter(viewport());
+    PaintClientBackground(painter);
+}
+
+void TClientArea::PaintClientBackground(QPainter &painter)
+{
+    painter.drawPixmap(PictureOrigin(viewport()->size(), Background.size()), Background);
+}
+
+void TClientArea::scrollContentsBy(int dx, int dy)
+{
+    QMdiArea::scrollContentsBy(dx, dy);
+    // The picture belongs to the visible area, not to the scrolled contents.
+    viewport()->update();
+}
+
+TMainForm::TMainForm(const TFrameSetup &setup, QWidget *parent)
+    : QMainWindow(parent), MdiArea(new TClientArea(this))
+{
+    MainForm = this;
+    setObjectName("MainForm");
+    setWindowTitle("Quillex");
+    setWindowIcon(ProgramIcon());
+    setCentralWidget(MdiArea);
+    resize(900, 640);
+
+    OpenDialog.Title = "Open File";
+    OpenDialog.Filter = OpenDialogFilter;
+    OpenDialog.FilterIndex = 1;
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    CreateMenus();
+    CreateSpeedBar();
+    connect(MdiArea, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow *window) { ChildActivated(window); });
+
+    FormCreate(setup);
+    CreateToolWindows();
+}
+
+TMainForm::~TMainForm()
+{
+    // The editors go with the client area after this object's own part is gone; their
+    // activation changes must not reach it any more.
+    disconnect(MdiArea, nullptr, this, nullptr);
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+TFrameSetup TMainForm::ProgramSetup()
+{
+    TFrameSetup setup;
+    setup.Arguments = QCoreApplication::arguments().mid(1);
+    return setup;
+}
+
+void TMainForm::FormCreate(const TFrameSetup &setup)
+{
+    if (setup.ProgramDir.isEmpty())
+    {
+        const QString exeDir = QCoreApplication::applicationDirPath() + "/";
+        const QString userDir =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/";
+        SetProgramDir(ChooseProgramDir(exeDir.toStdString(), userDir.toStdString()));
+    }
+    else
+        SetProgramDir(setup.ProgramDir.toStdString());
     LoadSettingsAtStart();
+
+    // One checker serves the whole run, whichever frame asks for it.
+    static TCOGChecker checker;
+    TheChecker = &checker;
+
+    Arguments = setup.Arguments;
+    Timer1->setInterval(setup.StartupDelay);
+    LoadCogFrmCmnd();
+}
+
+void TMainForm::CreateMenus()
+{
+    File1 = new QMenu("&File", this);
+    File1->setObjectName("File1");
+    New1 = AddItem(File1, "New1", "&New", QKeySequence("Ctrl+N"));
+    Open1 = AddItem(File1, "Open1", "&Open", QKeySequence("Ctrl+O"));
+    File1->addSeparator();
+    Delete1 = AddItem(File1, "Delete1", "Delete");
+    File1->addSeparator();
+    Exit1 = AddItem(File1, "Exit1", "E&xit");
+    connect(New1, &QAction::triggered, this, [this] { New1Click(); });
+    connect(Open1, &QAction::triggered, this, [this] { Open1Click(); });
+    connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
+    connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+
+    Options1 = new QMenu("Options", this);
+    Options1->setObjectName("Options1");
+    SetOptions1 = AddItem(Options1, "SetOptions1", "Set Options");
+    connect(SetOptions1, &QAction::triggered, this, [this] { SetOptions1Click(); });
+
+    Window1 = new QMenu("&Window", this);
+    Window1->setObjectName("Window1");
+    Tile1 = AddItem(Window1, "Tile1", "&Tile");
+    Cascade1 = AddItem(Window1, "Cascade1", "&Cascade");
+    ArrangeIcons1 = AddItem(Window1, "ArrangeIcons1", "&Arrange Icons");
+    CloseAll1 = AddItem(Window1, "CloseAll1", "C&lose All");
+    connect(Tile1, &QAction::triggered, this, [this] { Tile1Click(); });
+    connect(Cascade1, &QAction::triggered, this, [this] { Cascade1Click(); });
+    connect(ArrangeIcons1, &QAction::triggered, this, [this] { ArrangeIcons1Click(); });
+    connect(CloseAll1, &QAction::triggered, this, [this] { CloseAll1Click(); });
+    connect(Window1, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
+
+    Help1 = new QMenu("Help", this);
+    Help1->setObjectName("Help1");
+    Contents1 = AddItem(Help1, "Contents1", "Contents", QKeySequence(Qt::Key_F1));
+    Help1->addSeparator();
+    About1 = AddItem(Help1, "About1", "About");
+    connect(Contents1, &QAction::triggered, this, [this] { Contents1Click(); });
+    connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+
+    MergeMenus();
+}
+
+QToolButton *TMainForm::AddSpeedButton(const QString &name, const QString &hint, const QIcon &icon)
+{
+    auto *button = new QToolButton(SpeedBar);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setIconSize(QSize(20, 20));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    QAction *action = SpeedBar->addWidget(button);
+    if (name != "OpenButton" && name != "SaveButton")
+        EditButtonActions << action;
+    return button;
+}
+
+void TMainForm::CreateSpeedBar()
+{
+    SpeedBar = addToolBar("Speed bar");
+    SpeedBar->setObjectName("SpeedBar");
+    SpeedBar->setMovable(false);
+    SpeedBar->setFloatable(false);
+    SpeedBar->setIconSize(QSize(20, 20));
+    SpeedBar->setFixedHeight(28);
+    SpeedBar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    OpenButton = AddSpeedButton("OpenButton", "Open", ButtonIcon("open"));
+    SaveButton = AddSpeedButton("SaveButton", "Save", ButtonIcon("save"));
+    SpeedBar->addSeparator();
+    UndoButton = AddSpeedButton("UndoButton", "Undo", ButtonIcon("undo"));
+    CutButton = AddSpeedButton("CutButton", "Cut", ButtonIcon("cut"));
+    CopyButton = AddSpeedButton("CopyButton", "Copy", ButtonIcon("copy"));
+    PasteButton = AddSpeedButton("PasteButton", "Paste", ButtonIcon("paste"));
+    connect(OpenButton, &QToolButton::clicked, this, [this] { Open1Click(); });
+    connect(SaveButton, &QToolButton::clicked, this, [this] { SaveButtonClick(); });
+    connect(UndoButton, &QToolButton::clicked, this, [this] { UndoButtonClick(); });
+    connect(CutButton, &QToolButton::clicked, this, [this] { CutButtonClick(); });
+    connect(CopyButton, &QToolButton::clicked, this, [this] { CopyButtonClick(); });
+    connect(PasteButton, &QToolButton::clicked, this, [this] { PasteButtonClick(); });
+}
+
+void TMainForm::CreateToolWindows()
+{
+    // The Line Builder and the Resource Picker read their files while they are created, so
+    // they come after the settings; the order is that of the program's start.
+    VF = new TVF(this);
+    AboutBox = new TAboutBox(this);
+    GG = new TGG(this);
+    Res = new TRes(this);
+    Dir = new TDir(this);
+    SC = new TSC(this);
+}
+
+QList<QMdiSubWindow *> TMainForm::ChildList() const
+{
+    const QList<QMdiSubWindow *> history = MdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    std::vector<QMdiSubWindow *> open;
+    for (QMdiSubWindow *child : history)
+    {
+        auto *mdiChild = qobject_cast<TMDIChild *>(child);
+        if (!mdiChild || !mdiChild->IsClosing())
+            open.push_back(child);
+    }
+    const std::vector<QMdiSubWindow *> recent = MostRecentFirst(open);
+    return QList<QMdiSubWindow *>(recent.begin(), recent.end());
+}
+
+QMdiSubWindow *TMainForm::ActiveChild() const
+{
+    QMdiSubWindow *current = MdiArea->currentSubWindow();
+    auto *child = qobject_cast<TMDIChild *>(current);
+    return child && child->IsClosing() ? nullptr : current;
+}
+
+TRTFForm *TMainForm::ActiveEditor() const
+{
+    return qobject_cast<TRTFForm *>(ActiveChild());
+}
+
+void TMainForm::ChildClosed(QMdiSubWindow *closed, const QList<QMdiSubWindow *> &childrenBefore)
+{
+    const QList<QMdiSubWindow *> open = ChildList();
+    for (QMdiSubWindow *child : childrenBefore)
+        if (child != closed && open.contains(child))
+        {
+            MdiArea->setActiveSubWindow(child);
+            break;
+        }
+    MergeMenus();
+    UpdateEditButtons();
+}
+
+QList<TRTFForm *> TMainForm::Editors() const
+{
+    QList<TRTFForm *> editors;
+    for (QMdiSubWindow *child : ChildList())
+        if (auto *editor = qobject_cast<TRTFForm *>(child))
+            editors << editor;
+    return editors;
+}
+
+void TMainForm::RememberTargetEditor()
+{
+    QMdiSubWindow *current = ActiveChild();
+    if (qobject_cast<TRTFForm *>(current))
+        TargetIndex = ChildList().indexOf(current);
+}
+
+void TMainForm::BringTargetEditorToFront()
+{
+    const QList<QMdiSubWindow *> children = ChildList();
+    if (TargetIndex < 0 || TargetIndex >= children.size())
+        return;
+    QMdiSubWindow *target = children[TargetIndex];
+    if (target->isMinimized())
+        target->showNormal();
+    MdiArea->setActiveSubWindow(target);
+    target->raise();
+}
+
+void TMainForm::CaptionLineBuilder()
+{
+    const QList<QMdiSubWindow *> children = ChildList();
+    if (TargetIndex >= 0 && TargetIndex < children.size())
+        VF->setWindowTitle(children[TargetIndex]->windowTitle());
+}
+
+void TMainForm::ChildActivated(QMdiSubWindow *)
+{
+    MergeMenus();
+    UpdateEditButtons();
+}
+
+void TMainForm::UpdateEditButtons()
+{
+    QMdiSubWindow *current = ActiveChild();
+    if (!current)
+        HideEditButtons();
+    else if (qobject_cast<TRTFForm *>(current))
+        ShowEditButtons();
+}
+
+void TMainForm::HideEditButtons()
+{
+    for (QAction *action : EditButtonActions)
+        action->setVisible(false);
+}
+
+void TMainForm::ShowEditButtons()
+{
+    for (QAction *action : EditButtonActions)
+        action->setVisible(true);
+}
+
+void TMainForm::MergeMenus()
+{
+    // Qt has no menu merging: the bar is rebuilt from the active child's menus and the
+    // frame's own. Menus leaving the bar lose their shortcuts with it, so the frame's and
+    // the editor's Ctrl+N never compete.
+    QMenuBar *bar = menuBar();
+    bar->clear();
+    auto *child = qobject_cast<TMDIChild *>(ActiveChild());
+    if (child)
+        for (QMenu *menu : child->MergedMenus())
+            bar->addMenu(menu);
+    else
+        bar->addMenu(File1);
+    bar->addMenu(Options1);
+    bar->addMenu(Window1);
+    bar->addMenu(Help1);
+}
+
+void TMainForm::FillWindowMenu()
+{
+    for (QAction *action : WindowListActions)
+        delete action;
+    WindowListActions.clear();
+    const QList<QMdiSubWindow *> children = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (children.isEmpty())
+        return;
+    WindowListActions << Window1->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow *child : children)
+    {
+        QAction *item =
+            Window1->addAction(QString("&%1 %2").arg(number++).arg(child->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(child == ActiveChild());
+        QPointer<QMdiSubWindow> target(child);
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (target)
+                MdiArea->setActiveSubWindow(target);
+        });
+        WindowListActions << item;
+    }
+}
+
+TRTFForm *TMainForm::CreateEditor()
+{
+    auto *editor = new TRTFForm;
+    MdiArea->addSubWindow(editor);
+    editor->show();
+    MdiArea->setActiveSubWindow(editor);
+    return editor;
+}
+
+TRTFForm *TMainForm::OpenInEditor(QMdiSubWindow *current, const QString &path)
+{
+    auto *editor = qobject_cast<TRTFForm *>(current);
+    if (editor && Prompts().Confirm("Load file into current form?"))
+    {
+        editor->LoadFile(path);
+        return editor;
+    }
+    editor = CreateEditor();
+    if (!path.isEmpty())
+        editor->LoadFile(path);
+    return editor;
+}
+
+void TMainForm::New1Click()
+{
+    // The starter script is found whatever the letter case of its name on disk.
+    const std::string path = FindFileNoCase(CogDir, "default.cog");
+    if (path.empty())
+    {
+        Prompts().ShowMessage(" Cannot find \"default.cog\" in \" \\cog \" Directory");
+        return;
+    }
+    OpenInEditor(ActiveChild(), Q(path));
+}
+
+void TMainForm::Open1Click()
+{
+    if (!DirectoryExists(CogDir))
+        CreateDir(CogDir);
+    // The Directories dialog leaves its own titles on the shared dialog.
+    OpenDialog.Title = "Open File";
+    OpenDialog.FilterIndex = 1;
+    OpenDialog.InitialDir = Q(CogDir);
+    if (!Prompts().ChooseOpenFile(OpenDialog))
+        return;
+    const QString path = OpenDialog.FileName;
+    switch (OpenKindOf(path.toStdString()))
+    {
+    case TOpenKind::Script:
+        OpenInEditor(ActiveChild(), path);
+        break;
+    case TOpenKind::Archive:
+        OpenGobGoo(path);
+        break;
+    case TOpenKind::Nothing:
+        break;
+    }
+}
+
+void TMainForm::OpenGobGoo(const QString &path)
+{
+    ArchivePath = path.toStdString();
+    GG->LoadGob(path);
+    ShowModal(GG);
+}
+
+void TMainForm::Delete1Click()
+{
+    OpenDialog.Title = "Delete File";
+    if (Prompts().ChooseOpenFile(OpenDialog) && !QFile::remove(OpenDialog.FileName))
+        Prompts().ShowMessage(
+            "File not deleted,May Be In Use By Another Application Or Marked Read Only");
+    OpenDialog.Title = "Open File";
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::SaveButtonClick()
+{
+    if (TRTFForm *editor = ActiveEditor())
+        editor->Save();
+    else
+        Prompts().ShowMessage("No Cog File is Open to Save");
+}
+
+void TMainForm::UndoButtonClick()
+{
+    if (TRTFForm *editor = ActiveEditor())
+        editor->Undo1Click();
+}
+
+void TMainForm::CutButtonClick()
+{
+    if (TRTFForm *editor = ActiveEditor())
+        editor->Cut1Click();
+}
+
+void TMainForm::CopyButtonClick()
+{
+    if (TRTFForm *editor = ActiveEditor())
+        editor->Copy1Click();
+}
+
+void TMainForm::PasteButtonClick()
+{
+    if (TRTFForm *editor = ActiveEditor())
+        editor->Paste1Click();
+}
+
+void TMainForm::Tile1Click()
+{
+    // One above the other, each as wide as the client area; QMdiArea's own tiling makes a
+    // grid instead.
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *child : ChildList())
+        if (child->isVisible() && !child->isMinimized())
+            windows << child;
+    if (windows.isEmpty())
+        return;
+    const QSize area = MdiArea->viewport()->size();
+    const int height = area.height() / windows.size();
+    for (int i = 0; i < windows.size(); ++i)
+    {
+        QMdiSubWindow *child = windows[i];
+        if (child->isMaximized())
+            child->showNormal();
+        const int h = i + 1 < windows.size() ? height : area.height() - height * i;
+        child->setGeometry(0, height * i, area.width(), h);
+    }
+}
+
+void TMainForm::Cascade1Click()
+{
+    MdiArea->cascadeSubWindows();
+}
+
+void TMainForm::ArrangeIcons1Click()
+{
+    // The minimised windows in a row along the bottom of the client area.
+    const int bottom = MdiArea->viewport()->height();
+    int x = 0;
+    for (QMdiSubWindow *child : MdiArea->subWindowList(QMdiArea::CreationOrder))
+    {
+        if (!child->isMinimized())
+            continue;
+        child->move(x, bottom - child->height());
+        x += child->width();
+    }
+}
+
+void TMainForm::CloseAll1Click()
+{
+    // From the last of the child list to the first; a window whose question is answered
+    // Cancel stays, and the others are still closed.
+    const QList<QMdiSubWindow *> children = ChildList();
+    for (qsizetype i = children.size() - 1; i >= 0; --i)
+    {
+        QPointer<QMdiSubWindow> child(children[i]);
+        if (child)
+            child->close();
+    }
+}
+
+void TMainForm::SetOptions1Click()
+{
+    Dir->show();
+    Dir->raise();
+    Dir->activateWindow();
+}
+
+void TMainForm::Contents1Click()
+{
+    if (!HelpWindow)
+        HelpWindow = new THelpWindow(this);
+    const QString path = Q(ProgramDir) + "help/index.html";
+    if (!HelpWindow->ShowContents(path))
+    {
+        Prompts().ShowIOError("File not found: " + path);
+        return;
+    }
+    HelpWindow->show();
+    HelpWindow->raise();
+    HelpWindow->activateWindow();
+}
+
+void TMainForm::About1Click()
+{
+    ShowModal(AboutBox);
+}
+
+void TMainForm::LoadCogFrmCmnd()
+{
+    if (!Arguments.isEmpty())
+        Timer1->start();
+}
+
+void TMainForm::Timer1Timer()
+{
+    Timer1->stop();
+    if (Arguments.isEmpty())
+        return;
+    const QString path = Arguments.first();
+    if (!DirectoryExists(CogDir))
+        CreateDir(CogDir);
+    if (OpenKindOf(path.toStdString()) == TOpenKind::Script)
+        OpenInEditor(ActiveChild(), path);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    // Every editor is asked in the order of the child list; the first Cancel keeps the frame
+    // and all windows, including those already saved.
+    for (QMdiSubWindow *child : ChildList())
+    {
+        auto *editor = qobject_cast<TRTFForm *>(child);
+        if (editor && !editor->FormCloseQuery())
+        {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
 }

@@ -1,0 +1,215 @@
+#include "ui/gamedata/Qx_dirs.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolButton>
+
+#include "core/shell/GlobalVar.h"
+#include "core/shell/fileio.h"
+#include "core/shell/shellrules.h"
+#include "ui/gamedata/qx_res.h"
+#include "ui/shell/Qx_reg.h"
+#include "ui/shell/mdimain.h"
+#include "ui/shell/prompts.h"
+
+namespace {
+QString Q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+QLineEdit *AddEdit(QWidget *parent, const char *name)
+{
+    // The boxes show the settings; only the locate buttons change them, so typing is not
+    // offered.
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QToolButton *AddLocateButton(QWidget *parent, const char *name)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(parent->style()->standardIcon(QStyle::SP_DirOpenIcon));
+    button->setAutoRaise(true);
+    return button;
+}
+
+// The file-name part of path, upper-cased, as the template warnings compare it.
+QString UpperFileName(const std::string &path)
+{
+    return Q(ExtractFileName(path)).toUpper();
+}
+} // namespace
+
+TDir::TDir(QWidget *parent) : QDialog(parent)
+{
+    setObjectName("Dir");
+    setWindowTitle("Set Directories");
+    setFixedSize(439, 260);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    Label1 = new QLabel("Jedi Knight ", this);
+    Label1->setObjectName("Label1");
+    Label2 = new QLabel("Mots", this);
+    Label2->setObjectName("Label2");
+    Label3 = new QLabel("Master or Mots template file  (*.tpl)", this);
+    Label3->setObjectName("Label3");
+    Label4 = new QLabel("Your Resources dir (custom 3do,mat etc)", this);
+    Label4->setObjectName("Label4");
+    E1 = AddEdit(this, "E1");
+    E2 = AddEdit(this, "E2");
+    E3 = AddEdit(this, "E3");
+    E4 = AddEdit(this, "E4");
+    SBJK = AddLocateButton(this, "SBJK");
+    SBMots = AddLocateButton(this, "SBMots");
+    SBTPL = AddLocateButton(this, "SBTPL");
+    SBProj = AddLocateButton(this, "SBProj");
+
+    RG1 = new QGroupBox("Resources to use", this);
+    RG1->setObjectName("RG1");
+    UseJK1 = new QRadioButton("Use JK ", RG1);
+    UseJK1->setObjectName("UseJK1");
+    UseMots1 = new QRadioButton("Use Mots", RG1);
+    UseMots1->setObjectName("UseMots1");
+    UseJK1->setChecked(true);
+    auto *columns = new QHBoxLayout(RG1);
+    columns->addWidget(UseJK1);
+    columns->addWidget(UseMots1);
+
+    BBok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "Save", this);
+    BBok->setObjectName("BBok");
+    BBCancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Close", this);
+    BBCancel->setObjectName("BBCancel");
+
+    auto *grid = new QGridLayout(this);
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    const std::pair<QLabel *, std::pair<QLineEdit *, QToolButton *>> rows[] = {
+        {Label1, {E1, SBJK}},
+        {Label2, {E2, SBMots}},
+        {Label3, {E3, SBTPL}},
+        {Label4, {E4, SBProj}}};
+    for (const auto &[label, line] : rows)
+    {
+        grid->addWidget(label, row++, 0, 1, 2);
+        grid->addWidget(line.first, row, 0);
+        grid->addWidget(line.second, row++, 1);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(RG1, 1);
+    buttons->addWidget(BBok);
+    buttons->addWidget(BBCancel);
+    grid->addLayout(buttons, row, 0, 1, 2);
+
+    connect(SBJK, &QToolButton::clicked, this, [this] { SBJKClick(); });
+    connect(SBMots, &QToolButton::clicked, this, [this] { SBMotsClick(); });
+    connect(SBTPL, &QToolButton::clicked, this, [this] { SBTPLClick(); });
+    connect(SBProj, &QToolButton::clicked, this, [this] { SBProjClick(); });
+    connect(UseJK1, &QRadioButton::clicked, this, [this] { RG1Click(); });
+    connect(UseMots1, &QRadioButton::clicked, this, [this] { RG1Click(); });
+    connect(BBok, &QPushButton::clicked, this, [this] { BBokClick(); });
+    connect(BBCancel, &QPushButton::clicked, this, [this] { BBCancelClick(); });
+}
+
+int TDir::RG1Index() const
+{
+    return UseMots1->isChecked() ? 1 : 0;
+}
+
+void TDir::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TDir::FormShow()
+{
+    ShowSettings();
+    // Showing the dialog chooses the Jedi Knight resources, whatever the radio group shows.
+    UseJK = true;
+}
+
+void TDir::ShowSettings()
+{
+    E1->setText(Q(JKDir));
+    E2->setText(Q(MotsDir));
+    E3->setText(Q(TemplateFile));
+    E4->setText(Q(ProjectDir));
+}
+
+bool TDir::Locate(TFileDialog &dialog, const QString &fileName, const QString &title,
+                  int filterIndex)
+{
+    // The name, title and filter item stay on the shared dialog afterwards.
+    dialog.FileName = fileName;
+    dialog.Title = title;
+    dialog.FilterIndex = filterIndex;
+    return Prompts().ChooseOpenFile(dialog);
+}
+
+void TDir::SBJKClick()
+{
+    TFileDialog &dialog = MainForm->OpenDialog;
+    if (Locate(dialog, "res2.gob", "Locate res2.gob file", 2))
+        JKDir = ExtractFilePath(dialog.FileName.toStdString());
+    E1->setText(Q(JKDir));
+}
+
+void TDir::SBMotsClick()
+{
+    TFileDialog &dialog = MainForm->OpenDialog;
+    if (Locate(dialog, "jkmres.goo", "Locate jkmres.goo file", 2))
+        MotsDir = ExtractFilePath(dialog.FileName.toStdString());
+    E2->setText(Q(MotsDir));
+}
+
+void TDir::SBTPLClick()
+{
+    TFileDialog &dialog = MainForm->OpenDialog;
+    if (Locate(dialog, "Master.tpl", "Locate a template file to use", 3))
+        TemplateFile = dialog.FileName.toStdString();
+    E3->setText(Q(TemplateFile));
+}
+
+void TDir::SBProjClick()
+{
+    TFileDialog &dialog = MainForm->Res->OD1;
+    if (Locate(dialog, "any file", "Pick any file", 2))
+        ProjectDir = ExtractFilePath(dialog.FileName.toStdString());
+    E4->setText(Q(ProjectDir));
+}
+
+void TDir::RG1Click()
+{
+    if (RG1Index() == 0)
+    {
+        UseJK = true;
+        if (UpperFileName(TemplateFile) != "MASTER.TPL")
+            Prompts().ShowMessage("Warning: Template Path is not set to a JediKnight Template");
+    }
+    else
+    {
+        UseJK = false;
+        if (UpperFileName(TemplateFile) != "MOTS.TPL")
+            Prompts().ShowMessage("Warning: Template Path is not set to a MOTS Template");
+    }
+}
+
+void TDir::BBokClick()
+{
+    SaveSettings();
+}
+
+void TDir::BBCancelClick()
+{
+    close();
+}

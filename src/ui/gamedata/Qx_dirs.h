@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+struct TFileDialog;
+
+// The Directories dialog: where the user tells the program where the game's archives, the
+// level editor's template file and the user's own resources are, and stores them.
+class TDir : public QDialog
+{
+    Q_OBJECT
+
+  public:
+    explicit TDir(QWidget *parent = nullptr);
+
+    void FormShow();
+    void SBJKClick();
+    void SBMotsClick();
+    void SBTPLClick();
+    void SBProjClick();
+    void RG1Click();
+    void BBokClick();
+    void BBCancelClick();
+
+    QLabel *Label1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLabel *Label4;
+    QLineEdit *E1;
+    QLineEdit *E2;
+    QLineEdit *E3;
+    QLineEdit *E4;
+    QToolButton *SBJK;
+    QToolButton *SBMots;
+    QToolButton *SBTPL;
+    QToolButton *SBProj;
+    QGroupBox *RG1;
+    QRadioButton *UseJK1;
+    QRadioButton *UseMots1;
+    QPushButton *BBok;
+    QPushButton *BBCancel;
+
+    // The selected item of RG1: 0 "Use JK ", 1 "Use Mots".
+    int RG1Index() const;
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    void ShowSettings();
+    // Runs dialog with the given suggestion; true with the pick in dialog.FileName.
+    static bool Locate(TFileDialog &dialog, const QString &fileName, const QString &title,
+                       int filterIndex);
+};

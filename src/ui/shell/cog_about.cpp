@@ -1,0 +1,81 @@
+#include "ui/shell/cog_about.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/shell/GlobalVar.h"
+#include "ui/shell/pictures.h"
+
+namespace {
+QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const QRect &place,
+                 const QColor &colour, const QFont &font)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    label->setFont(font);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+    return label;
+}
+
+QFont ProductFont()
+{
+    // "Serpentine" is a display face few machines have; a bold italic sans-serif of the
+    // same weight stands in for it.
+    QFont font("Serpentine");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(29);
+    font.setBold(true);
+    font.setItalic(true);
+    return font;
+}
+
+QFont TextFont(int pixelSize)
+{
+    QFont font("MS Sans Serif");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+} // namespace
+
+TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
+{
+    setObjectName("AboutBox");
+    setWindowTitle("About");
+    setFixedSize(367, 183);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    setPalette(colours);
+
+    ProgramIcon = new QLabel(this);
+    ProgramIcon->setObjectName("ProgramIcon");
+    ProgramIcon->setGeometry(12, 12, 137, 97);
+    ProgramIcon->setPixmap(AboutPicture());
+    ProgramIcon->setScaledContents(true);
+
+    const QColor aqua(0, 255, 255);
+    const QColor light(200, 220, 220);
+    ProductName =
+        AddLabel(this, "ProductName", "Quillex", QRect(164, 14, 190, 38), aqua, ProductFont());
+    Version = AddLabel(this, "Version", "Version", QRect(166, 56, 190, 16), light, TextFont(12));
+    Copyright = AddLabel(this, "Copyright", "Written by the Quillex developers",
+                         QRect(166, 76, 190, 16), light, TextFont(11));
+    Comments =
+        AddLabel(this, "Comments", "A COG script editor for Jedi Knight and Mysteries of the Sith",
+                 QRect(12, 118, 343, 30), QColor(0, 200, 200), TextFont(11));
+    Comments->setWordWrap(true);
+    // The version line is completed once, from the version the settings hold at start.
+    Version->setText(Version->text() + " " + QString::fromStdString(AppVersion));
+
+    OKButton = new QPushButton("OK", this);
+    OKButton->setObjectName("OKButton");
+    OKButton->setGeometry(146, 150, 75, 25);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}

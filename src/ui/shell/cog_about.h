@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The About box: the program's picture, name, version and credits.
+class TAboutBox : public QDialog
+{
+    Q_OBJECT
+
+  public:
+    explicit TAboutBox(QWidget *parent = nullptr);
+
+    QLabel *ProgramIcon;
+    QLabel *ProductName;
+    QLabel *Version;
+    QLabel *Copyright;
+    QLabel *Comments;
+    QPushButton *OKButton;
+};

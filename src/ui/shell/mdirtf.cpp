@@ -1,0 +1,591 @@
+#include "ui/shell/mdirtf.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDropEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "core/shell/GlobalVar.h"
+#include "core/shell/fileio.h"
+#include "core/shell/ioerror.h"
+#include "core/shell/shellrules.h"
+#include "ui/linebuilder/Global.h"
+#include "ui/shell/mdimain.h"
+#include "ui/shell/pictures.h"
+#include "ui/shell/prompts.h"
+
+namespace {
+QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QString DecodeScript(std::string_view bytes)
+{
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes)
+        *out++ = QChar(CharFromScriptByte(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+std::string EncodeScript(const QString &text)
+{
+    std::string bytes(static_cast<size_t>(text.size()), '\0');
+    char *out = bytes.data();
+    for (const QChar c : text)
+        *out++ = ScriptByteFromChar(c.unicode());
+    return bytes;
+}
+
+// The text of a block as the script's bytes. A soft line break (Shift+Enter) ends a line in
+// the file as any other.
+std::string BlockBytes(const QTextBlock &block)
+{
+    QString text = block.text();
+    text.replace(QChar::LineSeparator, '\n');
+    return EncodeScript(text);
+}
+
+QFont ScriptFont()
+{
+    // "Courier New" where the machine has it; otherwise the system's fixed-pitch font, at
+    // the same size.
+    QFont font = QFontDatabase::hasFamily("Courier New")
+                     ? QFont("Courier New")
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(11);
+    return font;
+}
+
+QToolButton *AddToolButton(QToolBar *bar, const char *name, const QString &caption,
+                           const QString &hint, const QString &icon)
+{
+    auto *button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setIcon(ButtonIcon(icon));
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    // 85 pixels, or what the caption needs in a wider fallback font.
+    button->setMinimumWidth(85);
+    button->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(button);
+    return button;
+}
+
+bool IsEditMenuKey(const QKeyEvent *event)
+{
+    // Ctrl+B, Ctrl+D and Ctrl+U belong to the Edit menu; the text control would take some of
+    // them for its own line-editing keys.
+    if (event->modifiers() != Qt::ControlModifier)
+        return false;
+    return event->key() == Qt::Key_B || event->key() == Qt::Key_D || event->key() == Qt::Key_U;
+}
+} // namespace
+
+TCogEdit::TCogEdit(TRTFForm *owner, QWidget *parent) : QPlainTextEdit(parent), Owner(owner)
+{
+    setObjectName("RE");
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(false);
+    setAcceptDrops(true);
+    setFont(ScriptFont());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Base, Qt::white);
+    setPalette(colours);
+}
+
+bool TCogEdit::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && IsEditMenuKey(static_cast<QKeyEvent *>(event)))
+    {
+        event->ignore();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void TCogEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (Owner->REDragOver(event->source()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TCogEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    // The caret stays where it is: the drop goes in at the caret, not under the mouse.
+    if (Owner->REDragOver(event->source()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TCogEdit::dropEvent(QDropEvent *event)
+{
+    if (!Owner->REDragOver(event->source()))
+    {
+        event->ignore();
+        return;
+    }
+    Owner->REDragDrop(event->source());
+    event->acceptProposedAction();
+}
+
+TRTFForm::TRTFForm(QWidget *parent) : TMDIChild(parent)
+{
+    setObjectName("RTFForm");
+    setWindowTitle("Quillex");
+    setWindowIcon(ProgramIcon());
+    resize(653, 301);
+
+    auto *body = new QWidget;
+    body->setObjectName("Body");
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ToolBar1 = new QToolBar(body);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setFixedHeight(27);
+    ToolBar1->setIconSize(QSize(16, 16));
+    TabB = AddToolButton(ToolBar1, "TabB", "Tabs",
+                         "Changes Tab setting for code or symbols section", "tabs");
+    TabB->setCheckable(true);
+    SBShowLB = AddToolButton(ToolBar1, "SBShowLB", "LineBuilder", "SHows Line Builder window",
+                             "linebuilder");
+    SBShowLB->setCheckable(true);
+    PasteB = AddToolButton(ToolBar1, "PasteB", "Paste",
+                           "Position cursor before pasting from Line builder", "paste");
+    SBConCheck =
+        AddToolButton(ToolBar1, "SBConCheck", "Check Cog", "Checks cog for errors", "check");
+    SBSort = AddToolButton(ToolBar1, "SBSort", "Sort Symbol", QString(), "sort");
+
+    RE = new TCogEdit(this, body);
+    StatusBar1 = new QStatusBar(body);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    StatusPanel = new QLabel(StatusBar1);
+    StatusPanel->setObjectName("StatusPanel");
+    StatusPanel->setMinimumWidth(50);
+    StatusBar1->addWidget(StatusPanel);
+
+    layout->addWidget(ToolBar1);
+    layout->addWidget(RE, 1);
+    layout->addWidget(StatusBar1);
+    setWidget(body);
+
+    Edit1 = new QMenu("&Edit", this);
+    Edit1->setObjectName("Edit1");
+    Cut1 = AddItem(Edit1, "Cut1", "Cu&t", QKeySequence("Ctrl+X"));
+    Copy1 = AddItem(Edit1, "Copy1", "&Copy", QKeySequence("Ctrl+C"));
+    Paste1 = AddItem(Edit1, "Paste1", "&Paste", QKeySequence("Ctrl+B"));
+    Delete1 = AddItem(Edit1, "Delete1", "&Delete", QKeySequence("Ctrl+D"));
+    Undo1 = AddItem(Edit1, "Undo1", "&Undo", QKeySequence("Ctrl+U"));
+    Edit1->addSeparator();
+    SelectAll1 = AddItem(Edit1, "SelectAll1", "Select &All", QKeySequence("Ctrl+A"));
+    Character1 = new QMenu("&Character", this);
+    Character1->setObjectName("Character1");
+    Font1 = AddItem(Character1, "Font1", "&Font", QKeySequence());
+
+    connect(Cut1, &QAction::triggered, this, [this] { Cut1Click(); });
+    connect(Copy1, &QAction::triggered, this, [this] { Copy1Click(); });
+    connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
+    connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
+    connect(Undo1, &QAction::triggered, this, [this] { Undo1Click(); });
+    connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
+    connect(Font1, &QAction::triggered, this, [this] { Font1Click(); });
+    connect(TabB, &QToolButton::clicked, this, [this] { TabBClick(); });
+    connect(SBShowLB, &QToolButton::clicked, this, [this] { SBShowLBClick(); });
+    connect(PasteB, &QToolButton::clicked, this, [this] { PasteBClick(); });
+    connect(SBConCheck, &QToolButton::clicked, this, [this] { SBConCheckClick(); });
+    connect(SBSort, &QToolButton::clicked, this, [this] { FormatCogClick(); });
+
+    SetTabLayout(SymbolTabStops(), "Symbols");
+    RE->setFocus();
+}
+
+TRTFForm::~TRTFForm() = default;
+
+QList<QMenu *> TRTFForm::MergedMenus() const
+{
+    return {File1, Edit1, Character1};
+}
+
+QList<int> TRTFForm::SymbolTabStops()
+{
+    return {3, 13, 46};
+}
+
+QList<int> TRTFForm::CodeTabStops()
+{
+    QList<int> stops;
+    for (int point = 3; point <= 63; point += 3)
+        stops << point;
+    return stops;
+}
+
+QList<int> TRTFForm::TabStops() const
+{
+    return CurrentTabStops;
+}
+
+QString TRTFForm::StatusText() const
+{
+    return StatusPanel->text();
+}
+
+void TRTFForm::SetTabLayout(const QList<int> &points, const QString &status)
+{
+    // Stops are kept in points and placed in pixels at the screen's resolution, so the
+    // columns stay put when the font changes.
+    const qreal pixelsPerPoint = RE->logicalDpiX() / 72.0;
+    QList<QTextOption::Tab> tabs;
+    for (const int point : points)
+        tabs << QTextOption::Tab(point * pixelsPerPoint, QTextOption::LeftTab);
+    QTextOption option = RE->document()->defaultTextOption();
+    option.setTabs(tabs);
+    RE->document()->setDefaultTextOption(option);
+    CurrentTabStops = points;
+    StatusPanel->setText(status);
+}
+
+void TRTFForm::TabBClick()
+{
+    RE->setFocus();
+    if (TabB->isChecked())
+        SetTabLayout(CodeTabStops(), "Code");
+    else
+        SetTabLayout(SymbolTabStops(), "Symbols");
+}
+
+bool TRTFForm::IsModified() const
+{
+    return RE->document()->isModified();
+}
+
+std::string TRTFForm::Text() const
+{
+    QString text = RE->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, '\n');
+    text.replace(QChar::LineSeparator, '\n');
+    return EncodeScript(text);
+}
+
+void TRTFForm::SetText(const std::string &text)
+{
+    // One undoable edit that counts as a change of the text.
+    QTextCursor cursor(RE->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(DecodeScript(text));
+}
+
+std::vector<std::string> TRTFForm::Lines() const
+{
+    std::vector<std::string> lines;
+    const QTextDocument *doc = RE->document();
+    lines.reserve(static_cast<size_t>(doc->blockCount()));
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        lines.push_back(BlockBytes(block));
+    // A text ending with a line break has an empty last block, which is no line of the file.
+    if (lines.size() > 1 && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+int TRTFForm::LineCount() const
+{
+    const QTextDocument *doc = RE->document();
+    const int blocks = doc->blockCount();
+    return blocks > 1 && doc->lastBlock().text().isEmpty() ? blocks - 1 : blocks;
+}
+
+std::string TRTFForm::Line(int index) const
+{
+    const QTextBlock block = RE->document()->findBlockByNumber(index);
+    return block.isValid() ? BlockBytes(block) : std::string();
+}
+
+void TRTFForm::SetLine(int index, const std::string &text)
+{
+    const QTextBlock block = RE->document()->findBlockByNumber(index);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(DecodeScript(text));
+}
+
+int TRTFForm::LineStart(int index) const
+{
+    const QTextBlock block = RE->document()->findBlockByNumber(index);
+    return block.isValid() ? block.position() : RE->document()->characterCount() - 1;
+}
+
+void TRTFForm::SelectRange(int start, int length)
+{
+    const int end = RE->document()->characterCount() - 1;
+    QTextCursor cursor(RE->document());
+    cursor.setPosition(std::clamp(start, 0, end));
+    cursor.setPosition(std::clamp(start + length, 0, end), QTextCursor::KeepAnchor);
+    RE->setTextCursor(cursor);
+}
+
+void TRTFForm::ReplaceSelection(const QString &text)
+{
+    QTextCursor cursor = RE->textCursor();
+    cursor.insertText(text);
+    RE->setTextCursor(cursor);
+}
+
+bool TRTFForm::SaveToFile(const QString &path)
+{
+    // QSaveFile writes a temporary file and renames it over the old one only when every byte
+    // was written, so a full disk or a refused folder leaves the old file as it was. It also
+    // refuses to replace a read-only file.
+    const std::string bytes = FileBytesFromText(Text());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit())
+    {
+        Prompts().ShowIOError(file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool TRTFForm::LoadFromFile(const QString &path)
+{
+    std::string bytes;
+    try
+    {
+        bytes = ReadWholeFile(path.toStdString());
+    }
+    catch (const TIOError &error)
+    {
+        Prompts().ShowIOError(error.what());
+        return false;
+    }
+    // Reading the text back (the checker's refresh does) must not make a changed text count
+    // as saved.
+    const bool modified = IsModified();
+    RE->setPlainText(DecodeScript(TextFromFileBytes(bytes)));
+    RE->document()->setModified(modified);
+    return true;
+}
+
+bool TRTFForm::LoadFile(const QString &path)
+{
+    if (!LoadFromFile(path))
+        return false;
+    RE->document()->setModified(false);
+    FileName = path;
+    setWindowTitle(path);
+    return true;
+}
+
+bool TRTFForm::Save()
+{
+    // A window that never had a file asks for a name instead of writing a file called after
+    // its caption in whatever the current folder is.
+    if (FileName.isEmpty())
+        return SaveAs();
+    if (!SaveToFile(FileName))
+        return false;
+    RE->document()->setModified(false);
+    return true;
+}
+
+bool TRTFForm::SaveAs()
+{
+    if (!DirectoryExists(CogDir))
+        CreateDir(CogDir);
+    TFileDialog dialog;
+    dialog.Title = "Save As";
+    dialog.Filter = "Jedi Knight Cog File|*.cog";
+    dialog.DefaultExt = "cog";
+    dialog.InitialDir = QString::fromStdString(CogDir);
+    dialog.FileName = Caption();
+    dialog.ConfirmOverwrite = true;
+    if (!Prompts().ChooseSaveFile(dialog))
+        return false;
+    const QString path =
+        QString::fromStdString(WithDefaultExt(dialog.FileName.toStdString(), ".cog"));
+    if (!SaveToFile(path))
+        return false;
+    FileName = path;
+    setWindowTitle(path);
+    RE->document()->setModified(false);
+    return true;
+}
+
+void TRTFForm::Save1Click()
+{
+    Save();
+}
+
+void TRTFForm::SaveAs1Click()
+{
+    SaveAs();
+}
+
+QPrinter *TRTFForm::Printer()
+{
+    // Made on first use: setting up a printer asks the print system for its printers.
+    if (!ThePrinter)
+        ThePrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return ThePrinter.get();
+}
+
+void TRTFForm::Print1Click()
+{
+    QPrinter *printer = Printer();
+    if (!Prompts().ChoosePrinter(*printer))
+        return;
+    printer->setDocName(Caption());
+    RE->print(printer);
+}
+
+void TRTFForm::PrintSetup1Click()
+{
+    Prompts().SetupPrinter(*Printer());
+}
+
+void TRTFForm::Cut1Click()
+{
+    RE->cut();
+}
+
+void TRTFForm::Copy1Click()
+{
+    RE->copy();
+}
+
+void TRTFForm::Paste1Click()
+{
+    RE->paste();
+}
+
+void TRTFForm::Delete1Click()
+{
+    RE->textCursor().removeSelectedText();
+}
+
+void TRTFForm::Undo1Click()
+{
+    RE->undo();
+}
+
+void TRTFForm::SelectAll1Click()
+{
+    RE->selectAll();
+}
+
+void TRTFForm::Font1Click()
+{
+    QFont font = RE->font();
+    if (Prompts().ChooseFont(font))
+        RE->setFont(font);
+    RE->setFocus();
+}
+
+void TRTFForm::SBShowLBClick()
+{
+    TMainForm *frame = Frame();
+    if (!frame)
+        return;
+    frame->RememberTargetEditor();
+    frame->VF->show();
+    frame->VF->raise();
+    ScanSymbols();
+}
+
+void TRTFForm::PasteBClick()
+{
+    TMainForm *frame = Frame();
+    if (!frame)
+        return;
+    QPlainTextEdit *line = frame->VF->RE1;
+    line->selectAll();
+    if (line->document()->firstBlock().text().isEmpty())
+    {
+        Prompts().ShowMessage("Nothing to paste");
+        return;
+    }
+    // The built line stays on the clipboard afterwards.
+    line->copy();
+    RE->paste();
+}
+
+bool TRTFForm::REDragOver(const QObject *source) const
+{
+    return qobject_cast<const QTreeView *>(source) != nullptr;
+}
+
+void TRTFForm::REDragDrop(QObject *source)
+{
+    auto *tree = qobject_cast<QTreeView *>(source);
+    if (!tree || !tree->selectionModel())
+        return;
+    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    ReplaceSelection(selected.first().data(Qt::DisplayRole).toString());
+}
+
+bool TRTFForm::FormCloseQuery()
+{
+    if (!IsModified())
+        return true;
+    switch (Prompts().AskYesNoCancel(QString("'%1' has been modified, Save?").arg(Caption())))
+    {
+    case TAnswer::Yes:
+        return Save();
+    case TAnswer::No:
+        return true;
+    case TAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TRTFForm::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery())
+    {
+        event->ignore();
+        return;
+    }
+    CloseChild(event);
+}
+
+void TRTFForm::mousePressEvent(QMouseEvent *event)
+{
+    if (TMainForm *frame = Frame())
+        frame->RememberTargetEditor();
+    TMDIChild::mousePressEvent(event);
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QPlainTextEdit>
+
+#include "ui/shell/childfrm.h"
+
+class QLabel;
+class QPrinter;
+class TRTFForm;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+
+// The text area of a script editor: plain text, no wrap, a tab key that inserts a tab, the
+// Edit menu's own shortcuts (Ctrl+B, Ctrl+D, Ctrl+U) left to the menu, and drops from a tree
+// view inserting the tree's selected item at the caret.
+class TCogEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+
+  public:
+    TCogEdit(TRTFForm *owner, QWidget *parent);
+
+  protected:
+    bool event(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+  private:
+    TRTFForm *Owner;
+};
+
+// A script editor window: one COG script, its tool bar tying it to the Line Builder and the
+// Syntax Checker, and the reading and writing of the script's file.
+class TRTFForm : public TMDIChild
+{
+    Q_OBJECT
+
+  public:
+    explicit TRTFForm(QWidget *parent = nullptr);
+    ~TRTFForm() override;
+
+    QList<QMenu *> MergedMenus() const override;
+
+    // The window's caption: "Quillex" until a file is loaded, then the file's path as given.
+    QString Caption() const { return windowTitle(); }
+
+    // Replaces the text with the file at path (Latin-1, any line ends); the text then counts
+    // as unmodified and the caption becomes path. A file that cannot be read is reported and
+    // leaves text and caption as they were; returns whether it was loaded.
+    bool LoadFile(const QString &path);
+    // Writes the text to the file named by the caption; returns whether it was written.
+    bool Save();
+    // Asks for a file name (in CogDir, ".cog" added) and writes the text there; the caption
+    // becomes that name once the file is written.
+    bool SaveAs();
+    bool IsModified() const;
+
+    // The text as the script's bytes: Latin-1, lines ending with LF.
+    std::string Text() const;
+    void SetText(const std::string &text);
+    // The lines of the text as Latin-1 bytes, without line ends.
+    std::vector<std::string> Lines() const;
+    int LineCount() const;
+    std::string Line(int index) const;
+    // Replaces the text of line index, as one undoable edit.
+    void SetLine(int index, const std::string &text);
+    // The character offset at which line index begins.
+    int LineStart(int index) const;
+    // Selects length characters from the character offset start.
+    void SelectRange(int start, int length);
+    // Replaces the selection with text (inserts it at the caret when nothing is selected).
+    void ReplaceSelection(const QString &text);
+    // Writes the text to path (Latin-1, CR LF) through a temporary file, so a failed write
+    // leaves the file as it was; the failure is reported. The caption is not touched.
+    bool SaveToFile(const QString &path);
+    // Reads the text back from path; a failure is reported and leaves the text as it was.
+    // The caption is not touched.
+    bool LoadFromFile(const QString &path);
+
+    // Tab stops in points of 1/72 inch.
+    static QList<int> SymbolTabStops();
+    static QList<int> CodeTabStops();
+    // The tab stops of the text, in points.
+    QList<int> TabStops() const;
+    QString StatusText() const;
+
+    // Edit commands, also run by the frame's speed buttons.
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void Delete1Click();
+    void Undo1Click();
+    void SelectAll1Click();
+    void Font1Click();
+
+    // Tool bar handlers.
+    void TabBClick();
+    void SBShowLBClick();
+    void PasteBClick();
+    void SBConCheckClick();
+    void FormatCogClick();
+
+    // Drops onto the text: only a tree view may drop, and its selected item's text goes in
+    // at the caret, wherever the mouse was released.
+    bool REDragOver(const QObject *source) const;
+    void REDragDrop(QObject *source);
+
+    // Selects line index and colours it red.
+    void HiLitLine(int index);
+    // Reads the symbols section into the Line Builder's "Symbols Used" branch.
+    void ScanSymbols();
+
+    // The close question: true when the window may close (saved, or not modified, or the
+    // user chose not to save).
+    bool FormCloseQuery();
+
+    // The printer of this window, kept between Print Setup and Print.
+    QPrinter *Printer();
+
+    TCogEdit *RE;
+    QToolBar *ToolBar1;
+    QToolButton *TabB;
+    QToolButton *SBShowLB;
+    QToolButton *PasteB;
+    QToolButton *SBConCheck;
+    QToolButton *SBSort;
+    QStatusBar *StatusBar1;
+    QLabel *StatusPanel;
+    QMenu *Edit1;
+    QMenu *Character1;
+    QAction *Cut1;
+    QAction *Copy1;
+    QAction *Paste1;
+    QAction *Delete1;
+    QAction *Undo1;
+    QAction *SelectAll1;
+    QAction *Font1;
+
+  protected:
+    void Save1Click() override;
+    void SaveAs1Click() override;
+    void Print1Click() override;
+    void PrintSetup1Click() override;
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+  private:
+    void SetTabLayout(const QList<int> &points, const QString &status);
+
+    // The file the text belongs to; empty until a file was loaded or saved under a name.
+    QString FileName;
+    std::unique_ptr<QPrinter> ThePrinter;
+    QList<int> CurrentTabStops;
+};

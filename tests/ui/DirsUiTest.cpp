@@ -1,0 +1,166 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QToolButton>
+#include <QtTest>
+
+#include "core/shell/GlobalVar.h"
+#include "tests/ui/framefixture.h"
+#include "ui/gamedata/Qx_dirs.h"
+#include "ui/gamedata/qx_res.h"
+
+class DirsUiTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void init()
+    {
+        F.Start();
+        JKDir = "/games/jk/";
+        MotsDir = "/games/mots/";
+        TemplateFile = "/games/jed/master.tpl";
+        ProjectDir = "";
+        UseJK = false;
+        Dir = F.Frame->Dir;
+        Dir->show();
+    }
+
+    void cleanup()
+    {
+        Dir->close();
+        F.Stop();
+    }
+
+    void showingTheDialogShowsTheSettingsAndChoosesJk()
+    {
+        QCOMPARE(Dir->windowTitle(), QString("Set Directories"));
+        QCOMPARE(Dir->E1->text(), QString("/games/jk/"));
+        QCOMPARE(Dir->E2->text(), QString("/games/mots/"));
+        QCOMPARE(Dir->E3->text(), QString("/games/jed/master.tpl"));
+        QCOMPARE(Dir->E4->text(), QString());
+        QVERIFY(UseJK);
+        QCOMPARE(Dir->RG1Index(), 0);
+    }
+
+    void theLocateButtonsSuggestAFileAndStoreItsFolder_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("suggested");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<bool>("pickersDialog");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("jk") << "SBJK"
+                            << "res2.gob"
+                            << "Locate res2.gob file" << 2 << false << "/new/jk/";
+        QTest::newRow("mots") << "SBMots"
+                              << "jkmres.goo"
+                              << "Locate jkmres.goo file" << 2 << false << "/new/jk/";
+        QTest::newRow("template") << "SBTPL"
+                                  << "Master.tpl"
+                                  << "Locate a template file to use" << 3 << false
+                                  << "/new/jk/other.file";
+        QTest::newRow("project") << "SBProj"
+                                 << "any file"
+                                 << "Pick any file" << 2 << true << "/new/jk/";
+    }
+
+    void theLocateButtonsSuggestAFileAndStoreItsFolder()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, suggested);
+        QFETCH(QString, title);
+        QFETCH(int, filterIndex);
+        QFETCH(bool, pickersDialog);
+        QFETCH(QString, stored);
+        const std::vector<std::string *> settings = {&JKDir, &MotsDir, &TemplateFile, &ProjectDir};
+        const QStringList buttons = {"SBJK", "SBMots", "SBTPL", "SBProj"};
+        const QList<QLineEdit *> edits = {Dir->E1, Dir->E2, Dir->E3, Dir->E4};
+        const int row = buttons.indexOf(button);
+        const std::string before = *settings[row];
+
+        // Cancel keeps the setting and shows it again.
+        edits[row]->setText("typed");
+        F.Prompts.ExpectOpenFile(QString());
+        Dir->findChild<QToolButton *>(button)->click();
+        QCOMPARE(*settings[row], before);
+        QCOMPARE(edits[row]->text(), QString::fromStdString(before));
+
+        // Any file will do; only its folder is kept for the folder settings.
+        F.Prompts.ExpectOpenFile("/new/jk/other.file");
+        Dir->findChild<QToolButton *>(button)->click();
+        QCOMPARE(QString::fromStdString(*settings[row]), stored);
+        QCOMPARE(edits[row]->text(), stored);
+
+        const TFileDialog &dialog = pickersDialog ? F.Frame->Res->OD1 : F.Frame->OpenDialog;
+        QCOMPARE(dialog.Title, title);
+        QCOMPARE(dialog.FilterIndex, filterIndex);
+        QCOMPARE(F.Prompts.Calls.first().Dialog.FileName, suggested);
+        QCOMPARE(dialog.Filter,
+                 pickersDialog ? QString(TRes::OD1Filter) : QString(TMainForm::OpenDialogFilter));
+    }
+
+    void theResourceChoiceWarnsAboutTheOtherGamesTemplate_data()
+    {
+        QTest::addColumn<QString>("templateFile");
+        QTest::addColumn<bool>("mots");
+        QTest::addColumn<QString>("warning");
+        const QString jk = "Warning: Template Path is not set to a JediKnight Template";
+        const QString mots = "Warning: Template Path is not set to a MOTS Template";
+        QTest::newRow("master, jk") << "/jed/master.TPL" << false << QString();
+        QTest::newRow("master, mots") << "/jed/Master.tpl" << true << mots;
+        QTest::newRow("mots, mots") << "/jed/mots.tpl" << true << QString();
+        QTest::newRow("mots, jk") << "/jed/MOTS.TPL" << false << jk;
+        QTest::newRow("unset, jk") << "" << false << jk;
+        QTest::newRow("name in folder only") << "/master.tpl/x.tpl" << false << jk;
+    }
+
+    void theResourceChoiceWarnsAboutTheOtherGamesTemplate()
+    {
+        QFETCH(QString, templateFile);
+        QFETCH(bool, mots);
+        QFETCH(QString, warning);
+        TemplateFile = templateFile.toStdString();
+        if (!warning.isNull())
+            F.Prompts.ExpectMessage(warning);
+        (mots ? Dir->UseMots1 : Dir->UseJK1)->click();
+        QCOMPARE(UseJK, !mots);
+        QCOMPARE(QString::fromStdString(TemplateFile), templateFile);
+    }
+
+    void saveWritesAllFourAndTheDialogStays()
+    {
+        ProjectDir = "";
+        Dir->BBok->click();
+        QSettings stored("Ostrel Forge", "Quillex");
+        QCOMPARE(stored.value("JK").toString(), QString("/games/jk/"));
+        QCOMPARE(stored.value("MOTS").toString(), QString("/games/mots/"));
+        QCOMPARE(stored.value("Kovo").toString(), QString("/games/jed/master.tpl"));
+        QVERIFY(stored.contains("PRJ"));
+        QCOMPARE(stored.value("PRJ").toString(), QString());
+        QVERIFY(Dir->isVisible());
+
+        Dir->BBCancel->click();
+        QVERIFY(!Dir->isVisible());
+    }
+
+    void closeKeepsChangesForTheRunOnly()
+    {
+        F.Prompts.ExpectOpenFile("/elsewhere/res2.gob");
+        Dir->SBJK->click();
+        Dir->BBCancel->click();
+        QCOMPARE(QString::fromStdString(JKDir), QString("/elsewhere/"));
+        QVERIFY(!QSettings("Ostrel Forge", "Quillex").contains("JK"));
+    }
+
+  private:
+    TFrameFixture F;
+    TDir *Dir = nullptr;
+};
+
+QTEST_MAIN(DirsUiTest)
+#include "DirsUiTest.moc"

@@ -1,0 +1,506 @@
+#include <QAction>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "core/shell/GlobalVar.h"
+#include "tests/ui/framefixture.h"
+#include "ui/analysis/u_checker.h"
+#include "ui/gamedata/GobF.h"
+#include "ui/gamedata/Qx_dirs.h"
+#include "ui/gamedata/qx_res.h"
+#include "ui/linebuilder/Global.h"
+#include "ui/shell/cog_about.h"
+#include "ui/shell/helpwin.h"
+
+namespace {
+QStringList MenuTitles(QMainWindow *window)
+{
+    QStringList titles;
+    for (QAction *action : window->menuBar()->actions())
+        titles << action->text();
+    return titles;
+}
+
+void Modify(TRTFForm *editor, const QString &text = "x")
+{
+    editor->RE->moveCursor(QTextCursor::End);
+    editor->RE->insertPlainText(text);
+}
+} // namespace
+
+class FrameUiTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void init() { F.Start(); }
+    void cleanup() { F.Stop(); }
+
+    void startReadsTheFoldersAndCreatesTheToolWindowsHidden()
+    {
+        QCOMPARE(QString::fromStdString(ProgramDir), F.ProgramDir);
+        QCOMPARE(QString::fromStdString(CogDir), F.ProgramDir + "cog/");
+        QCOMPARE(QString::fromStdString(DataDir), F.ProgramDir + "qxdata/");
+        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        QVERIFY(TheChecker);
+        QVERIFY(!F.Frame->Timer1->isActive());
+
+        // The order of creation is the order of the frame's children.
+        QStringList order;
+        for (QObject *child : F.Frame->children())
+            if (child == F.Frame->VF || child == F.Frame->AboutBox || child == F.Frame->GG ||
+                child == F.Frame->Res || child == F.Frame->Dir || child == F.Frame->SC)
+            {
+                order << child->objectName();
+                QVERIFY(!static_cast<QWidget *>(child)->isVisible());
+            }
+        QCOMPARE(order, QStringList({"VF", "AboutBox", "GG", "Res", "Dir", "SC"}));
+        QCOMPARE(F.Frame->windowTitle(), QString("Quillex"));
+    }
+
+    void newOpensTheStarterScriptWhateverTheCaseOfItsName()
+    {
+        QFile::rename(F.ProgramDir + "cog/default.cog", F.ProgramDir + "cog/Default.COG");
+        F.Frame->New1Click();
+        TRTFForm *editor = F.Frame->ActiveEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->Caption(), F.ProgramDir + "cog/Default.COG");
+        QVERIFY(editor->Text().find("symbols") != std::string::npos);
+        QVERIFY(!editor->IsModified());
+    }
+
+    void newWithoutTheStarterScriptSaysSo()
+    {
+        QFile::remove(F.ProgramDir + "cog/default.cog");
+        F.Prompts.ExpectMessage(" Cannot find \"default.cog\" in \" \\cog \" Directory");
+        F.Frame->New1Click();
+        QVERIFY(F.Frame->ChildList().isEmpty());
+    }
+
+    void saveAfterNewWritesTheStarterScript()
+    {
+        F.Frame->New1Click();
+        TRTFForm *editor = F.Frame->ActiveEditor();
+        QVERIFY(editor);
+        Modify(editor, "# mine\n");
+        F.Frame->SaveButtonClick();
+        QVERIFY(F.ReadFile(F.ProgramDir + "cog/default.cog").endsWith("# mine\r\n"));
+        QVERIFY(!editor->IsModified());
+    }
+
+    void saveButtonWithoutAnEditorSaysSo()
+    {
+        F.Prompts.ExpectMessage("No Cog File is Open to Save");
+        F.Frame->SaveButtonClick();
+    }
+
+    void openActsOnTheFirstFourCharactersOfTheExtension_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("editors");
+        QTest::addColumn<bool>("archive");
+        QTest::newRow("cog") << "a.cog" << 1 << false;
+        QTest::newRow("upper-case COG") << "b.COG" << 1 << false;
+        QTest::newRow("longer cog") << "c.cogx" << 1 << false;
+        QTest::newRow("gob") << "d.gob" << 0 << true;
+        QTest::newRow("longer goo") << "e.Goob" << 0 << true;
+        QTest::newRow("template") << "f.tpl" << 0 << false;
+        QTest::newRow("no extension") << "cog" << 0 << false;
+    }
+
+    void openActsOnTheFirstFourCharactersOfTheExtension()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, editors);
+        QFETCH(bool, archive);
+        // An archive with an empty directory: its header alone.
+        const QByteArray bytes = archive ? QByteArray("GOB \x14\0\0\0\x0c\0\0\0\0\0\0\0", 16)
+                                         : QByteArray("symbols\r\nend\r\n");
+        const QString path = F.WriteScript(bytes, name);
+
+        F.Prompts.ExpectOpenFile(path);
+        F.Frame->Open1Click();
+        const TFileDialog &asked = F.Prompts.Calls.first().Dialog;
+        QCOMPARE(asked.Title, QString("Open File"));
+        QCOMPARE(asked.FilterIndex, 1);
+        QCOMPARE(asked.InitialDir, F.ProgramDir + "cog/");
+        QCOMPARE(F.Frame->Editors().size(), editors);
+        if (editors)
+            QCOMPARE(F.Frame->ActiveEditor()->Caption(), path);
+        QCOMPARE(F.Modal.size(), archive ? 1 : 0);
+        if (archive)
+        {
+            QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(F.Frame->GG));
+            QCOMPARE(QString::fromStdString(ArchivePath), path);
+        }
+    }
+
+    void openCreatesTheScriptFolderAndCancelDoesNothing()
+    {
+        QDir(F.ProgramDir + "cog").removeRecursively();
+        F.Prompts.ExpectOpenFile(QString());
+        F.Frame->Open1Click();
+        QVERIFY(QFileInfo(F.ProgramDir + "cog").isDir());
+        QVERIFY(F.Frame->ChildList().isEmpty());
+    }
+
+    void openIntoAnActiveEditorAsksFirst()
+    {
+        TRTFForm *first = F.OpenScript("first\r\n", "first.cog");
+        const QString second = F.WriteScript("second\r\n", "second.cog");
+
+        F.Prompts.ExpectOpenFile(second);
+        F.Prompts.ExpectConfirm("Load file into current form?", false);
+        F.Frame->Open1Click();
+        QCOMPARE(F.Frame->Editors().size(), 2);
+        QCOMPARE(first->Caption(), F.ProgramDir + "cog/first.cog");
+
+        F.Frame->ClientArea()->setActiveSubWindow(first);
+        F.Prompts.ExpectOpenFile(second);
+        F.Prompts.ExpectConfirm("Load file into current form?", true);
+        F.Frame->Open1Click();
+        QCOMPARE(F.Frame->Editors().size(), 2);
+        QCOMPARE(first->Caption(), second);
+        QCOMPARE(first->Text(), std::string("second\n"));
+    }
+
+    void closeAllAsksFromTheLastToTheFirstAndKeepsACancelledWindow()
+    {
+        TRTFForm *older = F.OpenScript("a\r\n", "older.cog");
+        TRTFForm *newer = F.OpenScript("b\r\n", "newer.cog");
+        Modify(older);
+        Modify(newer);
+        // The window focused longest ago stands last in the child list and is asked first.
+        F.Prompts.ExpectYesNoCancel("'" + older->Caption() + "' has been modified, Save?",
+                                    TAnswer::No);
+        F.Prompts.ExpectYesNoCancel("'" + newer->Caption() + "' has been modified, Save?",
+                                    TAnswer::Cancel);
+        F.Frame->CloseAll1Click();
+        QTRY_COMPARE(F.Frame->ChildList().size(), 1);
+        QCOMPARE(F.Frame->ChildList().first(), static_cast<QMdiSubWindow *>(newer));
+        QCOMPARE(F.ReadFile(F.ProgramDir + "cog/older.cog"), QByteArray("a\r\n"));
+    }
+
+    void exitSavesOnYesAndStaysOnCancel()
+    {
+        TRTFForm *older = F.OpenScript("a\r\n", "older.cog");
+        TRTFForm *newer = F.OpenScript("b\r\n", "newer.cog");
+        Modify(older, "1");
+        Modify(newer, "2");
+        F.Prompts.ExpectYesNoCancel("'" + newer->Caption() + "' has been modified, Save?",
+                                    TAnswer::Yes);
+        F.Prompts.ExpectYesNoCancel("'" + older->Caption() + "' has been modified, Save?",
+                                    TAnswer::Cancel);
+        F.Frame->Exit1Click();
+        QVERIFY(F.Frame->isVisible());
+        QCOMPARE(F.Frame->Editors().size(), 2);
+        QCOMPARE(F.ReadFile(newer->Caption()), QByteArray("b\r\n2"));
+        QCOMPARE(F.ReadFile(older->Caption()), QByteArray("a\r\n"));
+    }
+
+    void exitWithUnmodifiedEditorsClosesWithoutAQuestion()
+    {
+        F.OpenScript("a\r\n");
+        QVERIFY(F.Frame->close());
+    }
+
+    void editButtonsFollowTheActiveChild()
+    {
+        const QList<QToolButton *> editButtons = {F.Frame->UndoButton, F.Frame->CutButton,
+                                                  F.Frame->CopyButton, F.Frame->PasteButton};
+        // The tool bar shows and hides its buttons when it next lays itself out.
+        TRTFForm *editor = F.OpenScript("a\r\n");
+        for (QToolButton *button : editButtons)
+            QTRY_VERIFY(button->isVisible());
+        editor->close();
+        QTRY_VERIFY(F.Frame->ChildList().isEmpty());
+        for (QToolButton *button : editButtons)
+            QTRY_VERIFY(!button->isVisible());
+        QVERIFY(F.Frame->OpenButton->isVisible() && F.Frame->SaveButton->isVisible());
+        F.OpenScript("b\r\n");
+        for (QToolButton *button : editButtons)
+            QTRY_VERIFY(button->isVisible());
+    }
+
+    void speedButtonsWorkOnTheActiveEditor()
+    {
+        TRTFForm *editor = F.OpenScript("hello\r\n");
+        editor->RE->selectAll();
+        F.Frame->CutButton->click();
+        QCOMPARE(editor->Text(), std::string());
+        F.Frame->PasteButton->click();
+        F.Frame->PasteButton->click();
+        QCOMPARE(editor->Text(), std::string("hello\nhello\n"));
+        F.Frame->UndoButton->click();
+        QCOMPARE(editor->Text(), std::string("hello\n"));
+    }
+
+    void theEditorsMenusTakeThePlaceOfTheFramesFileMenu()
+    {
+        QCOMPARE(MenuTitles(F.Frame), QStringList({"&File", "Options", "&Window", "Help"}));
+        QVERIFY(F.Frame->menuBar()->actions().first()->menu() == F.Frame->File1);
+
+        TRTFForm *editor = F.OpenScript("a\r\n");
+        QCOMPARE(MenuTitles(F.Frame),
+                 QStringList({"&File", "&Edit", "&Character", "Options", "&Window", "Help"}));
+        QVERIFY(F.Frame->menuBar()->actions().first()->menu() == editor->File1);
+
+        editor->close();
+        QTRY_COMPARE(MenuTitles(F.Frame), QStringList({"&File", "Options", "&Window", "Help"}));
+        QVERIFY(F.Frame->menuBar()->actions().first()->menu() == F.Frame->File1);
+    }
+
+    void theChildListPutsTheMostRecentlyFocusedFirst()
+    {
+        TRTFForm *a = F.OpenScript("a\r\n", "a.cog");
+        TRTFForm *b = F.OpenScript("b\r\n", "b.cog");
+        TRTFForm *c = F.OpenScript("c\r\n", "c.cog");
+        QCOMPARE(F.Frame->ChildList(), QList<QMdiSubWindow *>({c, b, a}));
+        F.Frame->ClientArea()->setActiveSubWindow(a);
+        QCOMPARE(F.Frame->ChildList(), QList<QMdiSubWindow *>({a, c, b}));
+        F.Frame->RememberTargetEditor();
+        QCOMPARE(F.Frame->TargetIndex, 0);
+        F.Frame->CaptionLineBuilder();
+        QCOMPARE(F.Frame->VF->windowTitle(), a->Caption());
+    }
+
+    void theTargetIsTheEditorFocusedLastWhenItIsBroughtForward()
+    {
+        TRTFForm *a = F.OpenScript("a\r\n", "a.cog");
+        TRTFForm *b = F.OpenScript("b\r\n", "b.cog");
+        TRTFForm *c = F.OpenScript("c\r\n", "c.cog");
+        F.Frame->ClientArea()->setActiveSubWindow(a);
+        F.Frame->RememberTargetEditor();
+        // A click into another editor after the target was recorded makes that one the target.
+        F.Frame->ClientArea()->setActiveSubWindow(b);
+        F.Frame->BringTargetEditorToFront();
+        QCOMPARE(F.Frame->ActiveEditor(), b);
+        // With the target closed, the editor focused most recently among the rest comes.
+        b->close();
+        QTRY_COMPARE(F.Frame->ChildList().size(), 2);
+        F.Frame->BringTargetEditorToFront();
+        QCOMPARE(F.Frame->ActiveEditor(), a);
+        c->close();
+        a->close();
+        QTRY_VERIFY(F.Frame->ChildList().isEmpty());
+        F.Frame->BringTargetEditorToFront();
+        F.Frame->CaptionLineBuilder();
+        QCOMPARE(F.Frame->ActiveEditor(), nullptr);
+    }
+
+    void theWindowMenuListsTheEditorsAndActivatesTheChosenOne()
+    {
+        TRTFForm *a = F.OpenScript("a\r\n", "a.cog");
+        F.OpenScript("b\r\n", "b.cog");
+        emit F.Frame->Window1->aboutToShow();
+        QStringList items;
+        QAction *first = nullptr;
+        for (QAction *action : F.Frame->Window1->actions())
+            if (action->text().contains(".cog"))
+            {
+                items << action->text();
+                first = first ? first : action;
+            }
+        QCOMPARE(items, QStringList({"&1 " + a->Caption(), "&2 " + F.ProgramDir + "cog/b.cog"}));
+        first->trigger();
+        QCOMPARE(F.Frame->ActiveEditor(), a);
+        // Showing the menu again lists the windows once.
+        emit F.Frame->Window1->aboutToShow();
+        QCOMPARE(F.Frame->Window1->actions().size(), 4 + 1 + 2);
+    }
+
+    void tileStacksTheEditorsAtFullWidth()
+    {
+        F.OpenScript("a\r\n", "a.cog");
+        F.OpenScript("b\r\n", "b.cog");
+        F.OpenScript("c\r\n", "c.cog");
+        F.Frame->Tile1Click();
+        const QSize area = F.Frame->ClientArea()->viewport()->size();
+        QList<int> tops;
+        int height = 0;
+        for (QMdiSubWindow *child : F.Frame->ChildList())
+        {
+            QCOMPARE(child->geometry().left(), 0);
+            QCOMPARE(child->width(), area.width());
+            tops << child->geometry().top();
+            height += child->height();
+        }
+        std::sort(tops.begin(), tops.end());
+        QCOMPARE(tops.first(), 0);
+        QCOMPARE(height, area.height());
+    }
+
+    void closeAllEmptiesTheFrameAndCascadeKeepsTheWindows()
+    {
+        F.OpenScript("a\r\n", "a.cog");
+        F.OpenScript("b\r\n", "b.cog");
+        F.Frame->Cascade1Click();
+        F.Frame->ArrangeIcons1Click();
+        QCOMPARE(F.Frame->ChildList().size(), 2);
+        F.Frame->CloseAll1Click();
+        QTRY_VERIFY(F.Frame->ChildList().isEmpty());
+    }
+
+    void deleteAsksUnderItsOwnTitleAndReportsAFailure()
+    {
+        const QString path = F.WriteScript("x", "gone.cog");
+        F.Prompts.ExpectOpenFile(path);
+        F.Frame->Delete1Click();
+        QCOMPARE(F.Prompts.Calls.last().Dialog.Title, QString("Delete File"));
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(F.Frame->OpenDialog.Title, QString("Open File"));
+
+        F.Prompts.ExpectOpenFile(path);
+        F.Prompts.ExpectMessage(
+            "File not deleted,May Be In Use By Another Application Or Marked Read Only");
+        F.Frame->Delete1Click();
+
+        F.Frame->OpenDialog.Title = "Locate res2.gob file";
+        F.Prompts.ExpectOpenFile(QString());
+        F.Frame->Delete1Click();
+        QCOMPARE(F.Frame->OpenDialog.Title, QString("Open File"));
+    }
+
+    void thePictureStaysCentredAndIsCutEquallyWhenTooLarge_data()
+    {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QPoint>("origin");
+        QTest::newRow("larger") << QSize(1000, 600) << QPoint(250, 199);
+        QTest::newRow("exact") << QSize(500, 201) << QPoint(0, 0);
+        QTest::newRow("one pixel smaller") << QSize(499, 200) << QPoint(0, 0);
+        QTest::newRow("smaller") << QSize(300, 101) << QPoint(-100, -50);
+    }
+
+    void thePictureStaysCentredAndIsCutEquallyWhenTooLarge()
+    {
+        QFETCH(QSize, area);
+        QFETCH(QPoint, origin);
+        QCOMPARE(TClientArea::PictureOrigin(area, QSize(500, 201)), origin);
+        QCOMPARE(F.Frame->ClientArea()->Picture().size(), QSize(500, 201));
+    }
+
+    void theClientAreaIsBlackAroundThePicture()
+    {
+        F.Frame->resize(900, 600);
+        QTest::qWait(20);
+        const QImage shot = F.Frame->ClientArea()->viewport()->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(2, 2)), QColor(Qt::black));
+        const QPoint origin =
+            TClientArea::PictureOrigin(shot.size() / shot.devicePixelRatio(), QSize(500, 201));
+        // The picture's title lies right of its middle; something there is not black.
+        bool drawn = false;
+        for (int x = origin.x() + 200; x < origin.x() + 480 && !drawn; ++x)
+            drawn = QColor(shot.pixel(x, origin.y() + 80)) != QColor(Qt::black);
+        QVERIFY(drawn);
+    }
+
+    void aboutBoxShowsTheVersionModally()
+    {
+        TAboutBox *box = F.Frame->AboutBox;
+        QCOMPARE(box->windowTitle(), QString("About"));
+        QCOMPARE(box->size(), QSize(367, 183));
+        QCOMPARE(box->Version->text(), QString("Version 0.3 beta"));
+        QCOMPARE(box->ProductName->text(), QString("Quillex"));
+        QVERIFY(box->ProductName->font().bold() && box->ProductName->font().italic());
+        F.Frame->About1Click();
+        QCOMPARE(F.Modal.size(), 1);
+        QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(box));
+    }
+
+    void helpShowsTheContentsPage()
+    {
+        F.Frame->Contents1->trigger();
+        QVERIFY(F.Frame->HelpWindow && F.Frame->HelpWindow->isVisible());
+        QVERIFY(F.Frame->HelpWindow->Browser->source().toLocalFile().endsWith("help/index.html"));
+        QVERIFY(F.Frame->HelpWindow->Browser->toPlainText().contains("Contents"));
+        QCOMPARE(F.Frame->Contents1->shortcut(), QKeySequence(Qt::Key_F1));
+
+        QFile::remove(F.ProgramDir + "help/index.html");
+        F.Prompts.ExpectIOError();
+        F.Frame->Contents1Click();
+    }
+
+    void setOptionsShowsTheDirectoriesDialogWithoutWaiting()
+    {
+        F.Frame->SetOptions1->trigger();
+        QVERIFY(F.Frame->Dir->isVisible());
+        QVERIFY(F.Modal.isEmpty());
+        F.Frame->Dir->close();
+    }
+
+  private:
+    TFrameFixture F;
+};
+
+// The command-line load runs from the frame's timer, so each case needs its own frame.
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void cleanup() { F.Stop(); }
+
+    void aScriptArgumentOpensAfterTheDelay()
+    {
+        QTemporaryDir elsewhere;
+        const QString path = elsewhere.filePath("script.cog");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("symbols\r\nend\r\n");
+        file.close();
+
+        F.Start({path, "ignored.cog"}, 100);
+        QVERIFY(F.Frame->Timer1->isActive());
+        QVERIFY(F.Frame->Timer1->isSingleShot());
+        // The script folder is made again if it went away before the load.
+        QDir(F.ProgramDir + "cog").removeRecursively();
+        QVERIFY(F.Frame->ChildList().isEmpty());
+        QTRY_COMPARE(F.Frame->Editors().size(), 1);
+        QCOMPARE(F.Frame->ActiveEditor()->Caption(), path);
+        QVERIFY(QFileInfo(F.ProgramDir + "cog").isDir());
+        QVERIFY(!F.Frame->Timer1->isActive());
+    }
+
+    void anArchiveArgumentOpensNothing()
+    {
+        F.Start({"/nowhere/res2.gob"}, 50);
+        QSignalSpy fired(F.Frame->Timer1, &QTimer::timeout);
+        QVERIFY(fired.wait(2000));
+        QVERIFY(F.Frame->ChildList().isEmpty());
+        QVERIFY(F.Modal.isEmpty());
+    }
+
+    void withoutArgumentsTheTimerStaysOff()
+    {
+        F.Start({}, 50);
+        QVERIFY(!F.Frame->Timer1->isActive());
+        QCOMPARE(F.Frame->Timer1->interval(), 50);
+    }
+
+  private:
+    TFrameFixture F;
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        FrameUiTest frame;
+        status |= QTest::qExec(&frame, argc, argv);
+    }
+    {
+        CommandLineTest commandLine;
+        status |= QTest::qExec(&commandLine, argc, argv);
+    }
+    return status;
+}
+
+#include "FrameUiTest.moc"
