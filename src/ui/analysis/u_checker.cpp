@@ -1,0 +1,274 @@
+#include "ui/analysis/u_checker.h"
+
+#include <algorithm>
+#include <string>
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "core/analysis/u_cogcheck.h"
+#include "core/shell/GlobalVar.h"
+#include "core/shell/Strings.h"
+#include "core/shell/shellrules.h"
+#include "ui/shell/mdimain.h"
+#include "ui/shell/mdirtf.h"
+#include "ui/shell/pictures.h"
+
+namespace {
+// Gives every entry of the list the same height, whatever the font asks for.
+class TFixedHeightDelegate : public QStyledItemDelegate
+{
+  public:
+    TFixedHeightDelegate(int height, QObject *parent) : QStyledItemDelegate(parent), Height(height)
+    {}
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(Height);
+        return size;
+    }
+
+  private:
+    int Height;
+};
+
+QFont DialogFont()
+{
+    // "MS Sans Serif" where the machine has it, otherwise the nearest sans-serif face.
+    QFont font("MS Sans Serif");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+// A message of the checker as text. Messages quote tokens of the script, whose bytes are
+// Windows-1252 like the rest of the file.
+QString MessageText(const std::string &msg)
+{
+    QString text;
+    text.reserve(static_cast<qsizetype>(msg.size()));
+    for (const char byte : msg)
+        text += QChar(CharFromScriptByte(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+// Where line index of a document begins and how many characters it holds, counted the way
+// the checker is given the lines: a paragraph break and a soft line break (Shift+Enter) both
+// end a line, and a break at the very end of the text starts no further line. False when
+// the document has no such line.
+bool FindLine(const QTextDocument *doc, int index, int &start, int &length)
+{
+    if (index < 0)
+        return false;
+    int line = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+    {
+        const QString text = block.text();
+        if (text.isEmpty() && block == doc->lastBlock() && block != doc->firstBlock())
+            return false;
+        qsizetype from = 0;
+        for (;;)
+        {
+            const qsizetype to = text.indexOf(QChar::LineSeparator, from);
+            const qsizetype end = to < 0 ? text.size() : to;
+            if (line == index)
+            {
+                start = block.position() + static_cast<int>(from);
+                length = static_cast<int>(end - from);
+                return true;
+            }
+            ++line;
+            if (to < 0)
+                break;
+            from = to + 1;
+        }
+    }
+    return false;
+}
+} // namespace
+
+TSC::TSC(QWidget *parent) : QDialog(parent)
+{
+    setObjectName("SC");
+    setWindowTitle("Syntax Checker");
+    setFixedSize(413, 221);
+    setFont(DialogFont());
+    setModal(false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    Errors = new QListWidget(this);
+    Errors->setObjectName("Errors");
+    Errors->setGeometry(0, 0, 313, 221);
+    Errors->setSelectionMode(QAbstractItemView::SingleSelection);
+    Errors->setUniformItemSizes(true);
+    Errors->setItemDelegate(new TFixedHeightDelegate(ItemHeight, Errors));
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setGeometry(313, 0, 100, 221);
+    // The standard "Yes" picture of the style is no tick everywhere; the program's own is.
+    BBRefresh = new QPushButton(ButtonIcon("check"), "Refresh", Panel1);
+    BBRefresh->setObjectName("BBRefresh");
+    BBRefresh->setGeometry(16, 152, 75, 25);
+    BBRefresh->setAutoDefault(false);
+    BBCancel =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Cancel", Panel1);
+    BBCancel->setObjectName("BBCancel");
+    BBCancel->setGeometry(16, 184, 75, 25);
+    BBCancel->setAutoDefault(false);
+
+    // In the middle of the screen rather than over the frame, wherever the frame stands.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    connect(Errors, &QListWidget::itemClicked, this, [this] { ErrorsClick(); });
+    connect(BBRefresh, &QPushButton::clicked, this, [this] { BBRefreshClick(); });
+    connect(BBCancel, &QPushButton::clicked, this, [this] { BBCancelClick(); });
+}
+
+void TSC::ShowErrors(const TCOGErrors &errors)
+{
+    Errors->clear();
+    for (int i = 0; i < errors.Count(); ++i)
+        Errors->addItem(MessageText(errors.Items(i).Msg));
+}
+
+int TSC::SelectedIndex() const
+{
+    const QListWidgetItem *item = Errors->currentItem();
+    return item && item->isSelected() ? Errors->row(item) : -1;
+}
+
+void TSC::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A window restored by the window system was not shown by a check.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TSC::FormShow()
+{
+    if (MainForm)
+        MainForm->RememberTargetEditor();
+}
+
+void TSC::ErrorsClick()
+{
+    if (MainForm)
+        MainForm->ShowError();
+}
+
+void TSC::BBRefreshClick()
+{
+    if (MainForm)
+        MainForm->RefreshError();
+}
+
+void TSC::BBCancelClick()
+{
+    hide();
+}
+
+// The check of an editor's script and the jumps to its errors.
+
+void TRTFForm::SBConCheckClick()
+{
+    TMainForm *frame = Frame();
+    if (!frame || !frame->SC || !TheChecker)
+        return;
+    // The errors lead back to the editor focused most recently, so the checked one must be
+    // it, also when the check was started from elsewhere than its own tool bar.
+    if (frame->ClientArea()->currentSubWindow() != this)
+        frame->ClientArea()->setActiveSubWindow(this);
+
+    // Split as the editor counts its lines, so every error's line index is a line of RE.
+    TheChecker->Check(SplitTextLines(Text()));
+    frame->SC->ShowErrors(TheChecker->Errors);
+    frame->SC->show();
+    frame->SC->raise();
+    frame->SC->activateWindow();
+}
+
+void TRTFForm::HiLitLine(int index)
+{
+    // The index comes from the last check; the text may have lost lines since.
+    int start = 0;
+    int length = 0;
+    if (!FindLine(RE->document(), index, start, length))
+        return;
+
+    RE->window()->activateWindow();
+    RE->setFocus();
+    SelectRange(start, length);
+    // The red marks the spot; it is no edit of the script, so a text that was unmodified
+    // stays so and closes without the save question.
+    const bool modified = IsModified();
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    RE->textCursor().mergeCharFormat(red);
+    RE->document()->setModified(modified);
+    RE->ensureCursorVisible();
+}
+
+void TMainForm::ShowError()
+{
+    const int index = SC->SelectedIndex();
+    if (index < 0 || !TheChecker || index >= TheChecker->Errors.Count())
+        return;
+    const int line = TheChecker->Errors.Items(index).Line;
+    BringTargetEditorToFront();
+    if (TRTFForm *editor = ActiveEditor())
+        editor->HiLitLine(line);
+}
+
+void TMainForm::RefreshError()
+{
+    BringTargetEditorToFront();
+    TRTFForm *editor = ActiveEditor();
+    if (!editor)
+        return;
+
+    // Writing the text out and reading it back is what clears the red. When the write fails
+    // the operation ends there: reading back whatever an earlier refresh left in the file
+    // would put another text in place of the user's.
+    const QString temp = QString::fromStdString(DataDir) + "~temp.tmp";
+    if (!editor->SaveToFile(temp))
+        return;
+
+    TCogEdit *re = editor->RE;
+    QTextCursor cursor = re->textCursor();
+    const int anchor = cursor.anchor();
+    const int position = cursor.position();
+    const int across = re->horizontalScrollBar()->value();
+    const int down = re->verticalScrollBar()->value();
+    // Loading plain text gives the whole new text the caret's character format; with the
+    // caret on a highlighted line everything would come back red.
+    cursor.clearSelection();
+    cursor.setCharFormat(QTextCharFormat());
+    re->setTextCursor(cursor);
+    // A failed read is reported and leaves the text as it was; either way the user's place
+    // in the text is kept.
+    const bool loaded = editor->LoadFromFile(temp);
+    const int end = re->document()->characterCount() - 1;
+    cursor = QTextCursor(re->document());
+    cursor.setPosition(std::clamp(anchor, 0, end));
+    cursor.setPosition(std::clamp(position, 0, end), QTextCursor::KeepAnchor);
+    re->setTextCursor(cursor);
+    re->horizontalScrollBar()->setValue(across);
+    re->verticalScrollBar()->setValue(down);
+
+    if (loaded)
+        editor->SBConCheckClick();
+}

@@ -1,0 +1,340 @@
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QtTest>
+
+#include "core/shell/GlobalVar.h"
+#include "tests/ui/framefixture.h"
+#include "ui/analysis/u_checker.h"
+
+namespace {
+// Errors "Unknown type" on lines 3 and 5.
+const QByteArray TwoBadTypes = "# two faults\r\n"
+                               "symbols\r\n"
+                               "message startup\r\n"
+                               "bogus x\r\n"
+                               "int a\r\n"
+                               "nonsense y\r\n"
+                               "end\r\n"
+                               "code\r\n"
+                               "startup:\r\n"
+                               "  stop;\r\n"
+                               "end\r\n";
+
+const QColor Red(255, 0, 0);
+
+// A stretch of the editor's text as (start, length).
+using TSpan = QPair<int, int>;
+
+bool IsRed(const QTextCharFormat &format)
+{
+    return format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().color() == Red;
+}
+
+// The lines of the editor's text that hold a red character.
+QList<int> RedLines(const TRTFForm *editor)
+{
+    QList<int> lines;
+    const QTextDocument *doc = editor->RE->document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (IsRed(it.fragment().charFormat()))
+            {
+                lines << block.blockNumber();
+                break;
+            }
+    return lines;
+}
+
+bool WholeLineRed(const TRTFForm *editor, int line)
+{
+    const QTextBlock block = editor->RE->document()->findBlockByNumber(line);
+    if (block.text().isEmpty())
+        return false;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (!IsRed(it.fragment().charFormat()))
+            return false;
+    return true;
+}
+
+QStringList Entries(const TSC *sc)
+{
+    QStringList entries;
+    for (int i = 0; i < sc->Errors->count(); ++i)
+        entries << sc->Errors->item(i)->text();
+    return entries;
+}
+
+void ClickEntry(TSC *sc, int row)
+{
+    const QRect place = sc->Errors->visualItemRect(sc->Errors->item(row));
+    QTest::mouseClick(sc->Errors->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+void CheckCog(TRTFForm *editor)
+{
+    QTest::mouseClick(editor->SBConCheck, Qt::LeftButton);
+}
+
+TSpan Selection(const TRTFForm *editor)
+{
+    const QTextCursor cursor = editor->RE->textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+}
+
+TSpan WholeLine(const TRTFForm *editor, int line)
+{
+    const QTextBlock block = editor->RE->document()->findBlockByNumber(line);
+    return {block.position(), block.length() - 1};
+}
+} // namespace
+
+class CheckerUiTest : public QObject
+{
+    Q_OBJECT
+
+    TFrameFixture F;
+
+    TSC *SC() const { return F.Frame->SC; }
+    QString TempPath() const { return QString::fromStdString(DataDir) + "~temp.tmp"; }
+
+  private slots:
+    void init() { F.Start(); }
+    void cleanup() { F.Stop(); }
+
+    void checkShowsTheFixedWindowWithoutBlocking()
+    {
+        QCOMPARE(SC()->windowTitle(), QString("Syntax Checker"));
+        QCOMPARE(SC()->minimumSize(), QSize(413, 221));
+        QCOMPARE(SC()->maximumSize(), QSize(413, 221));
+
+        CheckCog(F.OpenScript(TwoBadTypes));
+        QVERIFY(SC()->isVisible());
+        QVERIFY(!SC()->isModal());
+        QVERIFY(F.Modal.isEmpty());
+        const QRect second = SC()->Errors->visualItemRect(SC()->Errors->item(1));
+        QCOMPARE(second.top(), TSC::ItemHeight);
+        QCOMPARE(second.height(), TSC::ItemHeight);
+    }
+
+    void checkCogListsTheMessagesAlone_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QStringList>("messages");
+
+        QTest::newRow("unknown type and a call of a value")
+            << QByteArray("symbols\r\n"
+                          "flags=0x240\r\n"
+                          "message startup\r\n"
+                          "end\r\n"
+                          "code\r\n"
+                          "startup:\r\n"
+                          "  call 5;\r\n"
+                          "  stop;\r\n"
+                          "end\r\n")
+            << QStringList({"Unknown type", "Label name expected, Value found"});
+        QTest::newRow("correct script") << QByteArray("# fine\r\n"
+                                                      "symbols\r\n"
+                                                      "message startup\r\n"
+                                                      "thing player local\r\n"
+                                                      "end\r\n"
+                                                      "code\r\n"
+                                                      "startup:\r\n"
+                                                      "  player = GetLocalPlayerThing();\r\n"
+                                                      "  if (player > -1) Print(\"here\");\r\n"
+                                                      "  stop;\r\n"
+                                                      "end\r\n")
+                                        << QStringList();
+        QTest::newRow("no sections") << QByteArray("") << QStringList({"No symbols section!"});
+    }
+
+    void checkCogListsTheMessagesAlone()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QStringList, messages);
+        // Entries of an earlier check must not survive a check that finds nothing.
+        SC()->Errors->addItem("stale");
+
+        CheckCog(F.OpenScript(script));
+
+        QCOMPARE(Entries(SC()), messages);
+        QVERIFY(SC()->isVisible());
+        QVERIFY(F.Prompts.Calls.isEmpty());
+    }
+
+    void errorClickSelectsTheLineInRedAndEarlierRedStays()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        CheckCog(editor);
+        QCOMPARE(Entries(SC()), QStringList({"Unknown type", "Unknown type"}));
+
+        ClickEntry(SC(), 0);
+        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+        QCOMPARE(editor->RE->textCursor().selectedText(), QString("bogus x"));
+        QVERIFY(editor->RE->hasFocus());
+        QVERIFY(WholeLineRed(editor, 3));
+        QCOMPARE(RedLines(editor), QList<int>({3}));
+
+        ClickEntry(SC(), 1);
+        QCOMPARE(Selection(editor), WholeLine(editor, 5));
+        QCOMPARE(RedLines(editor), QList<int>({3, 5}));
+        QVERIFY(WholeLineRed(editor, 3));
+        QVERIFY(WholeLineRed(editor, 5));
+        // Showing an error is no edit of the script.
+        QVERIFY(!editor->IsModified());
+        QCOMPARE(editor->Text(),
+                 QString::fromLatin1(TwoBadTypes).replace("\r\n", "\n").toStdString());
+    }
+
+    void errorLinesCountEveryKindOfLineBreak()
+    {
+        // CR LF, LF and a lone CR in the file, and a soft line break typed in the editor: each
+        // ends a line for the checker, so each must end one for the highlight too.
+        TRTFForm *editor = F.OpenScript("symbols\nmessage startup\rbad2 a\r\nend\ncode\r"
+                                        "startup:\r\nstop;\nend\n");
+        QTextCursor cursor(editor->RE->document()->findBlockByNumber(1));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        editor->RE->setTextCursor(cursor);
+        editor->RE->insertPlainText(QString(QChar::LineSeparator) + "bad1 b");
+        CheckCog(editor);
+        QCOMPARE(Entries(SC()), QStringList({"Unknown type", "Unknown type"}));
+
+        ClickEntry(SC(), 0);
+        QCOMPARE(editor->RE->textCursor().selectedText(), QString("bad1 b"));
+        ClickEntry(SC(), 1);
+        QCOMPARE(editor->RE->textCursor().selectedText(), QString("bad2 a"));
+    }
+
+    void highlightOutsideTheTextDoesNothing()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        editor->SelectRange(2, 3);
+        for (const int line : {-1, 11, 1000})
+        {
+            editor->HiLitLine(line);
+            QCOMPARE(Selection(editor), TSpan(2, 3));
+            QVERIFY(RedLines(editor).isEmpty());
+        }
+
+        // A list from before the text lost its last lines leads nowhere.
+        CheckCog(editor);
+        editor->SetText("symbols\nend\n");
+        ClickEntry(SC(), 1);
+        QVERIFY(RedLines(editor).isEmpty());
+    }
+
+    void refreshWritesReadsBackAndChecksAgain_data()
+    {
+        QTest::addColumn<bool>("fix");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("fixed in the editor") << true << QStringList({"Unknown type"});
+        QTest::newRow("unchanged") << false << QStringList({"Unknown type", "Unknown type"});
+    }
+
+    void refreshWritesReadsBackAndChecksAgain()
+    {
+        QFETCH(bool, fix);
+        QFETCH(QStringList, messages);
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        const QString caption = editor->Caption();
+        CheckCog(editor);
+        ClickEntry(SC(), 0);
+        ClickEntry(SC(), 1);
+        if (fix)
+            editor->SetLine(5, "int y");
+        const std::string text = editor->Text();
+        // The caret stands on a red line, whose format must not spread over the reloaded text.
+        const TSpan selection = Selection(editor);
+
+        QTest::mouseClick(SC()->BBRefresh, Qt::LeftButton);
+
+        QCOMPARE(Entries(SC()), messages);
+        QVERIFY(RedLines(editor).isEmpty());
+        QCOMPARE(editor->Text(), text);
+        QCOMPARE(editor->Caption(), caption);
+        // A refresh is no load of the file: a changed text still counts as changed.
+        QCOMPARE(editor->IsModified(), fix);
+        QCOMPARE(Selection(editor), selection);
+        QByteArray bytes = QByteArray::fromStdString(text);
+        QCOMPARE(TFrameFixture::ReadFile(TempPath()), bytes.replace("\n", "\r\n"));
+    }
+
+    void failedTempWriteLeavesTheTextAsItIs()
+    {
+        // The data folder cannot hold the temporary file: a plain file stands in its place.
+        QVERIFY(QDir(F.ProgramDir + "qxdata").removeRecursively());
+        QFile blocker(F.ProgramDir + "qxdata");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        CheckCog(editor);
+        ClickEntry(SC(), 0);
+        editor->SetLine(5, "int y");
+        const std::string text = editor->Text();
+
+        // One report, and no attempt to read a file back over the text.
+        F.Prompts.ExpectIOError();
+        QTest::mouseClick(SC()->BBRefresh, Qt::LeftButton);
+
+        QCOMPARE(editor->Text(), text);
+        QVERIFY(editor->IsModified());
+        QCOMPARE(RedLines(editor), QList<int>({3}));
+        QCOMPARE(Entries(SC()), QStringList({"Unknown type", "Unknown type"}));
+    }
+
+    void cancelHidesAndKeepsTheEntriesUntilTheNextCheck()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        CheckCog(editor);
+        QTest::mouseClick(SC()->BBCancel, Qt::LeftButton);
+        QVERIFY(!SC()->isVisible());
+        QCOMPARE(SC()->Errors->count(), 2);
+
+        editor->SetLine(3, "int x");
+        CheckCog(editor);
+        QVERIFY(SC()->isVisible());
+        QCOMPARE(Entries(SC()), QStringList({"Unknown type"}));
+    }
+
+    void withNoEditorOpenClickAndRefreshDoNothing()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        CheckCog(editor);
+        QVERIFY(editor->close());
+        QVERIFY(F.Frame->Editors().isEmpty());
+
+        ClickEntry(SC(), 0);
+        QTest::mouseClick(SC()->BBRefresh, Qt::LeftButton);
+
+        QVERIFY(!QFile::exists(TempPath()));
+        QCOMPARE(SC()->Errors->count(), 2);
+        QVERIFY(F.Prompts.Calls.isEmpty());
+    }
+
+    void errorsGoToTheEditorFocusedMostRecently()
+    {
+        TRTFForm *first = F.OpenScript(TwoBadTypes, "first.cog");
+        TRTFForm *second = F.OpenScript(TwoBadTypes, "second.cog");
+        QCOMPARE(F.Frame->ActiveEditor(), second);
+
+        // Check Cog in a window that is not the active one makes that window the target.
+        CheckCog(first);
+        QCOMPARE(F.Frame->ActiveEditor(), first);
+        ClickEntry(SC(), 0);
+        QCOMPARE(RedLines(first), QList<int>({3}));
+
+        // The user then clicks into the other editor: the errors follow the focus.
+        F.Frame->ClientArea()->setActiveSubWindow(second);
+        ClickEntry(SC(), 1);
+        QCOMPARE(F.Frame->ActiveEditor(), second);
+        QCOMPARE(RedLines(second), QList<int>({5}));
+        QCOMPARE(RedLines(first), QList<int>({3}));
+    }
+};
+
+QTEST_MAIN(CheckerUiTest)
+#include "CheckerUiTest.moc"
