@@ -1,0 +1,254 @@
+#include "ui/gamedata/GobF.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "core/gamedata/G_fileops.h"
+#include "core/shell/GlobalVar.h"
+#include "ui/shell/pictures.h"
+#include "ui/shell/prompts.h"
+
+namespace {
+constexpr int ItemHeight = 15;
+
+// Rows of a fixed height, whatever the font would ask for, so the list packs as many names
+// as the small window allows.
+class TFixedRowDelegate : public QStyledItemDelegate
+{
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), ItemHeight};
+    }
+};
+
+QFont ListFont()
+{
+    // "Courier New" where the machine has it (or a face the font system puts in its place);
+    // otherwise the system's fixed-pitch font, at the same size.
+    QFont font("Courier New");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(12);
+    if (!QFontInfo(font).fixedPitch())
+    {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPixelSize(12);
+    }
+    return font;
+}
+
+// Member names are bytes; like the scripts, they are read as Latin-1.
+QString ShownName(const QByteArray &rawName)
+{
+    const std::string_view shown =
+        NameToFirstNul(std::string_view(rawName.constData(), static_cast<size_t>(rawName.size())));
+    return QString::fromLatin1(shown.data(), static_cast<qsizetype>(shown.size()));
+}
+
+QListWidgetItem *NameItem(const QByteArray &rawName)
+{
+    auto *item = new QListWidgetItem(ShownName(rawName));
+    item->setData(TGG::RawNameRole, rawName);
+    return item;
+}
+} // namespace
+
+TGG::TGG(QWidget *parent) : QDialog(parent)
+{
+    setObjectName("GG");
+    setWindowTitle("Extract cog(s)");
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(333, 222);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    LB1 = new QListWidget(this);
+    LB1->setObjectName("LB1");
+    LB1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LB1->setToolTip("Hold ctrl Key and drag to fast select");
+    LB1->setFont(ListFont());
+    LB1->setUniformItemSizes(true);
+    LB1->setItemDelegate(new TFixedRowDelegate(LB1));
+    QPalette colours = LB1->palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, QColor(0x00, 0x80, 0x80));
+    LB1->setPalette(colours);
+
+    LB2 = new QListWidget(this);
+    LB2->setObjectName("LB2");
+    LB2->hide();
+
+    PB = new QProgressBar(this);
+    PB->setObjectName("PB");
+    PB->setRange(0, 100);
+    PB->setValue(0);
+    PB->setTextVisible(false);
+    PB->hide();
+
+    BBExtract = new QPushButton(ButtonIcon("save"), "Extract", this);
+    BBExtract->setObjectName("BBExtract");
+    // The picture stands to the right of the caption.
+    BBExtract->setLayoutDirection(Qt::RightToLeft);
+    BBExtract->setDefault(true);
+    BBCancel =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Cancel", this);
+    BBCancel->setObjectName("BBCancel");
+    for (QPushButton *button : {BBExtract, BBCancel})
+        button->setFixedSize(75, 25);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(LB1, 1);
+    left->addWidget(PB);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(BBExtract);
+    buttons->addWidget(BBCancel);
+    buttons->addStretch();
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addLayout(left, 1);
+    layout->addLayout(buttons);
+
+    connect(BBExtract, &QPushButton::clicked, this, [this] { BBExtractClick(); });
+    connect(BBCancel, &QPushButton::clicked, this, [this] { BBCancelClick(); });
+}
+
+void TGG::LoadGob(const QString &path)
+{
+    // A run that stopped on an error left the bar showing; it does not belong to this archive.
+    PB->hide();
+    PB->setValue(0);
+    const std::string file = path.toStdString();
+    try
+    {
+        if (!ReadGobHeader(file))
+        {
+            // The lists keep the previous archive's names; extraction is inert until an
+            // archive is accepted.
+            Prompts().AbortError(NotAGobMessage);
+            return;
+        }
+        ReadGobDirectory(file);
+    }
+    catch (const std::exception &error)
+    {
+        // The directory in memory is cleared or only partly read by now, so the lists would
+        // name members that are not there: an unreadable archive lists nothing.
+        ClearItems();
+        Prompts().ShowIOError(QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    ShowItems();
+    if (GobCountTruncated())
+    {
+        char text[128];
+        std::snprintf(text, sizeof text, "Only the first %d of the %d entries are listed",
+                      MaxGobEntries, static_cast<int>(GobHeader.Count));
+        Prompts().ShowMessage(text);
+    }
+}
+
+void TGG::ShowItems()
+{
+    ClearItems();
+    for (int k = 0; k < GobEntryCount(); ++k)
+    {
+        const std::string raw = GobEntryRawName(k);
+        const QByteArray rawName(raw.data(), static_cast<qsizetype>(raw.size()));
+        LB2->addItem(NameItem(rawName));
+        if (IsCogMemberName(raw))
+            LB1->addItem(NameItem(rawName));
+    }
+}
+
+void TGG::ClearItems()
+{
+    LB1->clear();
+    LB2->clear();
+}
+
+int TGG::FindMember(const QByteArray &rawName) const
+{
+    for (int k = 0; k < LB2->count(); ++k)
+        if (LB2->item(k)->data(RawNameRole).toByteArray() == rawName)
+            return k;
+    return -1;
+}
+
+bool TGG::ExtractMember(const QByteArray &rawName, int index)
+{
+    std::string relPath;
+    std::string refusal;
+    if (!MemberPathToRelative(
+            std::string_view(rawName.constData(), static_cast<size_t>(rawName.size())), relPath,
+            refusal))
+    {
+        // A name that would land outside the program's folder is skipped; the others are
+        // still extracted.
+        Prompts().ShowMessage(
+            QString::fromLatin1(refusal.data(), static_cast<qsizetype>(refusal.size())));
+        return true;
+    }
+    // The relative path is Latin-1 like the name; the file system wants its own encoding.
+    const QString target = QString::fromStdString(ProgramDir) + QString::fromLatin1(relPath);
+    try
+    {
+        ExtractGobMember(QFile::encodeName(target).toStdString(), index);
+    }
+    catch (const std::exception &error)
+    {
+        Prompts().ShowIOError(QString::fromLocal8Bit(error.what()));
+        return false;
+    }
+    return true;
+}
+
+void TGG::BBExtractClick()
+{
+    PB->show();
+    PB->setMaximum(static_cast<int>(LB1->selectedItems().size()));
+    PB->setValue(0);
+    bool selectionMade = false;
+    for (int i = 0; i < LB1->count(); ++i)
+    {
+        QListWidgetItem *item = LB1->item(i);
+        if (!item->isSelected())
+            continue;
+        selectionMade = true;
+        const QByteArray rawName = item->data(RawNameRole).toByteArray();
+        // Two members with the same name field: the first of them is the one extracted.
+        const int index = FindMember(rawName);
+        if (index < 0)
+            continue;
+        PB->setValue(PB->value() + 1);
+        // A failed member stops the run with the bar showing how far it came; the members
+        // extracted before it stay on disk.
+        if (!ExtractMember(rawName, index))
+            return;
+    }
+    if (!selectionMade)
+        Prompts().ShowMessage("No Selection was made");
+    PB->hide();
+    PB->setValue(0);
+    accept();
+}
+
+void TGG::BBCancelClick()
+{
+    reject();
+}
