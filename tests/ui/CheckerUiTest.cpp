@@ -226,6 +226,23 @@ class CheckerUiTest : public QObject
         QVERIFY(RedLines(editor).isEmpty());
     }
 
+    void loadingAFileIntoTheEditorLeavesNoRed()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        CheckCog(editor);
+        ClickEntry(SC(), 0);
+        QVERIFY(!RedLines(editor).isEmpty());
+
+        // The caret still stands on the red line when another file comes in.
+        const QString other = F.ProgramDir + "other.cog";
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(TwoBadTypes);
+        file.close();
+        QVERIFY(editor->LoadFile(other));
+        QVERIFY(RedLines(editor).isEmpty());
+    }
+
     void refreshWritesReadsBackAndChecksAgain_data()
     {
         QTest::addColumn<bool>("fix");

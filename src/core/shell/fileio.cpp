@@ -4,9 +4,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <system_error>
-
 #include <sys/stat.h>
+#include <system_error>
 
 #include "core/shell/ioerror.h"
 

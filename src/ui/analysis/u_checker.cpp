@@ -253,11 +253,6 @@ void TMainForm::RefreshError()
     const int position = cursor.position();
     const int across = re->horizontalScrollBar()->value();
     const int down = re->verticalScrollBar()->value();
-    // Loading plain text gives the whole new text the caret's character format; with the
-    // caret on a highlighted line everything would come back red.
-    cursor.clearSelection();
-    cursor.setCharFormat(QTextCharFormat());
-    re->setTextCursor(cursor);
     // A failed read is reported and leaves the text as it was; either way the user's place
     // in the text is kept.
     const bool loaded = editor->LoadFromFile(temp);

@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -393,6 +395,12 @@ bool TRTFForm::LoadFromFile(const QString &path)
     // Reading the text back (the checker's refresh does) must not make a changed text count
     // as saved.
     const bool modified = IsModified();
+    // Loading plain text gives the whole new text the caret's character format; with the
+    // caret on a line the checker coloured, everything would come back red.
+    QTextCursor cursor = RE->textCursor();
+    cursor.clearSelection();
+    cursor.setCharFormat(QTextCharFormat());
+    RE->setTextCursor(cursor);
     RE->setPlainText(DecodeScript(TextFromFileBytes(bytes)));
     RE->document()->setModified(modified);
     return true;
