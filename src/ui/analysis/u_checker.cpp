@@ -20,6 +20,7 @@
 #include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "core/shell/shellrules.h"
+#include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
 #include "ui/shell/mdirtf.h"
 #include "ui/shell/pictures.h"
@@ -42,15 +43,6 @@ class TFixedHeightDelegate : public QStyledItemDelegate
   private:
     int Height;
 };
-
-QFont DialogFont()
-{
-    // "MS Sans Serif" where the machine has it, otherwise the nearest sans-serif face.
-    QFont font("MS Sans Serif");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
 
 // A message of the checker as text. Messages quote tokens of the script, whose bytes are
 // Windows-1252 like the rest of the file.
@@ -103,7 +95,7 @@ TSC::TSC(QWidget *parent) : QDialog(parent)
     setObjectName("SC");
     setWindowTitle("Syntax Checker");
     setFixedSize(413, 221);
-    setFont(DialogFont());
+    setFont(SansFont(11));
     setModal(false);
     setAttribute(Qt::WA_QuitOnClose, false);
 

@@ -6,8 +6,6 @@
 #include <string_view>
 
 #include <QFile>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QProgressBar>
@@ -18,6 +16,7 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/shell/GlobalVar.h"
+#include "ui/shell/fonts.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
 
@@ -36,22 +35,6 @@ class TFixedRowDelegate : public QStyledItemDelegate
         return {QStyledItemDelegate::sizeHint(option, index).width(), ItemHeight};
     }
 };
-
-QFont ListFont()
-{
-    // "Courier New" where the machine has it (or a face the font system puts in its place);
-    // otherwise the system's fixed-pitch font, at the same size.
-    QFont font("Courier New");
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(12);
-    if (!QFontInfo(font).fixedPitch())
-    {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPixelSize(12);
-    }
-    return font;
-}
 
 // Member names are bytes; like the scripts, they are read as Latin-1.
 QString ShownName(const QByteArray &rawName)
@@ -81,7 +64,7 @@ TGG::TGG(QWidget *parent) : QDialog(parent)
     LB1->setObjectName("LB1");
     LB1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LB1->setToolTip("Hold ctrl Key and drag to fast select");
-    LB1->setFont(ListFont());
+    LB1->setFont(FixedFont(12));
     LB1->setUniformItemSizes(true);
     LB1->setItemDelegate(new TFixedRowDelegate(LB1));
     QPalette colours = LB1->palette();

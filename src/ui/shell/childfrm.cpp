@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMenu>
 
+#include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
 
 namespace {
@@ -16,22 +17,13 @@ QAction *AddItem(QMenu *menu, const char *name, const QString &text,
     action->setShortcut(shortcut);
     return action;
 }
-
-QFont DialogFont()
-{
-    // "MS Sans Serif" where the machine has it, otherwise the nearest sans-serif face.
-    QFont font("MS Sans Serif");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
 } // namespace
 
 TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
 {
     setObjectName("MDIChild");
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(DialogFont());
+    setFont(SansFont(11));
     resize(435, 301);
 
     File1 = new QMenu("&File", this);

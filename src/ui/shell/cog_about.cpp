@@ -1,10 +1,10 @@
 #include "ui/shell/cog_about.h"
 
-#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 
 #include "core/shell/GlobalVar.h"
+#include "ui/shell/fonts.h"
 #include "ui/shell/pictures.h"
 
 namespace {
@@ -33,13 +33,6 @@ QFont ProductFont()
     return font;
 }
 
-QFont TextFont(int pixelSize)
-{
-    QFont font("MS Sans Serif");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    return font;
-}
 } // namespace
 
 TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
@@ -63,12 +56,12 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     const QColor light(200, 220, 220);
     ProductName =
         AddLabel(this, "ProductName", "Quillex", QRect(164, 14, 190, 38), aqua, ProductFont());
-    Version = AddLabel(this, "Version", "Version", QRect(166, 56, 190, 16), light, TextFont(12));
+    Version = AddLabel(this, "Version", "Version", QRect(166, 56, 190, 16), light, SansFont(12));
     Copyright = AddLabel(this, "Copyright", "Written by the Quillex developers",
-                         QRect(166, 76, 190, 16), light, TextFont(11));
+                         QRect(166, 76, 190, 16), light, SansFont(11));
     Comments =
         AddLabel(this, "Comments", "A COG script editor for Jedi Knight and Mysteries of the Sith",
-                 QRect(12, 118, 343, 30), QColor(0, 200, 200), TextFont(11));
+                 QRect(12, 118, 343, 30), QColor(0, 200, 200), SansFont(11));
     Comments->setWordWrap(true);
     // The version line is completed once, from the version the settings hold at start.
     Version->setText(Version->text() + " " + QString::fromStdString(AppVersion));

@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDropEvent>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +22,7 @@
 #include "core/shell/ioerror.h"
 #include "core/shell/shellrules.h"
 #include "ui/linebuilder/Global.h"
+#include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
@@ -63,18 +63,6 @@ std::string BlockBytes(const QTextBlock &block)
     return EncodeScript(text);
 }
 
-QFont ScriptFont()
-{
-    // "Courier New" where the machine has it; otherwise the system's fixed-pitch font, at
-    // the same size.
-    QFont font = QFontDatabase::hasFamily("Courier New")
-                     ? QFont("Courier New")
-                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(11);
-    return font;
-}
-
 QToolButton *AddToolButton(QToolBar *bar, const char *name, const QString &caption,
                            const QString &hint, const QString &icon)
 {
@@ -111,7 +99,7 @@ TCogEdit::TCogEdit(TRTFForm *owner, QWidget *parent) : QPlainTextEdit(parent), O
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(false);
     setAcceptDrops(true);
-    setFont(ScriptFont());
+    setFont(FixedFont(11));
     QPalette colours = palette();
     colours.setColor(QPalette::Text, Qt::black);
     colours.setColor(QPalette::Base, Qt::white);
