@@ -111,17 +111,19 @@ TEST_F(FileioTest, ProgramDirFallsBackToASeededUserFolder)
 
     // A writable program folder is used as it is.
     EXPECT_EQ(ChooseProgramDir(installed, user), installed);
+    EXPECT_FALSE(fs::exists(user));
 
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes anywhere";
     fs::create_directories(user + "cog");
     std::ofstream(user + "cog/default.cog") << "mine";
-    fs::permissions(installed, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(ChooseProgramDir(installed, user), user);
+    SeedUserFolder(installed, user);
     EXPECT_EQ(ReadWholeFile(user + "qxdata/verb.qx"), "verbs");
     // The user's own edited starter script is kept.
     EXPECT_EQ(ReadWholeFile(user + "cog/default.cog"), "mine");
-    fs::permissions(installed, fs::perms::owner_all);
+
+    // A program folder that cannot be written (here: below a plain file, which stops root
+    // too) sends the program to the user's folder.
+    std::ofstream(Path("plain")) << "x";
+    EXPECT_EQ(ChooseProgramDir(Path("plain") + "/sub/", user), user);
 }
 
 TEST_F(FileioTest, SetProgramDirDerivesTheDataFolders)

@@ -59,9 +59,14 @@ std::string ChooseProgramDir(const std::string &executableFolder, const std::str
     if (userFolder.empty() || IsWritableFolder(installed))
         return executableFolder;
 
-    // Seed the user's folder with the installed data it lacks; files the user already has
-    // (an edited default.cog, extracted scripts) are never replaced.
+    SeedUserFolder(executableFolder, userFolder);
+    return userFolder;
+}
+
+void SeedUserFolder(const std::string &installedFolder, const std::string &userFolder)
+{
     std::error_code ec;
+    const fs::path installed = ToPath(installedFolder);
     const fs::path user = ToPath(userFolder);
     fs::create_directories(user, ec);
     for (const char *sub : {"qxdata", "cog", "help"})
@@ -72,5 +77,4 @@ std::string ChooseProgramDir(const std::string &executableFolder, const std::str
         fs::copy(from, user / sub, fs::copy_options::recursive | fs::copy_options::skip_existing,
                  ec);
     }
-    return userFolder;
 }

@@ -49,3 +49,6 @@ void SetProgramDir(const std::string &folder);
 // there (a portable install or the build tree); otherwise userFolder, which is seeded with
 // the installed qxdata, cog and help files that it does not hold yet. Both end with "/".
 std::string ChooseProgramDir(const std::string &executableFolder, const std::string &userFolder);
+// Copies the qxdata, cog and help files of installedFolder that userFolder lacks; files the
+// user already has (an edited default.cog, extracted scripts) are never replaced.
+void SeedUserFolder(const std::string &installedFolder, const std::string &userFolder);
