@@ -103,7 +103,30 @@ void BM_CheckText(benchmark::State &state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(text.size()));
 }
+
+// Hostile input: one long line of statements ending in statements nested to the checker's
+// limit, each of which looks one token ahead into the next line and back. The time must stay that
+// of one pass over the long line, not one pass per nesting level.
+void BM_CheckNestedAfterLongLine(benchmark::State &state)
+{
+    std::string longLine;
+    while (longLine.size() < (static_cast<size_t>(state.range(0)) << 20))
+        longLine += "x = x + 1; ";
+    const size_t size = longLine.size();
+    for (int i = 0; i < TCOGChecker::MaxNesting - 8; ++i)
+        longLine += "if (x) ";
+    longLine += "y = 1;";
+    const std::vector<std::string> lines = {"symbols", "end", "code", longLine, "end"};
+    TCOGChecker checker;
+    for (auto _ : state)
+    {
+        checker.Check(lines);
+        benchmark::DoNotOptimize(checker.Errors.Count());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+}
 } // namespace
 
+BENCHMARK(BM_CheckNestedAfterLongLine)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Check)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckText)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);

@@ -204,6 +204,8 @@ TEST(LexerTest, UnterminatedStringIsReportedOnTheLineReadNext)
         {{"\"a#bc\"", "y"}, {"\"a\"/value", "y/var"}, 1},
         {{"'a // b'", "y"}, {"'a'/value", "y/var"}, 1},
         {{std::string("'a\0b' c", 7)}, {"'a'/value", "b'/var", "c/var"}, 0},
+        // A CR inside a line ends a string as the line end does.
+        {{"'a\rb"}, {"'a'/value", "b/var"}, 0},
     };
     for (const Row &row : rows)
     {

@@ -134,7 +134,9 @@ TEST_F(GobTest, CountsTheFileCannotHoldKeepTheWholeEntriesThere)
         {TGobBuilder().Count(INT32_MIN).Build(), "", {}},
         // Text renamed to .gob: its count reads as 1.7 billion.
         {"Not a real gob file\n", "Read beyond end of file", {}},
-        {TGobBuilder().Count(5).Build(), "Read beyond end of file", {}},
+        // Nothing follows the header: there is no directory to read, whatever the count.
+        {TGobBuilder().Count(5).Build(), "", {}},
+        {TGobBuilder().Count(5).Build() + "x", "Read beyond end of file", {}},
         {cut, "Read beyond end of file", {"a", "b"}},
     };
     for (const auto &c : cases)
@@ -190,6 +192,15 @@ TEST_F(GobTest, MemberOutsideTheFileFailsBeforeAnythingIsAllocatedOrWritten)
             << k;
         EXPECT_EQ(ReadBytes(target), "previous") << k;
     }
+}
+
+TEST_F(GobTest, AMemberIsNeverExtractedOverItsOwnArchive)
+{
+    const std::string bytes = TGobBuilder().Add("a.gob", "member").Build();
+    Open(bytes);
+    EXPECT_EQ(IOErrorOf([&] { CopyGobMemberToFile(Path, 0, Path); }),
+              "Cannot extract a member over its own archive");
+    EXPECT_EQ(ReadBytes(Path), bytes);
 }
 
 TEST_F(GobTest, CopyMovesFullBlocksOfAtMost32768Bytes)

@@ -64,11 +64,16 @@ class SettingsUiTest : public QObject
         {
             QSettings stored("Ostrel Forge", "Quillex");
             stored.setValue("JK", QStringList{"a", "b"});
+            stored.setValue("Kovo", QStringList{"c", "d"});
             stored.setValue("MOTS", "/games/mots/");
         }
         Scripted.ExpectIOError();
         LoadSettingsAtStart();
+        // One box names every damaged value.
+        const QString report = Scripted.Texts("IOError").value(0);
+        QVERIFY2(report.contains("'JK'") && report.contains("'Kovo'"), qPrintable(report));
         QCOMPARE(QString::fromStdString(JKDir), QString());
+        QCOMPARE(QString::fromStdString(TemplateFile), QString());
         QCOMPARE(QString::fromStdString(MotsDir), QString("/games/mots/"));
         QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
     }

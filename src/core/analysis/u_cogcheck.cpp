@@ -152,8 +152,27 @@ bool TCogReader::ReadLine()
     // read it once each.
     if (start == SkipFrom)
         NextLine = SkipTo;
+    bool spareFree = false;
     while (NextLine < count)
     {
+        // A look-ahead that crosses into the next line and is taken back moves between two
+        // lines; the line left behind is kept prepared, so neither move prepares a line again
+        // (with statements nested in one long line, each level would otherwise do it once).
+        if (NextLine == SpareIndex)
+        {
+            std::swap(Text, Spare);
+            std::swap(TextIndex, SpareIndex);
+            ++NextLine;
+            RememberSkip(start, NextLine - 1);
+            return true;
+        }
+        if (!spareFree)
+        {
+            std::swap(Text, Spare);
+            std::swap(TextIndex, SpareIndex);
+            spareFree = true;
+        }
+        TextIndex = -1;
         std::string_view line = Lines[static_cast<size_t>(NextLine)];
         // "#" is looked for first, so "//" inside a "#" comment never matters.
         const size_t hash = line.find('#');
@@ -174,6 +193,7 @@ bool TCogReader::ReadLine()
         ++NextLine;
         if (!Text.empty())
         {
+            TextIndex = NextLine - 1;
             RememberSkip(start, NextLine - 1);
             return true;
         }
@@ -222,6 +242,7 @@ void TCogReader::RestorePos(int line, int pos)
 void TCogReader::SkipRestOfLine()
 {
     Text.clear();
+    TextIndex = -1;
     Pos = 0;
 }
 
@@ -303,7 +324,8 @@ void TCogReader::ReadString(char quote, std::string &text)
     text.push_back(quote);
     const size_t n = Text.size();
     size_t j = Pos;
-    while (j < n && Text[j] != quote && Text[j] != '\0')
+    // A CR or NUL inside the line ends the string as the line end does.
+    while (j < n && Text[j] != quote && Text[j] != '\r' && Text[j] != '\0')
         ++j;
     text.append(Text, Pos, j - Pos);
     if (j < n && Text[j] == quote)
@@ -314,7 +336,7 @@ void TCogReader::ReadString(char quote, std::string &text)
     }
     Pos = j;
     if (j < n)
-        ++Pos; // the NUL
+        ++Pos; // the CR or NUL
     else
         NextChar(); // the line end: loads the next line or finds the end of the text
     text.push_back(quote);

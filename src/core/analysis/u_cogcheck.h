@@ -135,8 +135,13 @@ class TCogReader
     const std::vector<std::string> &Lines;
     TCOGChecker &Checker;
     int NextLine = 0;
-    // The current prepared line; its buffer is reused from line to line.
+    // The current prepared line (the line of index TextIndex, -1 when it is none); its buffer is
+    // reused from line to line.
     std::string Text;
+    int TextIndex = -1;
+    // The prepared line read before the current one, kept for a return to it.
+    std::string Spare;
+    int SpareIndex = -1;
     // Index in Text of the next character to read.
     size_t Pos = 0;
     // The lines from SkipFrom up to SkipTo (excluded) are known to be empty once prepared.

@@ -121,6 +121,9 @@ void ReadGobDirectory(const std::string &path)
     // is clamped to the table and to what the file holds before anything is read, so a forged
     // count of two billion costs one short read, not a loop.
     const int64_t size = file.Size();
+    // A file that ends right after its header has no directory to read, whatever its count.
+    if (size <= GobHeaderSize)
+        return;
     const int64_t room = size > GobHeaderSize ? (size - GobHeaderSize) / GobEntrySize : 0;
     const int64_t wanted = std::min<int64_t>(count, MaxGobEntries);
     const int64_t present = std::min(wanted, room);
@@ -197,6 +200,10 @@ void CopyGobMemberToFile(const std::string &archivePath, int index, const std::s
     TBinFile archive;
     archive.OpenRead(archivePath);
     SeekToMember(archive, entry);
+    // Creating the target truncates it: were it the archive itself, the member would be gone
+    // before it is read.
+    if (SameFile(archivePath, target))
+        throw TIOError("Cannot extract a member over its own archive");
     TBinFile output;
     output.Create(target);
     CopyFileBlock(archive, output, entry.Length);

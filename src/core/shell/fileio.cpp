@@ -206,6 +206,12 @@ bool DirectoryExists(const std::string &path)
     return fs::is_directory(ToPath(path), ec);
 }
 
+bool SameFile(const std::string &a, const std::string &b)
+{
+    std::error_code ec;
+    return fs::equivalent(ToPath(a), ToPath(b), ec) && !ec;
+}
+
 bool CreateDir(const std::string &path)
 {
     std::error_code ec;

@@ -41,6 +41,8 @@ void WriteFileAtomic(const std::string &path, const std::string &bytes);
 
 bool FileExists(const std::string &path);
 bool DirectoryExists(const std::string &path);
+// Whether both paths name one existing file (the same path, a link, another spelling).
+bool SameFile(const std::string &a, const std::string &b);
 // Creates one folder level; true when it exists afterwards.
 bool CreateDir(const std::string &path);
 // The path of the file called name in dir, whatever the letter case of its name on disk;

@@ -16,7 +16,11 @@ class TSettingsKey
     // The value as text; a value stored with another type is an error, read as empty.
     virtual std::string ReadString(const std::string &name) = 0;
 
+    // Every failure since the key was opened, one per line.
     std::string Error;
+
+  protected:
+    void AddError(const std::string &text) { Error += (Error.empty() ? "" : "\n") + text; }
 };
 
 // Start-up: writes "QxVer" = QxVersion, then reads "QxVer", "Kovo", "JK" and "MOTS" into

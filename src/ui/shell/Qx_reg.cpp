@@ -15,7 +15,7 @@ void TQxSettingsKey::WriteString(const std::string &name, const std::string &val
 {
     // The value is kept for this run even when the store cannot take it.
     if (!Settings->isWritable())
-        Error = "Cannot write the settings value \"" + name + "\"";
+        AddError("Cannot write the settings value \"" + name + "\"");
     Settings->setValue(QString::fromStdString(name), QString::fromStdString(value));
 }
 
@@ -31,7 +31,7 @@ std::string TQxSettingsKey::ReadString(const std::string &name)
     // store, reported and read as empty.
     if (value.typeId() != QMetaType::QString)
     {
-        Error = "Invalid data type for '" + name + "'";
+        AddError("Invalid data type for '" + name + "'");
         return {};
     }
     return value.toString().toStdString();
@@ -41,9 +41,9 @@ void TQxSettingsKey::Flush()
 {
     Settings->sync();
     if (Settings->status() == QSettings::AccessError)
-        Error = "Failed to write the settings to " + Settings->fileName().toStdString();
+        AddError("Failed to write the settings to " + Settings->fileName().toStdString());
     else if (Settings->status() == QSettings::FormatError)
-        Error = "The settings file " + Settings->fileName().toStdString() + " is damaged";
+        AddError("The settings file " + Settings->fileName().toStdString() + " is damaged");
 }
 
 std::unique_ptr<TQxSettingsKey> OpenSettingsKey()
