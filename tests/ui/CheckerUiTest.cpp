@@ -189,6 +189,32 @@ class CheckerUiTest : public QObject
                  QString::fromLatin1(TwoBadTypes).replace("\r\n", "\n").toStdString());
     }
 
+    void theArrowKeysShowTheChosenErrorsLineAndAClickShowsItAgain()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        CheckCog(editor);
+        ClickEntry(SC(), 0);
+        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+
+        QTest::keyClick(SC()->Errors, Qt::Key_Down);
+        QCOMPARE(SC()->SelectedIndex(), 1);
+        QCOMPARE(Selection(editor), WholeLine(editor, 5));
+        QCOMPARE(RedLines(editor), QList<int>({3, 5}));
+        QTest::keyClick(SC()->Errors, Qt::Key_Up);
+        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+
+        // A click on the entry already chosen changes no selection and still shows the line.
+        editor->SelectRange(0, 0);
+        ClickEntry(SC(), 0);
+        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+
+        // Filling the list again is nobody's choice: the editor keeps its selection.
+        editor->SelectRange(2, 1);
+        CheckCog(editor);
+        QCOMPARE(Selection(editor), TSpan(2, 1));
+        QCOMPARE(SC()->SelectedIndex(), -1);
+    }
+
     void errorLinesCountEveryKindOfLineBreak()
     {
         // CR LF, LF and a lone CR in the file, and a soft line break typed in the editor: each

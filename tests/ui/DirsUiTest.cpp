@@ -1,8 +1,10 @@
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QToolButton>
 #include <QtTest>
@@ -107,28 +109,42 @@ class DirsUiTest : public QObject
     void theResourceChoiceWarnsAboutTheOtherGamesTemplate_data()
     {
         QTest::addColumn<QString>("templateFile");
-        QTest::addColumn<bool>("mots");
-        QTest::addColumn<QString>("warning");
+        // The items clicked, in order: "jk" for "Use JK ", "mots" for "Use Mots".
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QStringList>("warnings");
         const QString jk = "Warning: Template Path is not set to a JediKnight Template";
         const QString mots = "Warning: Template Path is not set to a MOTS Template";
-        QTest::newRow("master, jk") << "/jed/master.TPL" << false << QString();
-        QTest::newRow("master, mots") << "/jed/Master.tpl" << true << mots;
-        QTest::newRow("mots, mots") << "/jed/mots.tpl" << true << QString();
-        QTest::newRow("mots, jk") << "/jed/MOTS.TPL" << false << jk;
-        QTest::newRow("unset, jk") << "" << false << jk;
-        QTest::newRow("name in folder only") << "/master.tpl/x.tpl" << false << jk;
+        QTest::newRow("master, mots")
+            << "/jed/Master.tpl" << QStringList{"mots"} << QStringList{mots};
+        QTest::newRow("master, mots then jk")
+            << "/jed/master.TPL" << QStringList{"mots", "jk"} << QStringList{mots};
+        QTest::newRow("mots, mots") << "/jed/mots.tpl" << QStringList{"mots"} << QStringList();
+        QTest::newRow("mots, mots then jk")
+            << "/jed/MOTS.TPL" << QStringList{"mots", "jk"} << QStringList{jk};
+        QTest::newRow("unset, mots then jk")
+            << "" << QStringList{"mots", "jk"} << QStringList{mots, jk};
+        QTest::newRow("name in folder only")
+            << "/master.tpl/x.tpl" << QStringList{"mots", "jk"} << QStringList{mots, jk};
+        // Clicking the item already chosen is no choice: no warning, whatever the template.
+        QTest::newRow("jk, already chosen")
+            << "/jed/MOTS.TPL" << QStringList{"jk"} << QStringList();
+        QTest::newRow("unset, jk already chosen") << "" << QStringList{"jk"} << QStringList();
+        QTest::newRow("master, mots twice")
+            << "/jed/master.tpl" << QStringList{"mots", "mots"} << QStringList{mots};
     }
 
     void theResourceChoiceWarnsAboutTheOtherGamesTemplate()
     {
         QFETCH(QString, templateFile);
-        QFETCH(bool, mots);
-        QFETCH(QString, warning);
+        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, warnings);
         TemplateFile = templateFile.toStdString();
-        if (!warning.isNull())
+        for (const QString &warning : warnings)
             F.Prompts.ExpectMessage(warning);
-        (mots ? Dir->UseMots1 : Dir->UseJK1)->click();
-        QCOMPARE(UseJK, !mots);
+        for (const QString &item : clicks)
+            (item == "mots" ? Dir->UseMots1 : Dir->UseJK1)->click();
+        QCOMPARE(UseJK, clicks.last() == "jk");
+        QCOMPARE(Dir->RG1Index(), clicks.last() == "jk" ? 0 : 1);
         QCOMPARE(QString::fromStdString(TemplateFile), templateFile);
     }
 
@@ -155,6 +171,21 @@ class DirsUiTest : public QObject
         Dir->BBCancel->click();
         QCOMPARE(QString::fromStdString(JKDir), QString("/elsewhere/"));
         QVERIFY(!QSettings("Ostrel Forge", "Quillex").contains("JK"));
+    }
+
+    void theDialogIsCentredOnTheScreenEachTimeItIsShown()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(qAbs(Dir->frameGeometry().center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(Dir->frameGeometry().center().y() - screen.center().y()) <= 1);
+
+        // Moved away and the frame elsewhere: the next showing centres it again.
+        Dir->hide();
+        Dir->move(screen.topLeft());
+        F.Frame->move(screen.topLeft() + QPoint(300, 200));
+        Dir->show();
+        QVERIFY(qAbs(Dir->frameGeometry().center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(Dir->frameGeometry().center().y() - screen.center().y()) <= 1);
     }
 
   private:

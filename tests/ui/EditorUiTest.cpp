@@ -1,13 +1,19 @@
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 
 #include <QAction>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -287,25 +293,60 @@ class EditorUiTest : public QObject
     void aTreeItemDropsAtTheCaretWhereverTheMouseIs()
     {
         TRTFForm *editor = F.OpenScript("end\r\n");
+        // Set up as the Line Builder's tree, which offers its items for copying and moving.
         QTreeWidget tree;
+        tree.setDragEnabled(true);
+        tree.setDragDropMode(QAbstractItemView::DragOnly);
         auto *item = new QTreeWidgetItem(&tree, QStringList("thing"));
+        const Qt::DropActions offered = tree.model()->supportedDragActions();
+        QVERIFY(offered.testFlag(Qt::MoveAction));
         QVERIFY(editor->REDragOver(&tree));
         QVERIFY(!editor->REDragOver(editor->RE));
         QVERIFY(!editor->REDragOver(nullptr));
 
+        // An event names its source only during a drag run by the window system, which the
+        // offscreen platform ends at once. So the events are built as a drag from the tree
+        // would bring them, and the tree is handed to the handlers beside them.
         editor->RE->moveCursor(QTextCursor::Start);
-        editor->REDragDrop(&tree);
+        const QPoint mouse =
+            editor->RE->cursorRect(QTextCursor(editor->RE->document()->lastBlock())).center();
+        std::unique_ptr<QMimeData> nothing(tree.model()->mimeData({}));
+        QDropEvent empty(mouse, offered, nothing.get(), Qt::LeftButton, Qt::NoModifier);
+        editor->RE->TreeDrop(&empty, &tree);
         QCOMPARE(editor->Text(), std::string("end\n"));
 
+        // Shift proposes a move, after which the tree would delete the item: the editor
+        // takes every drop from the tree as a copy.
         tree.setCurrentItem(item);
-        editor->REDragDrop(&tree);
+        std::unique_ptr<QMimeData> data(
+            tree.model()->mimeData(tree.selectionModel()->selectedIndexes()));
+        QDragEnterEvent enter(mouse, offered, data.get(), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(enter.proposedAction(), Qt::MoveAction);
+        editor->RE->TreeDragOver(&enter, &tree);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDragMoveEvent move(mouse, offered, data.get(), Qt::LeftButton, Qt::ShiftModifier);
+        editor->RE->TreeDragOver(&move, &tree);
+        QVERIFY(move.isAccepted());
+        QCOMPARE(move.dropAction(), Qt::CopyAction);
+        QDropEvent drop(mouse, offered, data.get(), Qt::LeftButton, Qt::ShiftModifier);
+        editor->RE->TreeDrop(&drop, &tree);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        // At the caret, not under the mouse at the end of the text.
         QCOMPARE(editor->Text(), std::string("thingend\n"));
+        QCOMPARE(tree.topLevelItemCount(), 1);
 
-        // A drop from anything but a tree view (here one without a drag source) is refused.
-        QMimeData data;
-        data.setText("text");
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(editor->RE->viewport(), &drop);
+        // The same events through the text area's own handlers, which take the source from
+        // the event: without a drag under way there is none, and nothing is taken.
+        QMimeData text;
+        text.setText("text");
+        QDragEnterEvent foreignEnter(mouse, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor->RE->viewport(), &foreignEnter);
+        QVERIFY(!foreignEnter.isAccepted());
+        QDropEvent foreignDrop(mouse, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor->RE->viewport(), &foreignDrop);
+        QVERIFY(!foreignDrop.isAccepted());
         QCOMPARE(editor->Text(), std::string("thingend\n"));
     }
 
@@ -375,6 +416,111 @@ class EditorUiTest : public QObject
         QVERIFY(F.Frame->VF->isVisible());
         QCOMPARE(F.Frame->TargetIndex, 0);
         F.Frame->VF->hide();
+
+        // A two-state button, set up again whenever the window is shown; its state changes
+        // nothing of what a click does.
+        QVERIFY(editor->SBShowLB->isChecked());
+        editor->hide();
+        editor->show();
+        QVERIFY(!editor->SBShowLB->isChecked());
+        F.Frame->TargetIndex = 3;
+        editor->SBShowLB->click();
+        QVERIFY(editor->SBShowLB->isChecked());
+        QVERIFY(F.Frame->VF->isVisible());
+        QCOMPARE(F.Frame->TargetIndex, 0);
+        F.Frame->VF->hide();
+    }
+
+    void onlyAPressOnTheWindowsOwnSurfaceRemembersTheTarget_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<bool>("remembers");
+        QTest::newRow("tool bar") << "ToolBar1" << false;
+        QTest::newRow("status bar") << "StatusBar1" << false;
+        QTest::newRow("status panel") << "StatusPanel" << false;
+        QTest::newRow("text") << "RE" << false;
+        QTest::newRow("title bar") << "title" << false;
+        QTest::newRow("own surface") << "Body" << true;
+    }
+
+    void onlyAPressOnTheWindowsOwnSurfaceRemembersTheTarget()
+    {
+        QFETCH(QString, place);
+        QFETCH(bool, remembers);
+        TRTFForm *editor = F.OpenScript("a\r\n");
+        // The bars and the text fill the window; a margin bares some of its own surface.
+        QWidget *body = editor->widget();
+        body->layout()->setContentsMargins(6, 6, 6, 6);
+        body->layout()->activate();
+
+        QWidget *target = editor->findChild<QWidget *>(place);
+        QPoint at;
+        if (place == "title")
+        {
+            target = editor;
+            at = QPoint(editor->width() / 2, body->y() / 2);
+            QVERIFY(body->y() > 4);
+            QCOMPARE(editor->childAt(at), nullptr);
+        }
+        else if (place == "Body")
+            at = QPoint(2, 2);
+        else if (place == "RE")
+        {
+            target = editor->RE->viewport();
+            at = target->rect().center();
+        }
+        else
+            at = QPoint(target->width() - 4, target->height() / 2);
+        QVERIFY(target);
+        // The press lands on the widget itself, not on something inside it.
+        if (place != "title" && place != "RE")
+            QCOMPARE(target->childAt(at), nullptr);
+
+        F.Frame->TargetIndex = 3;
+        QTest::mousePress(target, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+        QCOMPARE(F.Frame->TargetIndex, remembers ? 0 : 3);
+    }
+
+    void aWritableScriptInAReadOnlyFolderIsSavedInPlace()
+    {
+        const QString folder = F.ProgramDir + "locked/";
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "script.cog";
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("old\r\n");
+        }
+        TRTFForm *editor = F.Frame->OpenInEditor(nullptr, path);
+
+        const QFileDevice::Permissions open = QFile::permissions(folder);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        struct TRestore
+        {
+            QString Folder;
+            QFileDevice::Permissions Permissions;
+            ~TRestore() { QFile::setPermissions(Folder, Permissions); }
+        } restore{folder, open};
+        QFile probe(folder + "probe");
+        if (probe.open(QIODevice::WriteOnly))
+        {
+            probe.remove();
+            QSKIP("The folder's permissions do not bind this user (root).");
+        }
+
+        editor->SetText("new\n");
+        QVERIFY(editor->Save());
+        QVERIFY(!editor->IsModified());
+        QCOMPARE(F.ReadFile(path), QByteArray("new\r\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList("script.cog"));
+
+        // A read-only script is still refused, and stays as it was.
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        editor->SetText("newer\n");
+        F.Prompts.ExpectIOError();
+        QVERIFY(!editor->Save());
+        QCOMPARE(F.ReadFile(path), QByteArray("new\r\n"));
     }
 
     void aLargeScriptLoadsQuickly()

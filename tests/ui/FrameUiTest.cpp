@@ -1,8 +1,11 @@
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTimer>
@@ -26,6 +29,23 @@ QStringList MenuTitles(QMainWindow *window)
     for (QAction *action : window->menuBar()->actions())
         titles << action->text();
     return titles;
+}
+
+// Whether the client area, as it paints itself now, shows the whole program picture with its
+// top-left corner at origin (in the area's coordinates).
+bool ShowsPicture(TClientArea *area, QPoint origin)
+{
+    const QImage shot = area->grab().toImage();
+    const QImage picture = area->Picture().toImage();
+    if (shot.devicePixelRatio() != 1.0 || picture.devicePixelRatio() != 1.0)
+        return false;
+    if (!shot.rect().contains(QRect(origin, picture.size())))
+        return false;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if ((shot.pixel(origin.x() + x, origin.y() + y) ^ picture.pixel(x, y)) & 0xffffff)
+                return false;
+    return true;
 }
 
 void Modify(TRTFForm *editor, const QString &text = "x")
@@ -337,13 +357,34 @@ class FrameUiTest : public QObject
         QCOMPARE(height, area.height());
     }
 
-    void closeAllEmptiesTheFrameAndCascadeKeepsTheWindows()
+    void cascadeStaggersTheWindowsAndCloseAllEmptiesTheFrame()
     {
-        F.OpenScript("a\r\n", "a.cog");
-        F.OpenScript("b\r\n", "b.cog");
+        for (const char *name : {"a.cog", "b.cog", "c.cog"})
+            F.OpenScript("a\r\n", name);
+        for (QMdiSubWindow *child : F.Frame->ChildList())
+            child->move(0, 0);
         F.Frame->Cascade1Click();
+        QList<QPoint> corners;
+        for (QMdiSubWindow *child : F.Frame->ChildList())
+            corners << child->pos();
+        std::sort(corners.begin(), corners.end(), [](QPoint a, QPoint b) { return a.y() < b.y(); });
+        // Each window stands down and right of the one before, by the same step.
+        const QPoint step = corners[1] - corners[0];
+        QVERIFY(step.x() > 0 && step.y() > 0);
+        QCOMPARE(corners[2] - corners[1], step);
+
+        // The minimised windows go in a row along the bottom of the client area.
+        const QList<QMdiSubWindow *> children =
+            F.Frame->ClientArea()->subWindowList(QMdiArea::CreationOrder);
+        children[0]->showMinimized();
+        children[2]->showMinimized();
         F.Frame->ArrangeIcons1Click();
-        QCOMPARE(F.Frame->ChildList().size(), 2);
+        const int bottom = F.Frame->ClientArea()->viewport()->height();
+        QCOMPARE(children[0]->geometry().bottom() + 1, bottom);
+        QCOMPARE(children[2]->geometry().bottom() + 1, bottom);
+        QCOMPARE(children[0]->x(), 0);
+        QCOMPARE(children[2]->x(), children[0]->width());
+
         F.Frame->CloseAll1Click();
         QTRY_VERIFY(F.Frame->ChildList().isEmpty());
     }
@@ -386,6 +427,29 @@ class FrameUiTest : public QObject
         QCOMPARE(F.Frame->ClientArea()->Picture().size(), QSize(500, 201));
     }
 
+    void thePictureIsPaintedCentredInTheWholeClientArea()
+    {
+        TClientArea *area = F.Frame->ClientArea();
+        F.Frame->resize(1000, 700);
+        QTRY_COMPARE(F.Frame->size(), QSize(1000, 700));
+        QVERIFY(ShowsPicture(area, TClientArea::PictureOrigin(area->size(), QSize(500, 201))));
+
+        // A window reaching past the bottom right corner brings the scroll bars; the picture
+        // keeps to the middle of the area with them, not of the smaller part they leave, and
+        // stays there when the windows are scrolled.
+        TRTFForm *editor = F.OpenScript("a\r\n");
+        editor->move(area->width() - 60, area->height() - 60);
+        QTRY_VERIFY(area->horizontalScrollBar()->isVisible() &&
+                    area->verticalScrollBar()->isVisible());
+        QVERIFY(area->viewport()->size() != area->size());
+        const QPoint origin = TClientArea::PictureOrigin(area->size(), QSize(500, 201));
+        QVERIFY(origin != TClientArea::PictureOrigin(area->viewport()->size(), QSize(500, 201)));
+        QVERIFY(ShowsPicture(area, origin));
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + 20);
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + 20);
+        QVERIFY(ShowsPicture(area, origin));
+    }
+
     void theClientAreaIsBlackAroundThePicture()
     {
         F.Frame->resize(900, 600);
@@ -412,6 +476,22 @@ class FrameUiTest : public QObject
         F.Frame->About1Click();
         QCOMPARE(F.Modal.size(), 1);
         QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(box));
+    }
+
+    void theAboutBoxIsCentredOnTheScreenNotOverTheFrame()
+    {
+        // Shown without waiting: the placement is the same whether the box is modal or not.
+        TAboutBox *box = F.Frame->AboutBox;
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (const QPoint frame : {QPoint(0, 0), QPoint(300, 200)})
+        {
+            F.Frame->move(screen.topLeft() + frame);
+            box->move(screen.topLeft());
+            box->show();
+            QVERIFY(qAbs(box->frameGeometry().center().x() - screen.center().x()) <= 1);
+            QVERIFY(qAbs(box->frameGeometry().center().y() - screen.center().y()) <= 1);
+            box->hide();
+        }
     }
 
     void helpShowsTheContentsPage()

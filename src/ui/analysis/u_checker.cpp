@@ -4,12 +4,11 @@
 #include <string>
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
@@ -23,6 +22,7 @@
 #include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
 #include "ui/shell/mdirtf.h"
+#include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
 
 namespace {
@@ -121,16 +121,24 @@ TSC::TSC(QWidget *parent) : QDialog(parent)
     BBCancel->setAutoDefault(false);
 
     // In the middle of the screen rather than over the frame, wherever the frame stands.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 
-    connect(Errors, &QListWidget::itemClicked, this, [this] { ErrorsClick(); });
+    // Every change of the selection shows its line, by mouse or by the arrow keys; a click on
+    // the entry already selected changes nothing and shows the line again by itself.
+    Errors->viewport()->installEventFilter(this);
+    connect(Errors, &QListWidget::itemSelectionChanged, this, [this] { ErrorsClick(); });
+    connect(Errors, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (Errors->row(item) == SelectedBeforePress)
+            ErrorsClick();
+    });
     connect(BBRefresh, &QPushButton::clicked, this, [this] { BBRefreshClick(); });
     connect(BBCancel, &QPushButton::clicked, this, [this] { BBCancelClick(); });
 }
 
 void TSC::ShowErrors(const TCOGErrors &errors)
 {
+    // Filling the list is no choice of the user's: nothing is shown for it.
+    const QSignalBlocker quiet(Errors);
     Errors->clear();
     for (int i = 0; i < errors.Count(); ++i)
         Errors->addItem(MessageText(errors.Items(i).Msg));
@@ -140,6 +148,13 @@ int TSC::SelectedIndex() const
 {
     const QListWidgetItem *item = Errors->currentItem();
     return item && item->isSelected() ? Errors->row(item) : -1;
+}
+
+bool TSC::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Errors->viewport() && event->type() == QEvent::MouseButtonPress)
+        SelectedBeforePress = SelectedIndex();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TSC::showEvent(QShowEvent *event)

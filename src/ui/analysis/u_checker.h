@@ -35,5 +35,11 @@ class TSC : public QDialog
     static constexpr int ItemHeight = 13;
 
   protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+
+  private:
+    // The entry selected when the mouse was last pressed on the list: a click on it changed
+    // no selection, so the click itself shows the line.
+    int SelectedBeforePress = -1;
 };

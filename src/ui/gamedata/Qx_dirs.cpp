@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
 
@@ -16,6 +17,7 @@
 #include "ui/gamedata/qx_res.h"
 #include "ui/shell/Qx_reg.h"
 #include "ui/shell/mdimain.h"
+#include "ui/shell/modal.h"
 #include "ui/shell/prompts.h"
 
 namespace {
@@ -114,8 +116,13 @@ TDir::TDir(QWidget *parent) : QDialog(parent)
     connect(SBMots, &QToolButton::clicked, this, [this] { SBMotsClick(); });
     connect(SBTPL, &QToolButton::clicked, this, [this] { SBTPLClick(); });
     connect(SBProj, &QToolButton::clicked, this, [this] { SBProjClick(); });
-    connect(UseJK1, &QRadioButton::clicked, this, [this] { RG1Click(); });
-    connect(UseMots1, &QRadioButton::clicked, this, [this] { RG1Click(); });
+    // The group reacts to a change of choice only: clicking the item already chosen does
+    // nothing, and neither does the item losing its check.
+    for (QRadioButton *item : {UseJK1, UseMots1})
+        connect(item, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                RG1Click();
+        });
     connect(BBok, &QPushButton::clicked, this, [this] { BBokClick(); });
     connect(BBCancel, &QPushButton::clicked, this, [this] { BBCancelClick(); });
 }
@@ -128,6 +135,8 @@ int TDir::RG1Index() const
 void TDir::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    if (!event->spontaneous())
+        CentreOnScreen(this);
     FormShow();
 }
 

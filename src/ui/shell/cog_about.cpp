@@ -2,9 +2,11 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "core/shell/GlobalVar.h"
 #include "ui/shell/fonts.h"
+#include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
 
 namespace {
@@ -71,4 +73,12 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     OKButton->setGeometry(146, 150, 75, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // In the middle of the screen, not over the frame.
+    if (!event->spontaneous())
+        CentreOnScreen(this);
 }

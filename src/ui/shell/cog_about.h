@@ -19,4 +19,7 @@ class TAboutBox : public QDialog
     QLabel *Copyright;
     QLabel *Comments;
     QPushButton *OKButton;
+
+  protected:
+    void showEvent(QShowEvent *event) override;
 };

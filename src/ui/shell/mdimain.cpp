@@ -75,7 +75,9 @@ void TClientArea::paintEvent(QPaintEvent *event)
 
 void TClientArea::PaintClientBackground(QPainter &painter)
 {
-    painter.drawPixmap(PictureOrigin(viewport()->size(), Background.size()), Background);
+    // Centred in the client area's whole rectangle, scroll bars included, so the picture does
+    // not jump when they come and go; the painter works on the viewport inside it.
+    painter.drawPixmap(PictureOrigin(size(), Background.size()) - viewport()->pos(), Background);
 }
 
 void TClientArea::scrollContentsBy(int dx, int dy)

@@ -6,8 +6,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -116,32 +118,45 @@ bool TCogEdit::event(QEvent *event)
     return QPlainTextEdit::event(event);
 }
 
-void TCogEdit::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (Owner->REDragOver(event->source()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void TCogEdit::dragMoveEvent(QDragMoveEvent *event)
+void TCogEdit::TreeDragOver(QDropEvent *event, const QObject *source)
 {
     // The caret stays where it is: the drop goes in at the caret, not under the mouse.
-    if (Owner->REDragOver(event->source()))
-        event->acceptProposedAction();
+    // Always a copy: a tree view removes the dragged item when the target reports a move,
+    // which a drag with Shift held would otherwise propose.
+    if (Owner->REDragOver(source))
+    {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
     else
         event->ignore();
 }
 
-void TCogEdit::dropEvent(QDropEvent *event)
+void TCogEdit::TreeDrop(QDropEvent *event, QObject *source)
 {
-    if (!Owner->REDragOver(event->source()))
+    if (!Owner->REDragOver(source))
     {
         event->ignore();
         return;
     }
-    Owner->REDragDrop(event->source());
-    event->acceptProposedAction();
+    Owner->REDragDrop(source);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TCogEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    TreeDragOver(event, event->source());
+}
+
+void TCogEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    TreeDragOver(event, event->source());
+}
+
+void TCogEdit::dropEvent(QDropEvent *event)
+{
+    TreeDrop(event, event->source());
 }
 
 TRTFForm::TRTFForm(QWidget *parent) : TMDIChild(parent)
@@ -353,10 +368,13 @@ void TRTFForm::ReplaceSelection(const QString &text)
 bool TRTFForm::SaveToFile(const QString &path)
 {
     // QSaveFile writes a temporary file and renames it over the old one only when every byte
-    // was written, so a full disk or a refused folder leaves the old file as it was. It also
-    // refuses to replace a read-only file.
+    // was written, so a full disk leaves the old file as it was. It refuses to replace a
+    // read-only file. A writable script in a folder where no new file may be made (a
+    // read-only folder) is written in place instead: not atomic, but the alternative is a
+    // script that cannot be saved at all.
     const std::string bytes = FileBytesFromText(Text());
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
             static_cast<qint64>(bytes.size()) ||
@@ -581,7 +599,19 @@ void TRTFForm::closeEvent(QCloseEvent *event)
 
 void TRTFForm::mousePressEvent(QMouseEvent *event)
 {
-    if (TMainForm *frame = Frame())
-        frame->RememberTargetEditor();
+    // Presses the tool bar, the status bar or a button on them leave unhandled come up here
+    // too, as do those on the title bar and the border; only the window's own surface, the
+    // part of its body no control covers, counts.
+    if (childAt(event->position().toPoint()) == widget())
+        if (TMainForm *frame = Frame())
+            frame->RememberTargetEditor();
     TMDIChild::mousePressEvent(event);
+}
+
+void TRTFForm::showEvent(QShowEvent *event)
+{
+    TMDIChild::showEvent(event);
+    // The Line Builder button's down state means nothing; each showing sets it up again.
+    if (!event->spontaneous())
+        SBShowLB->setChecked(false);
 }

@@ -25,6 +25,12 @@ class TCogEdit : public QPlainTextEdit
   public:
     TCogEdit(TRTFForm *owner, QWidget *parent);
 
+    // The drag handlers, with the drag's source passed apart from the event: an event names
+    // its source only while a drag of this program is under way, and only a window system
+    // runs one, so events built by hand can stand for a drag from a tree only this way.
+    void TreeDragOver(QDropEvent *event, const QObject *source);
+    void TreeDrop(QDropEvent *event, QObject *source);
+
   protected:
     bool event(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -76,8 +82,9 @@ class TRTFForm : public TMDIChild
     void SelectRange(int start, int length);
     // Replaces the selection with text (inserts it at the caret when nothing is selected).
     void ReplaceSelection(const QString &text);
-    // Writes the text to path (Latin-1, CR LF) through a temporary file, so a failed write
-    // leaves the file as it was; the failure is reported. The caption is not touched.
+    // Writes the text to path (Latin-1, CR LF), through a temporary file where the folder
+    // allows one, so a failed write leaves the file as it was; in a folder that refuses new
+    // files the file is written in place. The failure is reported. The caption is not touched.
     bool SaveToFile(const QString &path);
     // Reads the text back from path; a failure is reported and leaves the text as it was.
     // The caption is not touched.
@@ -149,6 +156,7 @@ class TRTFForm : public TMDIChild
     void PrintSetup1Click() override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
   private:
     void SetTabLayout(const QList<int> &points, const QString &status);

@@ -1,6 +1,8 @@
 #include "ui/shell/modal.h"
 
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 TModalHook &Hook()
@@ -20,4 +22,14 @@ int ShowModal(QDialog *dialog)
 void SetModalHook(TModalHook hook)
 {
     Hook() = std::move(hook);
+}
+
+void CentreOnScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect place = window->frameGeometry();
+    place.moveCenter(screen->availableGeometry().center());
+    window->move(place.topLeft());
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QDialog;
+class QWidget;
 
 using TModalHook = std::function<int(QDialog *)>;
 
@@ -15,3 +16,6 @@ using TModalHook = std::function<int(QDialog *)>;
 int ShowModal(QDialog *dialog);
 // Installs hook (an empty function restores exec()).
 void SetModalHook(TModalHook hook);
+
+// Places window in the middle of the primary screen's free area, wherever its owner stands.
+void CentreOnScreen(QWidget *window);
