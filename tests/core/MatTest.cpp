@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "core/gamedata/G_fileops.h"
 #include "core/gamedata/Mat_fileops.h"
 #include "core/shell/ioerror.h"
+#include "tests/core/gobbuilder.h"
 
 namespace {
 using TBytes = std::vector<uint8_t>;
@@ -340,34 +342,19 @@ class MatArchiveTest : public MatTest
     {
         std::string Name;
         TBytes Bytes;
-        int32_t LengthOverride = -1;
+        std::optional<int32_t> Length = {};
     };
 
     std::string WriteGob(const std::vector<TMember> &members)
     {
-        TBytes gob = {'G', 'O', 'B', ' '};
-        PutInt(gob, 4, 0x14);
-        PutInt(gob, 8, 12);
-        PutInt(gob, 12, static_cast<int32_t>(members.size()));
-        size_t offset = 16 + 136 * members.size();
-        for (size_t i = 0; i < members.size(); ++i)
-        {
-            const size_t entry = 16 + 136 * i;
-            const TMember &member = members[i];
-            PutInt(gob, entry, static_cast<int32_t>(offset));
-            PutInt(gob, entry + 4,
-                   member.LengthOverride >= 0 ? member.LengthOverride
-                                              : static_cast<int32_t>(member.Bytes.size()));
-            gob.resize(entry + 136, 0);
-            std::memcpy(&gob[entry + 8], member.Name.data(), member.Name.size());
-            offset += member.Bytes.size();
-        }
+        TGobBuilder builder;
         for (const TMember &member : members)
-            gob.insert(gob.end(), member.Bytes.begin(), member.Bytes.end());
+            builder.Add(member.Name, std::string(member.Bytes.begin(), member.Bytes.end()), {},
+                        member.Length);
         const std::string path = (Dir / "test.gob").string();
+        const std::string gob = builder.Build();
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char *>(gob.data()),
-                   static_cast<std::streamsize>(gob.size()));
+            .write(gob.data(), static_cast<std::streamsize>(gob.size()));
         EXPECT_TRUE(ReadGobHeader(path));
         ReadGobDirectory(path);
         return path;

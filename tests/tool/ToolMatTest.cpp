@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/gobbuilder.h"
 #include "tests/tool/tooltest.h"
 
 namespace {
@@ -49,25 +50,11 @@ TBytes CmpBytes()
 
 TBytes GobBytes(const std::vector<std::pair<std::string, TBytes>> &members)
 {
-    TBytes gob = "GOB ";
-    PutInt(gob, 4, 0x14);
-    PutInt(gob, 8, 12);
-    PutInt(gob, 12, static_cast<int32_t>(members.size()));
-    size_t offset = 16 + 136 * members.size();
-    for (size_t i = 0; i < members.size(); ++i)
-    {
-        const size_t entry = 16 + 136 * i;
-        PutInt(gob, entry, static_cast<int32_t>(offset));
-        PutInt(gob, entry + 4, static_cast<int32_t>(members[i].second.size()));
-        gob.resize(entry + 136, '\0');
-        // Left-over bytes after the NUL, as old packing tools wrote them.
-        const std::string field = members[i].first + '\0' + "junk.cog";
-        std::memcpy(&gob[entry + 8], field.data(), field.size());
-        offset += members[i].second.size();
-    }
-    for (const auto &member : members)
-        gob += member.second;
-    return gob;
+    TGobBuilder builder;
+    // Left-over bytes after the NUL, as old packing tools wrote them.
+    for (const auto &[name, bytes] : members)
+        builder.Add(name + '\0' + "junk.cog", bytes);
+    return builder.Build();
 }
 
 void WriteFile(const std::string &path, const TBytes &bytes)
