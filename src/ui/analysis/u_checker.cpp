@@ -18,12 +18,12 @@
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
-#include "core/shell/shellrules.h"
 #include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
 #include "ui/shell/mdirtf.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
+#include "ui/shell/scripttext.h"
 
 namespace {
 // Gives every entry of the list the same height, whatever the font asks for.
@@ -43,17 +43,6 @@ class TFixedHeightDelegate : public QStyledItemDelegate
   private:
     int Height;
 };
-
-// A message of the checker as text. Messages quote tokens of the script, whose bytes are
-// Windows-1252 like the rest of the file.
-QString MessageText(const std::string &msg)
-{
-    QString text;
-    text.reserve(static_cast<qsizetype>(msg.size()));
-    for (const char byte : msg)
-        text += QChar(CharFromScriptByte(static_cast<unsigned char>(byte)));
-    return text;
-}
 
 // Where line index of a document begins and how many characters it holds, counted the way
 // the checker is given the lines: a paragraph break and a soft line break (Shift+Enter) both
@@ -141,7 +130,7 @@ void TSC::ShowErrors(const TCOGErrors &errors)
     const QSignalBlocker quiet(Errors);
     Errors->clear();
     for (int i = 0; i < errors.Count(); ++i)
-        Errors->addItem(MessageText(errors.Items(i).Msg));
+        Errors->addItem(DecodeScript(errors.Items(i).Msg));
 }
 
 int TSC::SelectedIndex() const

@@ -19,6 +19,7 @@
 #include "ui/shell/fonts.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
+#include "ui/shell/scripttext.h"
 
 namespace {
 constexpr int ItemHeight = 15;
@@ -36,12 +37,10 @@ class TFixedRowDelegate : public QStyledItemDelegate
     }
 };
 
-// Member names are bytes; like the scripts, they are read as Latin-1.
 QString ShownName(const QByteArray &rawName)
 {
-    const std::string_view shown =
-        NameToFirstNul(std::string_view(rawName.constData(), static_cast<size_t>(rawName.size())));
-    return QString::fromLatin1(shown.data(), static_cast<qsizetype>(shown.size()));
+    return DecodeScript(
+        NameToFirstNul(std::string_view(rawName.constData(), static_cast<size_t>(rawName.size()))));
 }
 
 QListWidgetItem *NameItem(const QByteArray &rawName)
@@ -183,12 +182,11 @@ bool TGG::ExtractMember(const QByteArray &rawName, int index)
     {
         // A name that would land outside the program's folder is skipped; the others are
         // still extracted.
-        Prompts().ShowMessage(
-            QString::fromLatin1(refusal.data(), static_cast<qsizetype>(refusal.size())));
+        Prompts().ShowMessage(DecodeScript(refusal));
         return true;
     }
-    // The relative path is Latin-1 like the name; the file system wants its own encoding.
-    const QString target = QString::fromStdString(ProgramDir) + QString::fromLatin1(relPath);
+    // The relative path is in the name's encoding; the file system wants its own.
+    const QString target = QString::fromStdString(ProgramDir) + DecodeScript(relPath);
     try
     {
         ExtractGobMember(QFile::encodeName(target).toStdString(), index);

@@ -28,6 +28,7 @@
 #include "ui/shell/mdimain.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
+#include "ui/shell/scripttext.h"
 
 namespace {
 QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeySequence &shortcut)
@@ -36,24 +37,6 @@ QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeyS
     action->setObjectName(name);
     action->setShortcut(shortcut);
     return action;
-}
-
-QString DecodeScript(std::string_view bytes)
-{
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes)
-        *out++ = QChar(CharFromScriptByte(static_cast<unsigned char>(byte)));
-    return text;
-}
-
-std::string EncodeScript(const QString &text)
-{
-    std::string bytes(static_cast<size_t>(text.size()), '\0');
-    char *out = bytes.data();
-    for (const QChar c : text)
-        *out++ = ScriptByteFromChar(c.unicode());
-    return bytes;
 }
 
 // The text of a block as the script's bytes. A soft line break (Shift+Enter) ends a line in

@@ -1,0 +1,14 @@
+#pragma once
+
+// Script bytes as the windows show them. Scripts, the checker's messages (which quote script
+// tokens) and archive member names are Windows-1252 bytes; every byte maps to one character
+// and back, so text that is shown and written out again keeps its bytes.
+
+#include <string>
+#include <string_view>
+
+#include <QString>
+
+QString DecodeScript(std::string_view bytes);
+// '?' stands for a character Windows-1252 cannot hold.
+std::string EncodeScript(const QString &text);
