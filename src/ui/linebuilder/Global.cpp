@@ -1,38 +1,597 @@
 #include "ui/linebuilder/Global.h"
 
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
+#include <QTextBlock>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
-#include "ui/shell/mdimain.h"
+#include "core/gamedata/G_fileops.h"
+#include "core/linebuilder/refdata.h"
+#include "core/shell/GlobalVar.h"
+#include "core/shell/Strings.h"
+#include "ui/gamedata/qx_res.h"
+#include "ui/shell/fonts.h"
+#include "ui/shell/prompts.h"
+#include "ui/shell/scripttext.h"
 
-TVF::TVF(QWidget *parent) : QMainWindow(parent, Qt::Window)
+namespace {
+
+// The placeholders a built line holds for a resource, with the extension the picker lists.
+struct TPlaceholder
+{
+    const char *Text;
+    const char *Extension;
+};
+constexpr TPlaceholder Placeholders[] = {
+    {"*.3do", ".3do"}, {"*.cog", ".cog"}, {"*.key", ".key"}, {"*.mat", ".mat"}, {"*.snd", ".snd"},
+};
+
+// A word of a selection that jumps to the declared symbols of its kind, in the order tested;
+// when several match, the last one stays selected.
+struct TSymbolJump
+{
+    const char *Word;
+    const char *Kind;
+};
+constexpr TSymbolJump SymbolJumps[] = {
+    {"ai", "AI"},         {"cog", "Cog"},           {"flex", "Flex"},     {"int", "Int"},
+    {"keyframe", "KeyFrame"}, {"material", "Material"}, {"message", "Message"},
+    {"model", "Model"},   {"sector", "Sector"},     {"sound", "Sound"},   {"surface", "Surface"},
+    {"thing", "Thing"},   {"template", "Template"}, {"vector", "Vector"},
+};
+
+} // namespace
+
+TVF::TVF(TPrompts &prompts, const QString &dataDir, QWidget *parent)
+    : QMainWindow(parent, Qt::Window), Prompts(prompts), DataDir(dataDir)
 {
     setObjectName("VF");
     setWindowTitle("VF");
     resize(609, 404);
     move(119, 132);
     setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(SansFont(11));
+    LastChosenFont = SansFont(11);
 
-    auto *splitter = new QSplitter(this);
-    TV = new QTreeWidget(splitter);
+    auto *panes = new QSplitter(Qt::Horizontal, this);
+    panes->setHandleWidth(10);
+
+    auto *left = new QWidget(panes);
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+    TV = new QTreeWidget(left);
     TV->setObjectName("TV");
     TV->setHeaderHidden(true);
     TV->setIndentation(19);
     TV->setDragEnabled(true);
     TV->setDragDropMode(QAbstractItemView::DragOnly);
-    RE1 = new QPlainTextEdit(splitter);
+    leftLayout->addWidget(TV, 1);
+
+    auto *right = new QWidget(panes);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    P2 = new QToolBar(right);
+    P2->setObjectName("P2");
+    P3 = new QToolBar(right);
+    P3->setObjectName("P3");
+    rightLayout->addWidget(P2);
+    rightLayout->addWidget(P3);
+
+    auto *upperLower = new QSplitter(Qt::Vertical, right);
+    upperLower->setHandleWidth(10);
+    RE1 = new QPlainTextEdit(upperLower);
     RE1->setObjectName("RE1");
     RE1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RE1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RE1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    splitter->setSizes({190, 401});
-    setCentralWidget(splitter);
+    RE1->setTabChangesFocus(false);
+    RE1->setAcceptDrops(true);
+    RE1->viewport()->installEventFilter(this);
+    LowerArea = new QSplitter(Qt::Horizontal, upperLower);
+    RE2 = new QPlainTextEdit(LowerArea);
+    RE2->setObjectName("RE2");
+    RE2->setReadOnly(true);
+    RE2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RE2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    LB1 = new QListWidget(LowerArea);
+    LB1->setObjectName("LB1");
+    LB1->setSortingEnabled(true);
+    LB1->hide();
+    LowerArea->setSizes({56, 345});
+    upperLower->setSizes({211, 139});
+    rightLayout->addWidget(upperLower, 1);
+    panes->setSizes({190, 401});
+    panes->setStretchFactor(0, 1);
+    panes->setStretchFactor(1, 0);
+
+    auto *central = new QWidget(this);
+    auto *centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(panes, 1);
+    P1 = new QWidget(central);
+    P1->setObjectName("P1");
+    P1->setFixedHeight(20);
+    auto *status = new QHBoxLayout(P1);
+    status->setContentsMargins(2, 0, 2, 0);
+    OnTopLabel = new QLabel("Normal", P1);
+    OnTopLabel->setObjectName("OnTopLabel");
+    OnTopLabel->setStyleSheet("color: red");
+    OnTopLabel->setFixedWidth(100);
+    ProjectLabel = new QLabel("Project Directory", P1);
+    ProjectLabel->setObjectName("ProjectLabel");
+    ProjectLabel->setStyleSheet("color: yellow; background: gray");
+    ProjectLabel->setFixedWidth(100);
+    ProjectLabel->hide();
+    P1Caption = new QLabel(P1);
+    P1Caption->setObjectName("P1Caption");
+    status->addWidget(OnTopLabel);
+    status->addWidget(ProjectLabel);
+    status->addWidget(P1Caption, 1);
+    centralLayout->addWidget(P1);
+    setCentralWidget(central);
+
+    CreateToolbars();
+    CreateMenus();
+
+    connect(TV, &QTreeWidget::itemClicked, this, [this] { TVClick(); });
+    connect(TV, &QTreeWidget::currentItemChanged, this, [this] { TVChange(); });
+    connect(TV, &QTreeWidget::itemDoubleClicked, this, [this] { TVDblClick(); });
+    connect(LB1, &QListWidget::itemClicked, this, [this] { LB1Click(); });
+    connect(LB1, &QListWidget::itemDoubleClicked, this, [this] { LB1DblClick(); });
+    connect(RE1, &QPlainTextEdit::selectionChanged, this, [this] { RE1SelectionChange(); });
+
+    FormCreate();
+}
+
+QAction *TVF::AddSnippetButton(QToolBar *bar, const QString &name, const QString &caption,
+                               void (TVF::*handler)())
+{
+    QAction *action = bar->addAction(caption);
+    action->setObjectName(name);
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return action;
+}
+
+void TVF::CreateToolbars()
+{
+    AddSnippetButton(P2, "SBClear", "Clear", &TVF::SBClearClick);
+    AddSnippetButton(P2, "SBIF1", "if( )", &TVF::SBIF1Click);
+    AddSnippetButton(P2, "SBIF2", "if( ) else", &TVF::SBIF2Click);
+    AddSnippetButton(P2, "SBIf3", "if( ) { }", &TVF::SBIf3Click);
+    AddSnippetButton(P2, "SBIf4", "If( ){ }else{ }", &TVF::SBIf4Click);
+    AddSnippetButton(P2, "SBFor1", "for ( ; ; )", &TVF::SBFor1Click);
+    AddSnippetButton(P2, "SBFor2", "for ( ; ; ) { }", &TVF::SBFor2Click);
+    AddSnippetButton(P3, "SBClear2", "Clear", &TVF::SBClearClick);
+    AddSnippetButton(P3, "SBWhile1", "while ( ) ", &TVF::SBWhile1Click);
+    AddSnippetButton(P3, "SBwhile2", "while ( ) { }", &TVF::SBwhile2Click);
+    AddSnippetButton(P3, "SBCom1", "# ====", &TVF::SBCom1Click);
+    AddSnippetButton(P3, "SBCom2", "# .........", &TVF::SBCom2Click);
+    AddSnippetButton(P3, "SBOPer", "Operators", &TVF::SBOPerClick);
+    // A button without caption and without action completes the second set.
+    AddSnippetButton(P3, "SBSpare", QString(), nullptr);
+    P3->hide();
+}
+
+void TVF::CreateMenus()
+{
+    QMenuBar *bar = menuBar();
+    // "Window" acts at once: it toggles the stay-on-top style.
+    Window1 = bar->addAction("Window");
+    Window1->setObjectName("Window1");
+    Window1->setStatusTip("Toggles the window  StayOnTop setting");
+    connect(Window1, &QAction::triggered, this, [this] { OnTopClick(); });
+
+    // "Toolbar" switches the toolbars each time it is opened, and shows its one item.
+    Toolbar1 = bar->addMenu("Toolbar");
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setStatusTip("Displays next set of buttons on toolbar");
+    connect(Toolbar1, &QMenu::aboutToShow, this, [this] { Toolbar1Click(); });
+    HideOperators1 = Toolbar1->addAction("Hide Operators");
+    HideOperators1->setObjectName("HideOperators1");
+    connect(HideOperators1, &QAction::triggered, this, [this] { HideOperators1Click(); });
+
+    QMenu *resources = bar->addMenu("Resources");
+    resources->setObjectName("Resources1");
+    UseProjectDirectory1 = resources->addAction("Use Project Directory");
+    UseProjectDirectory1->setObjectName("UseProjectDirectory1");
+    UseProjectDirectory1->setCheckable(true);
+    connect(UseProjectDirectory1, &QAction::triggered, this,
+            [this] { UseProjectDirectory1Click(); });
+
+    QMenu *fonts = bar->addMenu("Fonts");
+    fonts->setObjectName("Fonts1");
+    Editortop1 = fonts->addAction("Editor top");
+    Editortop1->setObjectName("Editortop1");
+    DisplayBottom1 = fonts->addAction("Display Bottom");
+    DisplayBottom1->setObjectName("DisplayBottom1");
+    List1 = fonts->addAction("List");
+    List1->setObjectName("List1");
+    connect(Editortop1, &QAction::triggered, this, [this] { Editortop1Click(); });
+    connect(DisplayBottom1, &QAction::triggered, this, [this] { DisplayBottom1Click(); });
+    connect(List1, &QAction::triggered, this, [this] { List1Click(); });
+}
+
+void TVF::FormCreate()
+{
+    SuppressLookup = true;
+    ProjectDirMode = false;
+    OnTopLabel->setText("Normal");
+    const TRefData data = LoadRefData(DataDir.toStdString());
+    for (const TRefNode &node : data.Nodes)
+        AddRefNode(nullptr, node);
+    for (const std::string &line : data.Operators)
+        LB1->addItem(DecodeScript(line));
+    if (!data.Message.empty())
+        Prompts.ShowMessage(QString::fromStdString(data.Message));
+    if (!data.IOError.empty())
+        Prompts.ShowIOError(QString::fromStdString(data.IOError));
+    // After a missing file the lookup stays off until the user clicks the tree.
+    SuppressLookup = !data.Complete;
+}
+
+void TVF::AddRefNode(QTreeWidgetItem *parent, const TRefNode &node)
+{
+    const QStringList text{DecodeScript(node.Text)};
+    auto *item = parent ? new QTreeWidgetItem(parent, text) : new QTreeWidgetItem(TV, text);
+    for (const TRefNode &child : node.Children)
+        AddRefNode(item, child);
 }
 
 void TVF::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (MainForm)
-        MainForm->RememberTargetEditor();
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TVF::FormShow()
+{
+    SuppressLookup = true;
+    emit Shown();
+}
+
+void TVF::TVClick()
+{
+    SuppressLookup = false;
+}
+
+void TVF::TVChange()
+{
+    if (SuppressLookup)
+        return;
+    QTreeWidgetItem *node = TV->currentItem();
+    if (!node)
+        return;
+    LookUp(node->text(0));
+}
+
+void TVF::LookUp(const QString &name)
+{
+    RE2->clear();
+    P1Caption->setText(name);
+    const TRefLookup found = LookupRefEntry(DataDir.toStdString(), EncodeScript(name));
+    for (const std::string &line : found.Lines)
+        RE2->appendPlainText(DecodeScript(line));
+    if (!found.Message.empty())
+        Prompts.ShowMessage(QString::fromStdString(found.Message));
+    if (!found.IOError.empty())
+        Prompts.ShowIOError(QString::fromStdString(found.IOError));
+    if (found.HideOperators)
+        LB1->hide();
+}
+
+void TVF::TVDblClick()
+{
+    // The first double-click after showing may come before any lookup: describe the entry
+    // under the mouse first, so the line built is the one the user sees.
+    if (QTreeWidgetItem *node = TV->currentItem(); node && P1Caption->text() != node->text(0))
+    {
+        SuppressLookup = false;
+        LookUp(node->text(0));
+    }
+    const QString flagLine = RE2->document()->firstBlock().text();
+    LB1->hide();
+    ReplaceSelection(" " + flagLine);
+}
+
+QString TVF::SelectBuiltLine()
+{
+    ++OwnEdits;
+    RE1->selectAll();
+    --OwnEdits;
+    return RE1->toPlainText();
+}
+
+void TVF::ReplaceSelection(const QString &text)
+{
+    ++OwnEdits;
+    RE1->insertPlainText(text);
+    --OwnEdits;
+}
+
+void TVF::SBClearClick()
+{
+    ++OwnEdits;
+    RE1->clear();
+    --OwnEdits;
+}
+
+void TVF::LoopMake(const QString &first, const QStringList &further, int count, int offset,
+                   bool afterText)
+{
+    RE1->setFocus();
+    ++OwnEdits;
+    QTextCursor cursor = RE1->textCursor();
+    const int start = cursor.selectionStart();
+    cursor.insertText(first);
+    // Further lines go below the last line of the whole text, not after the caret.
+    QTextCursor end(RE1->document());
+    end.movePosition(QTextCursor::End);
+    for (int i = 0; i < count - 1 && i < further.size(); ++i)
+        end.insertText("\n" + further[i]);
+    cursor.setPosition(afterText ? start + static_cast<int>(first.size()) : start + offset - 1);
+    RE1->setTextCursor(cursor);
+    --OwnEdits;
+}
+
+void TVF::SBIF1Click()
+{
+    LoopMake("if (  )", {}, 1, 6, false);
+}
+
+void TVF::SBIF2Click()
+{
+    LoopMake("if (  )", {" ", "else"}, 3, 6, false);
+}
+
+void TVF::SBIf3Click()
+{
+    LoopMake("if (  )", {"{", " ", "}"}, 4, 6, false);
+}
+
+void TVF::SBIf4Click()
+{
+    LoopMake("if (  )", {"{", " ", "}", "else", "{", " ", "}"}, 8, 6, false);
+}
+
+void TVF::SBFor1Click()
+{
+    LoopMake("for ( ; ; )", {}, 1, 7, false);
+}
+
+void TVF::SBFor2Click()
+{
+    LoopMake("for ( ; ; )", {"{", " ", "}"}, 4, 7, false);
+}
+
+void TVF::SBWhile1Click()
+{
+    LoopMake("while (  )", {}, 1, 9, false);
+}
+
+void TVF::SBwhile2Click()
+{
+    LoopMake("while (  )", {"{", " ", "}"}, 4, 9, false);
+}
+
+void TVF::SBCom1Click()
+{
+    LoopMake("# " + QString(88, '='), {}, 1, 0, true);
+}
+
+void TVF::SBCom2Click()
+{
+    LoopMake("# " + QString(88, '.'), {}, 1, 0, true);
+}
+
+void TVF::SBOPerClick()
+{
+    LB1->show();
+}
+
+void TVF::HideOperators1Click()
+{
+    LB1->hide();
+}
+
+void TVF::LB1Click()
+{
+    const QList<QListWidgetItem *> selected = LB1->selectedItems();
+    LB1->setToolTip(selected.isEmpty() ? QString() : selected.first()->text());
+}
+
+void TVF::LB1DblClick()
+{
+    // An empty list (a data file missing) has nothing to insert.
+    if (LB1->count() == 0)
+        return;
+    const QList<QListWidgetItem *> selected = LB1->selectedItems();
+    const QListWidgetItem *item = selected.isEmpty() ? LB1->item(0) : selected.first();
+    // The first word is the operator; an item that begins with a blank has none.
+    SplitLine(item->text().toStdString());
+    ReplaceSelection(" " + QString::fromStdString(Words[0]));
+    LB1->hide();
+}
+
+void TVF::Toolbar1Click()
+{
+    // Works whether or not the window is on the screen.
+    const bool firstShown = P2->isVisibleTo(this);
+    P2->setVisible(!firstShown);
+    P3->setVisible(firstShown);
+}
+
+void TVF::OnTopClick()
+{
+    const bool onTop = windowFlags() & Qt::WindowStaysOnTopHint;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, !onTop);
+    // Changing a window's flags hides it; it stays on the screen as it was.
+    if (wasVisible)
+        show();
+    OnTopLabel->setText(onTop ? "Normal" : "Stay OnTop");
+}
+
+void TVF::UseProjectDirectory1Click()
+{
+    ProjectDirMode = !ProjectDirMode;
+    UseProjectDirectory1->setChecked(ProjectDirMode);
+    ProjectLabel->setVisible(ProjectDirMode);
+}
+
+void TVF::ChooseFontFor(QWidget *control)
+{
+    // The dialog starts from the font last chosen in it, not from the control's own.
+    QFont font = LastChosenFont;
+    if (!Prompts.ChooseFont(font))
+        return;
+    LastChosenFont = font;
+    control->setFont(font);
+}
+
+void TVF::Editortop1Click()
+{
+    ChooseFontFor(RE1);
+}
+
+void TVF::DisplayBottom1Click()
+{
+    ChooseFontFor(RE2);
+}
+
+void TVF::List1Click()
+{
+    ChooseFontFor(TV);
+}
+
+bool TVF::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == RE1->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        AnalysisPending)
+    {
+        AnalysisPending = false;
+        // After the release, so the editor has finished its own handling of the mouse.
+        QMetaObject::invokeMethod(this, [this] { RE1SelectionChange(); }, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVF::RE1SelectionChange()
+{
+    // The window's own insertions and the Paste's select-all are no choice of the user.
+    if (OwnEdits > 0)
+        return;
+    // A selection being dragged with the mouse is analysed when it is complete.
+    if (QApplication::mouseButtons() & Qt::LeftButton)
+    {
+        AnalysisPending = true;
+        return;
+    }
+    QString selected = RE1->textCursor().selectedText();
+    if (selected.isEmpty())
+        return;
+    const QString original = selected;
+
+    if (selected.contains("template"))
+    {
+        const QString name = GetTplNam();
+        // A picked template name takes the place of the word it was picked for.
+        if (!name.isEmpty())
+            selected.replace(selected.indexOf("template"), 8, name);
+        if (selected != original)
+            ReplaceSelection(selected);
+        selected = name;
+    }
+    else
+    {
+        QString line = selected;
+        for (const TPlaceholder &placeholder : Placeholders)
+        {
+            const int at = line.indexOf(placeholder.Text);
+            if (at < 0)
+                continue;
+            // The picked name takes the place of the placeholder only; the rest of what the
+            // user selected stays.
+            line.replace(at, 5, GetResSel(placeholder.Extension));
+        }
+        if (line != original)
+            ReplaceSelection(line);
+    }
+
+    for (const TSymbolJump &jump : SymbolJumps)
+        if (selected.contains(jump.Word))
+            if (QTreeWidgetItem *node = TypeNode(jump.Kind))
+                ShowNode(node);
+}
+
+QString TVF::GetResSel(const QString &ext)
+{
+    if (!Picker)
+        return QString();
+    if (ProjectDirMode)
+        Picker->UseDialog();
+    else
+    {
+        Picker->GetRes(ext, true);
+        Picker->ShowPicker();
+    }
+    return Picker->ED->text();
+}
+
+QString TVF::GetTplNam()
+{
+    DisplayAll();
+    return Picker ? Picker->ED->text() : QString();
+}
+
+void TVF::DisplayAll()
+{
+    if (!Picker)
+        return;
+    LoadTemplateFile(TemplateFile);
+    QStringList names;
+    for (const std::string &name : Templates.TplName)
+        if (!name.empty())
+            names << QString::fromStdString(name);
+    Picker->ListTemplates(names);
+    Picker->ShowPicker();
+}
+
+QTreeWidgetItem *TVF::TypeNode(const QString &kind) const
+{
+    for (int i = 0; i < TV->topLevelItemCount(); ++i)
+    {
+        QTreeWidgetItem *top = TV->topLevelItem(i);
+        if (top->text(0) != "Symbols Used")
+            continue;
+        for (int k = 0; k < top->childCount(); ++k)
+            if (top->child(k)->text(0) == kind)
+                return top->child(k);
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void TVF::ShowNode(QTreeWidgetItem *node)
+{
+    SuppressLookup = true;
+    TV->collapseAll();
+    TV->setCurrentItem(node);
+    TV->scrollToItem(node, QAbstractItemView::PositionAtTop);
+    TV->setFocus();
+    SuppressLookup = false;
 }

@@ -1,25 +1,144 @@
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
+#include <QString>
+#include <QStringList>
 
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
 class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
+class TPrompts;
+class TRes;
+struct TRefNode;
 
-// The Line Builder: a tool window in which script lines are assembled from the tree of
-// verbs and symbols before the editor pastes them into a script.
+// The Line Builder: a tool window in which script lines are assembled from the tree of verbs
+// and symbols, snippets, operators, resource pickers and the flag calculator before the
+// editor pastes them into a script.
 class TVF : public QMainWindow
 {
     Q_OBJECT
 
   public:
-    explicit TVF(QWidget *parent = nullptr);
+    // dataDir: the folder of the reference data files, ending with "/".
+    TVF(TPrompts &prompts, const QString &dataDir, QWidget *parent = nullptr);
+
+    // The Resource Picker the placeholders and the template pick use; the frame hands it
+    // over once it is made (it is created after this window).
+    void SetPicker(TRes *picker) { Picker = picker; }
 
     // The tree of verbs, symbol types and the script's "Symbols Used"; its items can be
     // dragged into an editor.
     QTreeWidget *TV;
     // The line being built.
     QPlainTextEdit *RE1;
+    // The description of the selected entry.
+    QPlainTextEdit *RE2;
+    // The sorted operator list, hidden until "Operators".
+    QListWidget *LB1;
+    // The two toolbars; exactly one is visible.
+    QToolBar *P2;
+    QToolBar *P3;
+    // The status strip: its caption, the stay-on-top label and the project-directory label.
+    QWidget *P1;
+    QLabel *P1Caption;
+    QLabel *OnTopLabel;
+    QLabel *ProjectLabel;
+
+    QAction *Window1;
+    QMenu *Toolbar1;
+    QAction *HideOperators1;
+    QAction *UseProjectDirectory1;
+    QAction *Editortop1;
+    QAction *DisplayBottom1;
+    QAction *List1;
+
+    // While set, a change of the tree's selection looks nothing up.
+    bool SuppressLookup = false;
+    // While on, resource placeholders are filled from the project folder by a file dialog.
+    bool ProjectDirMode = false;
+
+    // The whole built line, selected as the editor's Paste takes it; the selection made here
+    // is the program's own and sets off no resource picker.
+    QString SelectBuiltLine();
+
+    // Handlers.
+    void FormShow();
+    void TVClick();
+    void TVChange();
+    void TVDblClick();
+    void SBClearClick();
+    void SBIF1Click();
+    void SBIF2Click();
+    void SBIf3Click();
+    void SBIf4Click();
+    void SBFor1Click();
+    void SBFor2Click();
+    void SBWhile1Click();
+    void SBwhile2Click();
+    void SBCom1Click();
+    void SBCom2Click();
+    void SBOPerClick();
+    void HideOperators1Click();
+    void LB1Click();
+    void LB1DblClick();
+    void Toolbar1Click();
+    void OnTopClick();
+    void UseProjectDirectory1Click();
+    void Editortop1Click();
+    void DisplayBottom1Click();
+    void List1Click();
+    void RE1SelectionChange();
+
+    // Inserts a snippet: first in place of the selection, the further lines (up to count in
+    // all) appended as new last lines, the caret at the start plus offset - 1 or, with
+    // afterText, after the first line.
+    void LoopMake(const QString &first, const QStringList &further, int count, int offset,
+                  bool afterText);
+    // Fills the resource placeholder of extension ext (".mat"...) inside the selection text.
+    QString GetResSel(const QString &ext);
+    // Lists the templates in the picker and shows it; returns the picked name or empty.
+    QString GetTplNam();
+    void DisplayAll();
+    // Selects node, scrolled to the top of the tree, without looking it up.
+    void ShowNode(QTreeWidgetItem *node);
+    // The node under "Symbols Used" for a kind of declared symbol ("Thing"...), or none.
+    QTreeWidgetItem *TypeNode(const QString &kind) const;
+
+  signals:
+    // The window was shown: the frame records the editor it serves.
+    void Shown();
 
   protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void FormCreate();
+    void CreateMenus();
+    void CreateToolbars();
+    QAction *AddSnippetButton(QToolBar *bar, const QString &name, const QString &caption,
+                              void (TVF::*handler)());
+    // Puts text in place of RE1's selection without setting off the selection analysis.
+    void ReplaceSelection(const QString &text);
+    void ChooseFontFor(QWidget *control);
+    void LookUp(const QString &name);
+    void AddRefNode(QTreeWidgetItem *parent, const TRefNode &node);
+
+    TPrompts &Prompts;
+    QString DataDir;
+    TRes *Picker = nullptr;
+    QSplitter *LowerArea;
+    QFont LastChosenFont;
+    // Set while the window changes RE1 itself; the selection analysis then stays quiet.
+    int OwnEdits = 0;
+    // A selection made with the mouse is analysed once the button is released.
+    bool AnalysisPending = false;
 };

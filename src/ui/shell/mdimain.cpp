@@ -241,10 +241,12 @@ void TMainForm::CreateToolWindows()
 {
     // The Line Builder and the Resource Picker read their files while they are created, so
     // they come after the settings; the order is that of the program's start.
-    VF = new TVF(this);
+    VF = new TVF(Prompts(), QString::fromStdString(DataDir), this);
+    connect(VF, &TVF::Shown, this, &TMainForm::RememberTargetEditor);
     AboutBox = new TAboutBox(this);
     GG = new TGG(this);
     Res = new TRes(this);
+    VF->SetPicker(Res);
     Dir = new TDir(this);
     SC = new TSC(this);
 }

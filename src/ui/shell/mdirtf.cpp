@@ -527,7 +527,7 @@ void TRTFForm::PasteBClick()
     if (!frame)
         return;
     QPlainTextEdit *line = frame->VF->RE1;
-    line->selectAll();
+    frame->VF->SelectBuiltLine();
     if (line->document()->firstBlock().text().isEmpty())
     {
         Prompts().ShowMessage("Nothing to paste");

@@ -1,0 +1,148 @@
+#include <QAction>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "tests/ui/scriptedprompts.h"
+#include "ui/linebuilder/Global.h"
+
+// The Line Builder on its own, over reference data files written by the test.
+class LineBuilderUiTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void init()
+    {
+        Temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(Temp->isValid());
+        DataDir = Temp->path() + "/";
+        Write("verb.qx", "[Sys]\nSleep@(seconds)@Waits.\nPrint@(\"text\")@Shows text.\n");
+        Write("symbol.qx", "[Thing2]\nthing@&name@A thing.\n");
+        Write("extra.qx", "== equal to\n != not equal\n");
+        Prompts.Reset();
+        VF = new TVF(Prompts, DataDir);
+    }
+
+    void cleanup()
+    {
+        delete VF;
+        VF = nullptr;
+        Prompts.Verify();
+        Temp.reset();
+    }
+
+    void snippetsInsertTheirLinesAndPlaceTheCaret_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("caretAfter");
+        // The caret sits inside the parentheses (between the blanks, or before the first ";").
+        QTest::newRow("if") << "SBIF1" << "" << 0 << "if (  )" << 5;
+        QTest::newRow("if else, text after the caret stays on the first line")
+            << "SBIF2" << "ab" << 1 << "aif (  )b\n \nelse" << 6;
+        QTest::newRow("if block after x") << "SBIf3" << "x" << 1 << "xif (  )\n{\n \n}" << 6;
+        QTest::newRow("if else blocks")
+            << "SBIf4" << "" << 0 << "if (  )\n{\n \n}\nelse\n{\n \n}" << 5;
+        QTest::newRow("for") << "SBFor1" << "" << 0 << "for ( ; ; )" << 6;
+        QTest::newRow("for block") << "SBFor2" << "" << 0 << "for ( ; ; )\n{\n \n}" << 6;
+        QTest::newRow("while") << "SBWhile1" << "" << 0 << "while (  )" << 8;
+        QTest::newRow("while block") << "SBwhile2" << "" << 0 << "while (  )\n{\n \n}" << 8;
+        QTest::newRow("ruler") << "SBCom1" << "" << 0 << "# " + QString(88, '=') << 90;
+        QTest::newRow("dotted ruler")
+            << "SBCom2" << "z" << 1 << "z# " + QString(88, '.') << 91;
+        QTest::newRow("further lines go below the last line")
+            << "SBIf3" << "a\nb" << 1 << "aif (  )\nb\n{\n \n}" << 6;
+    }
+
+    void snippetsInsertTheirLinesAndPlaceTheCaret()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, before);
+        QFETCH(int, caret);
+        QFETCH(QString, after);
+        QFETCH(int, caretAfter);
+        VF->RE1->setPlainText(before);
+        QTextCursor cursor = VF->RE1->textCursor();
+        cursor.setPosition(caret);
+        VF->RE1->setTextCursor(cursor);
+        auto *action = VF->findChild<QAction *>(button);
+        QVERIFY(action);
+        action->trigger();
+        QCOMPARE(VF->RE1->toPlainText(), after);
+        QCOMPARE(VF->RE1->textCursor().position(), caretAfter);
+    }
+
+    void toolbarAlternatesBetweenTheTwoSets()
+    {
+        VF->show();
+        QVERIFY(VF->P2->isVisible() && !VF->P3->isVisible());
+        VF->Toolbar1Click();
+        QVERIFY(!VF->P2->isVisible() && VF->P3->isVisible());
+        VF->Toolbar1Click();
+        QVERIFY(VF->P2->isVisible() && !VF->P3->isVisible());
+    }
+
+    void operatorDoubleClickInsertsTheFirstWord()
+    {
+        VF->SBOPerClick();
+        QVERIFY(VF->LB1->isVisibleTo(VF));
+        // Sorted: " != not equal" (leading blank) comes first.
+        VF->LB1->setCurrentRow(0);
+        VF->LB1DblClick();
+        QCOMPARE(VF->RE1->toPlainText(), " ");
+        QVERIFY(!VF->LB1->isVisibleTo(VF));
+        VF->LB1->setCurrentRow(1);
+        VF->LB1DblClick();
+        QCOMPARE(VF->RE1->toPlainText(), "  ==");
+        VF->LB1->clear();
+        VF->LB1DblClick();
+        QCOMPARE(VF->RE1->toPlainText(), "  ==");
+    }
+
+    void stayOnTopAndProjectModeToggle()
+    {
+        VF->OnTopClick();
+        QCOMPARE(VF->OnTopLabel->text(), "Stay OnTop");
+        VF->OnTopClick();
+        QCOMPARE(VF->OnTopLabel->text(), "Normal");
+        VF->UseProjectDirectory1Click();
+        QVERIFY(VF->ProjectDirMode && VF->ProjectLabel->isVisibleTo(VF));
+        VF->UseProjectDirectory1Click();
+        QVERIFY(!VF->ProjectDirMode && !VF->ProjectLabel->isVisibleTo(VF));
+    }
+
+    void fontDialogStartsFromTheLastChoice()
+    {
+        QFont chosen("DejaVu Sans Mono", 14);
+        Prompts.ExpectFont(chosen);
+        VF->Editortop1Click();
+        QCOMPARE(VF->RE1->font().family(), chosen.family());
+        Prompts.ExpectFont(chosen, false);
+        VF->List1Click();
+        QVERIFY(VF->TV->font().family() != chosen.family() ||
+                VF->TV->font().pointSize() != 14);
+    }
+
+  private:
+    void Write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(DataDir + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    std::unique_ptr<QTemporaryDir> Temp;
+    QString DataDir;
+    TScriptedPrompts Prompts;
+    TVF *VF = nullptr;
+};
+
+QTEST_MAIN(LineBuilderUiTest)
+#include "LineBuilderUiTest.moc"
