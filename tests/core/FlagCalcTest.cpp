@@ -264,6 +264,9 @@ TEST(FlagCalcTest, TicksSurviveAnOpeningButNotAWrite)
     // Closed without writing; the next opening keeps the tick.
     ASSERT_TRUE(calc.Open("SetThingFlags(thing, flag*)"));
     EXPECT_TRUE(calc.Ticks[3]);
+    // A "Get" line opens nothing; the open calculator still writes into its own line.
+    EXPECT_FALSE(calc.Open("GetThingFlags(flag*)"));
+    EXPECT_TRUE(calc.IsOpen);
     Tick(calc, {1});
     ASSERT_EQ(calc.FlagOKClick(), TFlagOutcome::Written);
     EXPECT_EQ(calc.FlagLine, "SetThingFlags(thing, 0xA)");

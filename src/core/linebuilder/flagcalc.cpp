@@ -477,8 +477,13 @@ bool TFlagCalc::SortFlag()
 
 bool TFlagCalc::Open(std::string_view line)
 {
+    // A line that opens nothing leaves an open calculator writing into the line it opened on.
+    std::string previous = std::move(FlagLine);
     FlagLine = line;
-    return SortFlag();
+    if (SortFlag())
+        return true;
+    FlagLine = std::move(previous);
+    return false;
 }
 
 TFlagOutcome TFlagCalc::FlagOKClick()

@@ -114,7 +114,7 @@ class TFlagCalc
     // false, changing nothing, for a line without "flag*" or with "Get" in it: reading a flag
     // value needs no value.
     bool SortFlag();
-    // FlagLine = line, then SortFlag.
+    // SortFlag for line; FlagLine becomes line only when the calculator opens.
     bool Open(std::string_view line);
 
     // The "Flags" button: reads the ticks and, when they give a value, completes FlagLine and

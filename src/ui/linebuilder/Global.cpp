@@ -21,6 +21,7 @@ TVF::TVF(QWidget *parent) : QMainWindow(parent, Qt::Window)
     TV->setIndentation(19);
     TV->setDragEnabled(true);
     TV->setDragDropMode(QAbstractItemView::DragOnly);
+    CreateFlagPanel(splitter);
     RE1 = new QPlainTextEdit(splitter);
     RE1->setObjectName("RE1");
     RE1->setLineWrapMode(QPlainTextEdit::NoWrap);
