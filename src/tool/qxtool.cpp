@@ -21,6 +21,8 @@ const char *const HelpText =
     "  mat2bmp [--archive ARCHIVE] [--cmp CMP] MAT OUT.bmp\n"
     "                                convert a MAT texture to an 8-bit BMP\n"
     "  tpl FILE [NAME]               list template names, or print one template's line\n"
+    "  flags LINE [POSITIONS]        open the flag calculator on a built line; tick the\n"
+    "                                comma-separated POSITIONS and print the completed line\n"
     "\n"
     "Options:\n"
     "  --help                        show this text\n"
@@ -33,10 +35,8 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"check", RunCheck},
-    {"gob", RunGob},
-    {"mat2bmp", RunMat2Bmp},
-    {"tpl", RunTpl},
+    {"check", RunCheck}, {"gob", RunGob},     {"mat2bmp", RunMat2Bmp},
+    {"tpl", RunTpl},     {"flags", RunFlags},
 };
 } // namespace
 

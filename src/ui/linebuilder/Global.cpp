@@ -77,6 +77,7 @@ TVF::TVF(TPrompts &prompts, const QString &dataDir, QWidget *parent)
     TV->setDragEnabled(true);
     TV->setDragDropMode(QAbstractItemView::DragOnly);
     leftLayout->addWidget(TV, 1);
+    CreateFlagPanel(left, leftLayout);
 
     auto *right = new QWidget(panes);
     auto *rightLayout = new QVBoxLayout(right);
@@ -305,6 +306,14 @@ void TVF::TVDblClick()
     }
     const QString flagLine = RE2->document()->firstBlock().text();
     LB1->hide();
+    // A flag argument opens the calculator, which writes the line once the value is chosen;
+    // a line with "Get" in it neither opens it nor inserts anything.
+    if (flagLine.contains("flag*"))
+    {
+        SortFlag(flagLine);
+        return;
+    }
+    HideFlagCalculator();
     ReplaceSelection(" " + flagLine);
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/linebuilder/flagcalc.h"
+
 class QAction;
 class QLabel;
 class QListWidget;
@@ -15,6 +17,7 @@ class QSplitter;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 class TPrompts;
 class TRes;
 struct TRefNode;
@@ -64,6 +67,19 @@ class TVF : public QMainWindow
     bool SuppressLookup = false;
     // While on, resource placeholders are filled from the project folder by a file dialog.
     bool ProjectDirMode = false;
+
+    // The flag calculator (flagpanel.cpp): the check list of the 32 positions of a flag value
+    // and the "Flags" button that writes the value into the line; both hidden while closed.
+    QListWidget *CLB;
+    QPushButton *FlagOK;
+    TFlagCalc FlagCalc;
+    // Opens the calculator for flagLine, the line a double-click on a flag verb builds; false,
+    // changing nothing, when the line opens none (no "flag*", or "Get" in it).
+    bool SortFlag(const QString &flagLine);
+    // Puts the completed line in place of RE1's selection and closes the calculator, or tells
+    // the user why nothing was written.
+    void FlagOKClick();
+    void HideFlagCalculator();
 
     // The whole built line, selected as the editor's Paste takes it; the selection made here
     // is the program's own and sets off no resource picker.
@@ -129,6 +145,8 @@ class TVF : public QMainWindow
     // Puts text in place of RE1's selection without setting off the selection analysis.
     void ReplaceSelection(const QString &text);
     void ChooseFontFor(QWidget *control);
+    // The calculator's button strip and check list under the tree in the left pane.
+    void CreateFlagPanel(QWidget *pane, QVBoxLayout *layout);
     void LookUp(const QString &name);
     void AddRefNode(QTreeWidgetItem *parent, const TRefNode &node);
 
