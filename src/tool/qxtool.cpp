@@ -21,6 +21,7 @@ const char *const HelpText =
     "  mat2bmp [--archive ARCHIVE] [--cmp CMP] MAT OUT.bmp\n"
     "                                convert a MAT texture to an 8-bit BMP\n"
     "  tpl FILE [NAME]               list template names, or print one template's line\n"
+    "  verbqx TABLE.tsv OUT          write the Line Builder's verb.qx from a verb table\n"
     "\n"
     "Options:\n"
     "  --help                        show this text\n"
@@ -33,10 +34,8 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"check", RunCheck},
-    {"gob", RunGob},
-    {"mat2bmp", RunMat2Bmp},
-    {"tpl", RunTpl},
+    {"check", RunCheck}, {"gob", RunGob},       {"mat2bmp", RunMat2Bmp},
+    {"tpl", RunTpl},     {"verbqx", RunVerbQx},
 };
 } // namespace
 
