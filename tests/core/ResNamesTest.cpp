@@ -98,14 +98,6 @@ TEST(ResNamesTest, AListedNameLeadsBackToItsMember)
     EXPECT_EQ(ResMemberPath(*ResListName("other\\door.cog", ".cog")), "cog\\door.cog");
 }
 
-TEST(ResNamesTest, ListingKeepsDirectoryOrder)
-{
-    const std::vector<std::string> members = {"cog\\b.cog", "mat\\x.mat", "cog\\a.cog",
-                                              "cog\\b.cog"};
-    EXPECT_EQ(ListResNames(members, ".cog"), (std::vector<std::string>{"b.cog", "a.cog", "b.cog"}));
-    EXPECT_TRUE(ListResNames(members, ".snd").empty());
-}
-
 TEST(ResNamesTest, StoredNamesLoseTrailingBlanksControlsAndLeftovers)
 {
     EXPECT_EQ(TrimMemberName(std::string("cog\\a.cog\0\0\0", 12)), "cog\\a.cog");
@@ -148,13 +140,6 @@ TEST(ResNamesTest, TheLastEqualColormapItemWins)
     EXPECT_EQ(ChooseColormap(items, "sky.cmp", 0), 1);
     EXPECT_EQ(ChooseColormap(items, "DFLT.CMP", 1), 1);
     EXPECT_EQ(ChooseColormap({}, "dflt.cmp", 3), 3);
-}
-
-TEST(ResNamesTest, PreviewTextEndsAtTheFirstNul)
-{
-    EXPECT_EQ(MemberPreviewText({'a', 'b', 0, 'c'}), "ab");
-    EXPECT_EQ(MemberPreviewText({'a', 'b'}), "ab");
-    EXPECT_EQ(MemberPreviewText({}), "");
 }
 
 TEST(ResNamesTest, ArchivesOfAFolderWhateverTheCaseOfTheirExtension)

@@ -399,6 +399,9 @@ class ResUiTest : public QObject
         QCOMPARE(Res->ED->text(), chosen);
         // Hiding empties the text preview.
         QCOMPARE(Res->Memo->toPlainText(), QString());
+        // The next request starts without a choice.
+        Res->GetRes(".mat", true);
+        QCOMPARE(Res->ED->text(), QString());
     }
 
     void templateModeShowsTheTemplatesLineUntilTheNextRequest()
@@ -447,20 +450,6 @@ class ResUiTest : public QObject
         QCOMPARE(Texts(Res->LB1), QStringList({"mots.cog"}));
         // The colormaps stay those of the first archive.
         QCOMPARE(Res->PalBox->count(), 2);
-    }
-
-    void moreThanTwentyColormapsOfferTheFirstTwenty()
-    {
-        TGobBuilder archive;
-        for (int i = 0; i < 23; ++i)
-            archive.Add("misc\\cmp\\c" + std::to_string(i) + ".cmp",
-                        Colormap([i](int) { return QColor(i, i, i); }));
-        Write(Folder("jk") + "res2.gob", archive.Build());
-        Write(Folder("mots") + "jkmres.goo", TGobBuilder().Build());
-        Create();
-        QCOMPARE(Res->PalBox->count(), MaxColormaps);
-        QCOMPARE(Res->PalBox->itemText(19), QString("c19.cmp"));
-        QCOMPARE(int(Colormaps[19].Red[0]), 19);
     }
 
     void atStartTheMessageComesOnceAndShowingFixesTheArchiveChoice()

@@ -427,7 +427,13 @@ void TRes::GetRes(const QString &ext, bool clear)
     LastResType = ext;
     LastResClear = clear;
     QStringList names;
-    if (!clear)
+    if (clear)
+    {
+        // The choice of an earlier request is not in the new list: OK without a click must
+        // not hand it back again.
+        ED->clear();
+    }
+    else
         for (int i = 0; i < LB1->count(); ++i)
             names << LB1->item(i)->text();
     MemberMode = true;
@@ -438,6 +444,7 @@ void TRes::GetRes(const QString &ext, bool clear)
 
 void TRes::ListTemplates(const QStringList &names)
 {
+    ED->clear();
     SetListItems(names);
     MemberMode = false;
 }
