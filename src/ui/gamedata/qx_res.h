@@ -1,20 +1,36 @@
 #pragma once
 
-#include <QDialog>
+#include <string>
+#include <vector>
 
+#include <QByteArray>
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include "core/gamedata/G_fileops.h"
 #include "ui/shell/prompts.h"
 
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
 
-// The Resource Picker: lets the user choose a game resource by name from the archives of
-// the game folders, and hands the chosen name back through ED.
+// The Resource Picker: lists the members of one type from a game archive (or the level
+// editor's templates), previews the one clicked (a texture as a picture in a chosen colormap,
+// anything else as text) and hands the chosen name back to its caller through ED.
 class TRes : public QDialog
 {
     Q_OBJECT
 
   public:
-    explicit TRes(QWidget *parent = nullptr);
+    // Reads the Jedi Knight archive and its colormaps while it is made, so the folder settings
+    // must be in place. prompts: where its messages and file dialog go; none means the
+    // application's prompts.
+    explicit TRes(QWidget *parent = nullptr, TPrompts *prompts = nullptr);
 
     // The picker's own open dialog, also used by the Directories dialog to locate the
     // project folder.
@@ -22,8 +38,95 @@ class TRes : public QDialog
     static constexpr const char *OD1Filter =
         "Jedi Knight Files|*.ai;*.cog;*.pup;*.key;*.snd;*.3do;*.mat;*.per|All Files|*.*";
 
+    void FormCreate();
+    void FormShow();
+    void FormHide();
+    // Reads the archive at path into the picker's member list; a rejected archive keeps the
+    // lists as they were and stops the previews until an archive is accepted.
+    void GetGobs(const std::string &path);
+    void GetCmps();
+    void StoreCmps();
+    // Lists the members of extension ext (its dot included); clear empties the list first.
+    void GetRes(const QString &ext, bool clear);
+    void LB1Click();
+    void PalBoxChange();
+    void Cb1Change();
+    void EDChange();
+    void BmpsaveClick();
+    // Lets the user pick a file of the project folder; ED gets its name, or nothing on Cancel.
+    void UseDialog();
+    void BBokClick();
+    void BBCloseClick();
+
+    // Shows the picker modally; the result code of the dialog (Accepted only through OK).
+    int ShowPicker();
+    // Template mode: LB1 holds names (sorted), and a click shows the template's line.
+    void ListTemplates(const QStringList &names);
+
+    QComboBox *Cb1;
+    QComboBox *PalBox;
+    QToolButton *Bmpsave;
     QListWidget *LB1;
     QListWidget *LB2;
+    QListWidget *FLB1;
+    QLabel *Image;
+    QLabel *Label1;
+    QLabel *Label2;
+    QPlainTextEdit *Memo;
     // The chosen resource; empty when nothing was chosen.
     QLineEdit *ED;
+    QPushButton *BBok;
+    QPushButton *BBClose;
+
+    // Set: LB1 lists archive members; clear: it lists template names.
+    bool MemberMode = false;
+    // The archive the picker reads.
+    std::string PickerArchive;
+    // The last request of GetRes, repeated when another archive is read.
+    QString LastResType;
+    bool LastResClear = false;
+    // Directory indices of the colormap members, in the order of PalBox; item i is slot i.
+    std::vector<int> CmpIndex;
+    // The colormap slot of the texture previews.
+    int CurrentColormap = 0;
+    bool CmpsLoaded = false;
+
+  signals:
+    // The picker was shown: the archive choice of the Directories dialog is fixed from now on.
+    void Shown();
+
+  public slots:
+    // Any way of closing other than OK (Escape, the title bar) is a Cancel and empties ED.
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+  private:
+    TPrompts &Ask() const;
+    void FillArchiveChoice(const std::string &folder, const QString &shown);
+    void TakeDirectory();
+    void ForgetDirectory();
+    bool DirectoryIsPickers() const;
+    bool UsePickerDirectory();
+    void PreviewMember(const std::string &memberName);
+    void ShowTexture(int index, const std::string &memberName);
+    void ShowText(int index);
+    void ClearPicture();
+    bool WriteBmp(const std::string &fileName, QString &error) const;
+    void SetListItems(QStringList names);
+
+    TPrompts *OwnPrompts;
+    // The picker's own copy of its archive's directory: names as listed (LB2) and the entries,
+    // to tell whether the shared directory still holds this archive.
+    std::vector<std::string> MemberNames;
+    std::vector<TGobEntry> Entries;
+    // No archive accepted yet, or the last one read was refused.
+    bool ArchiveRejected = true;
+    // The BMP bytes of the picture in Image and the file name of its texture.
+    QByteArray ShownBmp;
+    QString ShownMat;
+    // A failed write of the preview's BMP has been reported; quiet until one succeeds.
+    bool BmpWriteReported = false;
 };

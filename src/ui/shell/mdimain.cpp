@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGroupBox>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -249,6 +250,8 @@ void TMainForm::CreateToolWindows()
     VF->SetPicker(Res);
     Dir = new TDir(this);
     SC = new TSC(this);
+    // Once the picker has been shown, the archive it was created with stays the one it reads.
+    connect(Res, &TRes::Shown, Dir, [this] { Dir->RG1->setEnabled(false); });
 }
 
 QList<QMdiSubWindow *> TMainForm::ChildList() const
