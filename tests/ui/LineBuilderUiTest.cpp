@@ -25,7 +25,7 @@ class LineBuilderUiTest : public QObject
         Write("symbol.qx", "[Thing2]\nthing@&name@A thing.\n");
         Write("extra.qx", "== equal to\n != not equal\n");
         Prompts.Reset();
-        VF = new TVF(Prompts, DataDir);
+        VF = new TVF(DataDir, nullptr, &Prompts);
     }
 
     void cleanup()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -52,8 +53,8 @@ constexpr TSymbolJump SymbolJumps[] = {
 
 } // namespace
 
-TVF::TVF(TPrompts &prompts, const QString &dataDir, QWidget *parent)
-    : QMainWindow(parent, Qt::Window), Prompts(prompts), DataDir(dataDir)
+TVF::TVF(const QString &dataDir, QWidget *parent, TPrompts *prompts)
+    : QMainWindow(parent, Qt::Window), OwnPrompts(prompts), DataDir(dataDir)
 {
     setObjectName("VF");
     setWindowTitle("VF");
@@ -237,9 +238,9 @@ void TVF::FormCreate()
     for (const std::string &line : data.Operators)
         LB1->addItem(DecodeScript(line));
     if (!data.Message.empty())
-        Prompts.ShowMessage(QString::fromStdString(data.Message));
+        Ask().ShowMessage(QString::fromStdString(data.Message));
     if (!data.IOError.empty())
-        Prompts.ShowIOError(QString::fromStdString(data.IOError));
+        Ask().ShowIOError(QString::fromStdString(data.IOError));
     // After a missing file the lookup stays off until the user clicks the tree.
     SuppressLookup = !data.Complete;
 }
@@ -288,9 +289,9 @@ void TVF::LookUp(const QString &name)
     for (const std::string &line : found.Lines)
         RE2->appendPlainText(DecodeScript(line));
     if (!found.Message.empty())
-        Prompts.ShowMessage(QString::fromStdString(found.Message));
+        Ask().ShowMessage(QString::fromStdString(found.Message));
     if (!found.IOError.empty())
-        Prompts.ShowIOError(QString::fromStdString(found.IOError));
+        Ask().ShowIOError(QString::fromStdString(found.IOError));
     if (found.HideOperators)
         LB1->hide();
 }
@@ -466,7 +467,7 @@ void TVF::ChooseFontFor(QWidget *control)
 {
     // The dialog starts from the font last chosen in it, not from the control's own.
     QFont font = LastChosenFont;
-    if (!Prompts.ChooseFont(font))
+    if (!Ask().ChooseFont(font))
         return;
     LastChosenFont = font;
     control->setFont(font);
@@ -603,4 +604,9 @@ void TVF::ShowNode(QTreeWidgetItem *node)
     TV->scrollToItem(node, QAbstractItemView::PositionAtTop);
     TV->setFocus();
     SuppressLookup = false;
+}
+
+TPrompts &TVF::Ask() const
+{
+    return OwnPrompts ? *OwnPrompts : Prompts();
 }

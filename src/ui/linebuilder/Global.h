@@ -30,8 +30,9 @@ class TVF : public QMainWindow
     Q_OBJECT
 
   public:
-    // dataDir: the folder of the reference data files, ending with "/".
-    TVF(TPrompts &prompts, const QString &dataDir, QWidget *parent = nullptr);
+    // dataDir: the folder of the reference data files, ending with "/". prompts: where the
+    // window's questions go; none: the program's prompts at the time of asking.
+    explicit TVF(const QString &dataDir, QWidget *parent = nullptr, TPrompts *prompts = nullptr);
 
     // The Resource Picker the placeholders and the template pick use; the frame hands it
     // over once it is made (it is created after this window).
@@ -150,7 +151,9 @@ class TVF : public QMainWindow
     void LookUp(const QString &name);
     void AddRefNode(QTreeWidgetItem *parent, const TRefNode &node);
 
-    TPrompts &Prompts;
+    TPrompts &Ask() const;
+
+    TPrompts *OwnPrompts;
     QString DataDir;
     TRes *Picker = nullptr;
     QSplitter *LowerArea;

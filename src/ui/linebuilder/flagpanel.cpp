@@ -63,7 +63,7 @@ void TVF::FlagOKClick()
         CLB->item(i)->setCheckState(FlagCalc.Ticks[i] ? Qt::Checked : Qt::Unchecked);
     if (outcome != TFlagOutcome::Written)
     {
-        Prompts.ShowMessage(FlagOutcomeMessage(outcome));
+        Ask().ShowMessage(FlagOutcomeMessage(outcome));
         return;
     }
     ReplaceSelection(QString::fromStdString(FlagCalc.FlagLine));

@@ -242,7 +242,7 @@ void TMainForm::CreateToolWindows()
 {
     // The Line Builder and the Resource Picker read their files while they are created, so
     // they come after the settings; the order is that of the program's start.
-    VF = new TVF(Prompts(), QString::fromStdString(DataDir), this);
+    VF = new TVF(QString::fromStdString(DataDir), this);
     connect(VF, &TVF::Shown, this, &TMainForm::RememberTargetEditor);
     AboutBox = new TAboutBox(this);
     GG = new TGG(this);
