@@ -11,3 +11,4 @@ int RunGob(const std::vector<std::string> &args);
 int RunMat2Bmp(const std::vector<std::string> &args);
 int RunTpl(const std::vector<std::string> &args);
 int RunFlags(const std::vector<std::string> &args);
+int RunVerbQx(const std::vector<std::string> &args);

@@ -23,6 +23,7 @@ const char *const HelpText =
     "  tpl FILE [NAME]               list template names, or print one template's line\n"
     "  flags LINE [POSITIONS]        open the flag calculator on a built line; tick the\n"
     "                                comma-separated POSITIONS and print the completed line\n"
+    "  verbqx TABLE.tsv OUT          write the Line Builder's verb.qx from a verb table\n"
     "\n"
     "Options:\n"
     "  --help                        show this text\n"
@@ -36,7 +37,7 @@ struct TCommand
 
 const TCommand Commands[] = {
     {"check", RunCheck}, {"gob", RunGob},     {"mat2bmp", RunMat2Bmp},
-    {"tpl", RunTpl},     {"flags", RunFlags},
+    {"tpl", RunTpl},     {"flags", RunFlags}, {"verbqx", RunVerbQx},
 };
 } // namespace
 
