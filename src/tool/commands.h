@@ -10,3 +10,4 @@ int RunCheck(const std::vector<std::string> &args);
 int RunGob(const std::vector<std::string> &args);
 int RunMat2Bmp(const std::vector<std::string> &args);
 int RunTpl(const std::vector<std::string> &args);
+int RunSortSymbols(const std::vector<std::string> &args);

@@ -21,6 +21,8 @@ const char *const HelpText =
     "  mat2bmp [--archive ARCHIVE] [--cmp CMP] MAT OUT.bmp\n"
     "                                convert a MAT texture to an 8-bit BMP\n"
     "  tpl FILE [NAME]               list template names, or print one template's line\n"
+    "  sort-symbols FILE             print the script with its symbols sections in columns\n"
+    "  sort-symbols -i FILE...       rewrite the scripts in place\n"
     "\n"
     "Options:\n"
     "  --help                        show this text\n"
@@ -37,6 +39,7 @@ const TCommand Commands[] = {
     {"gob", RunGob},
     {"mat2bmp", RunMat2Bmp},
     {"tpl", RunTpl},
+    {"sort-symbols", RunSortSymbols},
 };
 } // namespace
 
