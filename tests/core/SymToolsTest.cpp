@@ -1,12 +1,9 @@
 #include "core/analysis/symtools.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include "core/shell/Strings.h"
 
 namespace {
 std::string Blanks(size_t count)
@@ -32,30 +29,6 @@ std::vector<std::string> TreeRows(const TSymbolTree &tree)
 TSymbolTree ScanTree(const std::vector<std::string> &lines)
 {
     return FillSymbolTree(ParseSymbol(lines, LastSymbolsLine(lines)));
-}
-
-// The words of a text as a sorted list, with "//" counted as "#" and every "#" a word of its
-// own: what Sort Symbol may change of a text's words and nothing more.
-std::vector<std::string> WordBag(std::string text)
-{
-    for (size_t at = text.find("//"); at != std::string::npos; at = text.find("//", at))
-        text.replace(at, 2, "#");
-    std::string spaced;
-    for (const char c : text)
-    {
-        if (c == '#')
-            spaced += " # ";
-        else if (c == '\t' || c == '\r' || c == '\n')
-            spaced += ' ';
-        else
-            spaced += c;
-    }
-    std::vector<std::string> words;
-    for (const std::string &word : SplitLineWords(spaced))
-        if (!word.empty())
-            words.push_back(word);
-    std::sort(words.begin(), words.end());
-    return words;
 }
 } // namespace
 
@@ -152,15 +125,6 @@ TEST(SymToolsTest, TheTableKeepsTwoHundredRowsTheTreeEveryName)
     EXPECT_EQ(tree[0].Names.back(), "t249");
 }
 
-TEST(SymToolsTest, IsLineBlankSkipsEmptyAndIndentedLinesUpToTheEnd)
-{
-    const std::vector<std::string> lines = {"a", "", " b", "\tc", "d", "  "};
-    EXPECT_EQ(IsLineBlank(lines, 0), 0);
-    EXPECT_EQ(IsLineBlank(lines, 1), 4);
-    EXPECT_EQ(IsLineBlank(lines, 5), 6);
-    EXPECT_EQ(IsLineBlank(lines, 9), 6);
-}
-
 TEST(SymToolsTest, SymbolJumpsFollowTheirOwnOrder)
 {
     const auto captions = [](std::string_view text) {
@@ -169,19 +133,11 @@ TEST(SymToolsTest, SymbolJumpsFollowTheirOwnOrder)
             result.push_back(SymbolTypes[static_cast<size_t>(type)].Caption);
         return result;
     };
-    EXPECT_EQ(captions("thing"), std::vector<std::string>{"Thing"});
     EXPECT_EQ(captions("*.cog"), std::vector<std::string>{"Cog"});
     // Thing is shown before Template, so Template stays selected.
     EXPECT_EQ(captions("template thing"), (std::vector<std::string>{"Thing", "Template"}));
     EXPECT_EQ(captions("Thing"), std::vector<std::string>{});
     EXPECT_EQ(captions("print"), std::vector<std::string>{"Int"});
-}
-
-TEST(SymToolsTest, AddSpacesToGivesAtLeastOneBlank)
-{
-    EXPECT_EQ(AddSpacesTo("x", 3), "   x");
-    EXPECT_EQ(AddSpacesTo("x", 0), " x");
-    EXPECT_EQ(AddSpacesTo("", -7), " ");
 }
 
 TEST(SymToolsTest, SortSymbolLaysLinesOutInColumns)
@@ -287,29 +243,4 @@ TEST(SymToolsTest, SortSymbolsInTextKeepsLineEndsAndOtherBytes)
     EXPECT_EQ(SortSymbolsInText(sorted), sorted);
     for (const char *unchanged : {"", "\n", "symbols", "symbols\r\n", "code\r\nsymbols\r\n\r\n"})
         EXPECT_EQ(SortSymbolsInText(unchanged), unchanged);
-}
-
-TEST(SymToolsTest, SortSymbolNeverLosesAWord)
-{
-    const std::string text =
-        "symbols\r\n"
-        "# a comment line inside the section\r\n"
-        "// another one\r\n"
-        "thing player=-1 local nolink desc=player mask=0x400\r\n"
-        "int count=0 local // loop counter with more words than fit here\r\n"
-        "int count2=0 //glued comment\r\n"
-        "sound s=x.wav local//glued\r\n"
-        "sector sec local desc=a//b//c\r\n"
-        "material m local # hash comment\r\n"
-        "averyveryverylongtypename averyveryveryveryveryveryverylongname x y z\r\n"
-        "end # of symbols\r\n"
-        "code\r\n"
-        "thing a b c d e f\r\n";
-    const std::string once = SortSymbolsInText(text);
-    const std::string twice = SortSymbolsInText(once);
-    EXPECT_NE(once, text);
-    EXPECT_EQ(WordBag(once), WordBag(text));
-    EXPECT_EQ(WordBag(twice), WordBag(text));
-    EXPECT_EQ(SplitTextLines(once).size(), SplitTextLines(text).size());
-    EXPECT_NE(once.find("\r\ncode\r\nthing a b c d e f\r\n"), std::string::npos);
 }
