@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,13 @@ int RunSortSymbols(const std::vector<std::string> &args)
             const std::string sorted = SortSymbolsInText(bytes);
             if (!inPlace)
                 std::fwrite(sorted.data(), 1, sorted.size(), stdout);
-            // An unchanged file is not written again.
+            // An unchanged file is not written again; a rewritten one keeps its permissions.
             else if (sorted != bytes)
+            {
+                const std::filesystem::perms mode = std::filesystem::status(path).permissions();
                 WriteFileAtomic(path, sorted);
+                std::filesystem::permissions(path, mode);
+            }
         }
         catch (const std::exception &error)
         {
