@@ -24,6 +24,8 @@ const char *const HelpText =
     "  flags LINE [POSITIONS]        open the flag calculator on a built line; tick the\n"
     "                                comma-separated POSITIONS and print the completed line\n"
     "  verbqx TABLE.tsv OUT          write the Line Builder's verb.qx from a verb table\n"
+    "  sort-symbols FILE             print the script with its symbols sections in columns\n"
+    "  sort-symbols -i FILE...       rewrite the scripts in place\n"
     "\n"
     "Options:\n"
     "  --help                        show this text\n"
@@ -36,8 +38,8 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"check", RunCheck}, {"gob", RunGob},     {"mat2bmp", RunMat2Bmp},
-    {"tpl", RunTpl},     {"flags", RunFlags}, {"verbqx", RunVerbQx},
+    {"check", RunCheck}, {"gob", RunGob},       {"mat2bmp", RunMat2Bmp},          {"tpl", RunTpl},
+    {"flags", RunFlags}, {"verbqx", RunVerbQx}, {"sort-symbols", RunSortSymbols},
 };
 } // namespace
 

@@ -66,6 +66,25 @@ TEST(StringsTest, WordsPastTheHundredthAreDropped)
     EXPECT_EQ(Words[99], "w99");
 }
 
+TEST(StringsTest, SplitLineWordsGivesTheWordsOfSplitLineWithoutBound)
+{
+    for (const char *line : {"symbols", "\tsymbols", "   thing player", "a  b", "a b ",
+                             "thing\tplayer=-1\t\tlocal", "a\rb c", "", "  ", " \t x  y"})
+    {
+        SplitLine(line);
+        const std::vector<std::string> words = SplitLineWords(line);
+        ASSERT_TRUE(words.empty() || !words.back().empty()) << line;
+        EXPECT_EQ(words, FirstWords(static_cast<int>(words.size()))) << line;
+        EXPECT_EQ(Words[words.size()], "") << line;
+    }
+    std::string line;
+    for (int i = 0; i < 150; ++i)
+        line += "w" + std::to_string(i) + " ";
+    const std::vector<std::string> words = SplitLineWords(line);
+    ASSERT_EQ(words.size(), 150u);
+    EXPECT_EQ(words.back(), "w149");
+}
+
 TEST(StringsTest, SplitNameValueCutsAtTheFirstEqualsAfterTheFirstCharacter)
 {
     struct Row

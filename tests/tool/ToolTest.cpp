@@ -6,8 +6,8 @@ TEST(ToolTest, HelpListsEveryCommandAndSucceeds)
 {
     const TToolResult result = RunTool({"--help"});
     EXPECT_EQ(result.ExitCode, 0);
-    for (const char *command :
-         {"check", "gob list", "gob extract", "gob pack", "mat2bmp", "tpl", "flags"})
+    for (const char *command : {"check", "gob list", "gob extract", "gob pack", "mat2bmp", "tpl",
+                                "flags", "verbqx", "sort-symbols"})
         EXPECT_NE(result.Out.find(command), std::string::npos) << command;
 }
 

@@ -1,7 +1,7 @@
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 

@@ -44,21 +44,30 @@ class LineBuilderUiTest : public QObject
         QTest::addColumn<QString>("after");
         QTest::addColumn<int>("caretAfter");
         // The caret sits inside the parentheses (between the blanks, or before the first ";").
-        QTest::newRow("if") << "SBIF1" << "" << 0 << "if (  )" << 5;
+        QTest::newRow("if") << "SBIF1"
+                            << "" << 0 << "if (  )" << 5;
         QTest::newRow("if else, text after the caret stays on the first line")
-            << "SBIF2" << "ab" << 1 << "aif (  )b\n \nelse" << 6;
-        QTest::newRow("if block after x") << "SBIf3" << "x" << 1 << "xif (  )\n{\n \n}" << 6;
-        QTest::newRow("if else blocks")
-            << "SBIf4" << "" << 0 << "if (  )\n{\n \n}\nelse\n{\n \n}" << 5;
-        QTest::newRow("for") << "SBFor1" << "" << 0 << "for ( ; ; )" << 6;
-        QTest::newRow("for block") << "SBFor2" << "" << 0 << "for ( ; ; )\n{\n \n}" << 6;
-        QTest::newRow("while") << "SBWhile1" << "" << 0 << "while (  )" << 8;
-        QTest::newRow("while block") << "SBwhile2" << "" << 0 << "while (  )\n{\n \n}" << 8;
-        QTest::newRow("ruler") << "SBCom1" << "" << 0 << "# " + QString(88, '=') << 90;
-        QTest::newRow("dotted ruler")
-            << "SBCom2" << "z" << 1 << "z# " + QString(88, '.') << 91;
+            << "SBIF2"
+            << "ab" << 1 << "aif (  )b\n \nelse" << 6;
+        QTest::newRow("if block after x") << "SBIf3"
+                                          << "x" << 1 << "xif (  )\n{\n \n}" << 6;
+        QTest::newRow("if else blocks") << "SBIf4"
+                                        << "" << 0 << "if (  )\n{\n \n}\nelse\n{\n \n}" << 5;
+        QTest::newRow("for") << "SBFor1"
+                             << "" << 0 << "for ( ; ; )" << 6;
+        QTest::newRow("for block") << "SBFor2"
+                                   << "" << 0 << "for ( ; ; )\n{\n \n}" << 6;
+        QTest::newRow("while") << "SBWhile1"
+                               << "" << 0 << "while (  )" << 8;
+        QTest::newRow("while block") << "SBwhile2"
+                                     << "" << 0 << "while (  )\n{\n \n}" << 8;
+        QTest::newRow("ruler") << "SBCom1"
+                               << "" << 0 << "# " + QString(88, '=') << 90;
+        QTest::newRow("dotted ruler") << "SBCom2"
+                                      << "z" << 1 << "z# " + QString(88, '.') << 91;
         QTest::newRow("further lines go below the last line")
-            << "SBIf3" << "a\nb" << 1 << "aif (  )\nb\n{\n \n}" << 6;
+            << "SBIf3"
+            << "a\nb" << 1 << "aif (  )\nb\n{\n \n}" << 6;
     }
 
     void snippetsInsertTheirLinesAndPlaceTheCaret()
@@ -126,8 +135,7 @@ class LineBuilderUiTest : public QObject
         QCOMPARE(VF->RE1->font().family(), chosen.family());
         Prompts.ExpectFont(chosen, false);
         VF->List1Click();
-        QVERIFY(VF->TV->font().family() != chosen.family() ||
-                VF->TV->font().pointSize() != 14);
+        QVERIFY(VF->TV->font().family() != chosen.family() || VF->TV->font().pointSize() != 14);
     }
 
   private:

@@ -29,7 +29,8 @@ struct TVerbFact
     // The category node under "Verbs" ("Actor", "Animation_Keys"...).
     std::string Section;
     TVerbGame Game = TVerbGame::Both;
-    // One line in our own words, free of "#" and "[".
+    // One line in our own words, free of "#", "[", "@" and "&" (verb.qx gives them meaning);
+    // it says "MOTS only" for a verb only MOTS knows.
     std::string Description;
 };
 

@@ -45,6 +45,29 @@ std::string SplitLine(std::string_view s)
     return converted;
 }
 
+std::vector<std::string> SplitLineWords(std::string_view s)
+{
+    std::vector<std::string> words;
+    size_t k = 0;
+    bool afterSpace = false;
+    for (const char c : s)
+    {
+        if (c != ' ' && c != '\t')
+        {
+            if (words.size() <= k)
+                words.resize(k + 1);
+            words[k] += c;
+            afterSpace = false;
+        }
+        else if (!afterSpace)
+        {
+            afterSpace = true;
+            ++k;
+        }
+    }
+    return words;
+}
+
 void SplitNameValue(std::string_view s)
 {
     NamePart.clear();

@@ -17,6 +17,9 @@ void ClearWords();
 void SplitWords(std::string_view s);
 // TabsToSpaces, ClearWords and SplitWords in one; returns the converted line.
 std::string SplitLine(std::string_view s);
+// The words SplitLine would give, with no bound on their number: the list ends with the last
+// non-empty word, and an indented line starts with an empty word.
+std::vector<std::string> SplitLineWords(std::string_view s);
 // Splits "name=value" at the first "=" after the first character; nothing is trimmed.
 void SplitNameValue(std::string_view s);
 // Splits "first@second@rest"; "&" stands for a blank in the first two fields.

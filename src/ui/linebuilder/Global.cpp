@@ -37,20 +37,6 @@ constexpr TPlaceholder Placeholders[] = {
     {"*.3do", ".3do"}, {"*.cog", ".cog"}, {"*.key", ".key"}, {"*.mat", ".mat"}, {"*.snd", ".snd"},
 };
 
-// A word of a selection that jumps to the declared symbols of its kind, in the order tested;
-// when several match, the last one stays selected.
-struct TSymbolJump
-{
-    const char *Word;
-    const char *Kind;
-};
-constexpr TSymbolJump SymbolJumps[] = {
-    {"ai", "AI"},         {"cog", "Cog"},           {"flex", "Flex"},     {"int", "Int"},
-    {"keyframe", "KeyFrame"}, {"material", "Material"}, {"message", "Message"},
-    {"model", "Model"},   {"sector", "Sector"},     {"sound", "Sound"},   {"surface", "Surface"},
-    {"thing", "Thing"},   {"template", "Template"}, {"vector", "Vector"},
-};
-
 } // namespace
 
 TVF::TVF(const QString &dataDir, QWidget *parent, TPrompts *prompts)
@@ -495,7 +481,8 @@ bool TVF::eventFilter(QObject *watched, QEvent *event)
     {
         AnalysisPending = false;
         // After the release, so the editor has finished its own handling of the mouse.
-        QMetaObject::invokeMethod(this, [this] { RE1SelectionChange(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RE1SelectionChange(); }, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -542,10 +529,7 @@ void TVF::RE1SelectionChange()
             ReplaceSelection(line);
     }
 
-    for (const TSymbolJump &jump : SymbolJumps)
-        if (selected.contains(jump.Word))
-            if (QTreeWidgetItem *node = TypeNode(jump.Kind))
-                ShowNode(node);
+    JumpToSymbols(selected);
 }
 
 QString TVF::GetResSel(const QString &ext)
@@ -581,32 +565,62 @@ void TVF::DisplayAll()
     Picker->ShowPicker();
 }
 
-QTreeWidgetItem *TVF::TypeNode(const QString &kind) const
+TPrompts &TVF::Ask() const
 {
-    for (int i = 0; i < TV->topLevelItemCount(); ++i)
+    return OwnPrompts ? *OwnPrompts : Prompts();
+}
+
+void TVF::ShowSymbolsUsed(const TSymbolTree &tree)
+{
+    const QString caption = "Symbols Used";
+    // A fresh tree holds an empty branch of that caption that no scan has recorded yet.
+    if (!SymbolsUsedNode || TV->indexOfTopLevelItem(SymbolsUsedNode) < 0)
     {
-        QTreeWidgetItem *top = TV->topLevelItem(i);
-        if (top->text(0) != "Symbols Used")
-            continue;
-        for (int k = 0; k < top->childCount(); ++k)
-            if (top->child(k)->text(0) == kind)
-                return top->child(k);
-        return nullptr;
+        const QList<QTreeWidgetItem *> found = TV->findItems(caption, Qt::MatchExactly);
+        SymbolsUsedNode = found.isEmpty() ? nullptr : found.first();
     }
+    delete SymbolsUsedNode;
+    TypeNodes.fill(nullptr);
+    SymbolsUsedNode = new QTreeWidgetItem(QStringList(caption));
+    TV->insertTopLevelItem(0, SymbolsUsedNode);
+    for (const TSymbolTypeNode &kind : tree)
+    {
+        auto *node = new QTreeWidgetItem(
+            SymbolsUsedNode, QStringList(SymbolTypes[static_cast<size_t>(kind.Type)].Caption));
+        for (const std::string &name : kind.Names)
+            new QTreeWidgetItem(node, QStringList(DecodeScript(name)));
+        TypeNodes[static_cast<size_t>(kind.Type)] = node;
+    }
+}
+
+QTreeWidgetItem *TVF::TypeNode(const QString &caption) const
+{
+    for (int k = 0; k < SymbolTypeCount; ++k)
+        if (caption == SymbolTypes[static_cast<size_t>(k)].Caption)
+            return TypeNodes[static_cast<size_t>(k)];
     return nullptr;
+}
+
+void TVF::JumpToSymbols(const QString &selected)
+{
+    for (const int type : SymbolJumps(EncodeScript(selected)))
+        if (QTreeWidgetItem *node = TypeNodes[static_cast<size_t>(type)])
+            ShowNode(node);
 }
 
 void TVF::ShowNode(QTreeWidgetItem *node)
 {
     SuppressLookup = true;
     TV->collapseAll();
+    for (QTreeWidgetItem *parent = node->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
     TV->setCurrentItem(node);
     TV->scrollToItem(node, QAbstractItemView::PositionAtTop);
+    // The selection stays visible when the tree loses the focus.
+    QPalette colours = TV->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    TV->setPalette(colours);
     TV->setFocus();
     SuppressLookup = false;
-}
-
-TPrompts &TVF::Ask() const
-{
-    return OwnPrompts ? *OwnPrompts : Prompts();
 }

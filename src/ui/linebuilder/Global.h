@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
+
 #include <QFont>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
+#include "core/analysis/symtools.h"
 #include "core/linebuilder/flagcalc.h"
 
 class QAction;
@@ -124,10 +127,21 @@ class TVF : public QMainWindow
     // Lists the templates in the picker and shows it; returns the picked name or empty.
     QString GetTplNam();
     void DisplayAll();
-    // Selects node, scrolled to the top of the tree, without looking it up.
+    // The script's declared symbols in TV: the top-level "Symbols Used" node and its type
+    // nodes, indexed as SymbolTypes; none where the last scan found no such symbol.
+    QTreeWidgetItem *SymbolsUsedNode = nullptr;
+    std::array<QTreeWidgetItem *, SymbolTypeCount> TypeNodes{};
+    // Replaces the "Symbols Used" branch (the empty one of a fresh tree included) with tree,
+    // as the first top-level node. Names are script bytes.
+    void ShowSymbolsUsed(const TSymbolTree &tree);
+    // The type node captioned caption ("Thing"); none when there is none.
+    QTreeWidgetItem *TypeNode(const QString &caption) const;
+    // The symbol jumps of a selected text: shows the type node of each kind whose keyword the
+    // text contains, so the last one stays selected; kinds without a node are skipped.
+    void JumpToSymbols(const QString &selected);
+    // Selects node with every other branch collapsed, at the top of the tree, and gives the
+    // tree the focus; the description is not looked up.
     void ShowNode(QTreeWidgetItem *node);
-    // The node under "Symbols Used" for a kind of declared symbol ("Thing"...), or none.
-    QTreeWidgetItem *TypeNode(const QString &kind) const;
 
   signals:
     // The window was shown: the frame records the editor it serves.

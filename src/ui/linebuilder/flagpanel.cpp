@@ -1,10 +1,10 @@
 // The Line Builder's flag calculator: the check list and "Flags" button under the tree. The
 // labels, the mode and the value come from TFlagCalc; the window shows them and the ticks.
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>

@@ -19,7 +19,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "core/analysis/symtools.h"
 #include "core/shell/GlobalVar.h"
+#include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "core/shell/shellrules.h"
@@ -519,6 +521,46 @@ void TRTFForm::SBShowLBClick()
     frame->VF->show();
     frame->VF->raise();
     ScanSymbols();
+}
+
+void TRTFForm::ScanSymbols()
+{
+    TMainForm *frame = Frame();
+    if (!frame)
+        return;
+    const std::vector<std::string> lines = Lines();
+    // Every symbols line rebuilds the branch, so the last one decides; a script without one
+    // leaves the Line Builder as it was.
+    const int header = LastSymbolsLine(lines);
+    if (header < 0)
+        return;
+    frame->CaptionLineBuilder();
+    const std::vector<TSymbolEntry> entries = ParseSymbol(lines, header);
+    ClearSymbolTable();
+    FillSymbolTable(entries, SymbolTable);
+    frame->VF->ShowSymbolsUsed(FillSymbolTree(entries));
+}
+
+void TRTFForm::FormatCogClick()
+{
+    const std::vector<std::string> before = Lines();
+    std::vector<std::string> after = before;
+    if (SetSpace(after) == 0)
+        return;
+    // One edit for the undo history, so Undo brings the whole text back. From the last line
+    // up, so a line that comes out as several blocks cannot shift the ones still to do.
+    QTextCursor cursor(RE->document());
+    cursor.beginEditBlock();
+    for (size_t k = after.size(); k-- > 0;)
+    {
+        if (after[k] == before[k])
+            continue;
+        const QTextBlock block = RE->document()->findBlockByNumber(static_cast<int>(k));
+        cursor.setPosition(block.position());
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.insertText(DecodeScript(after[k]));
+    }
+    cursor.endEditBlock();
 }
 
 void TRTFForm::PasteBClick()
