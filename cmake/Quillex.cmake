@@ -35,6 +35,7 @@ endfunction()
 function(qx_ui_test name)
     add_executable(${name} ${name}.cpp ${ARGN})
     target_link_libraries(${name} PRIVATE quillex_ui Qt6::Test)
+    add_dependencies(${name} qx_data qx_verb_qx)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     add_test(NAME ${name} COMMAND ${name})
     # Qt's own allocations (fonts, platform plugin) are kept until exit by design.

@@ -1,13 +1,19 @@
 #include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "tests/ui/framefixture.h"
 #include "tests/ui/scriptedprompts.h"
+#include "ui/gamedata/qx_res.h"
 #include "ui/linebuilder/Global.h"
 
 // The Line Builder on its own, over reference data files written by the test.
@@ -138,7 +144,107 @@ class LineBuilderUiTest : public QObject
         QVERIFY(VF->TV->font().family() != chosen.family() || VF->TV->font().pointSize() != 14);
     }
 
+    // The frame's Line Builder over the shipped data files, with its Resource Picker.
+    void keyboardShowsNothingUntilTheTreeIsClicked()
+    {
+        F.Start();
+        TVF *vf = F.Frame->VF;
+        vf->show();
+        QTreeWidgetItem *verbs = vf->TV->topLevelItem(0);
+        QCOMPARE(verbs->text(0), "Verbs");
+        QTreeWidgetItem *sleep = FindEntry(vf, "Sleep");
+        QVERIFY(sleep);
+        vf->TV->setCurrentItem(sleep);
+        QVERIFY(vf->RE2->toPlainText().isEmpty());
+        vf->TVClick();
+        vf->TV->setCurrentItem(verbs);
+        vf->TV->setCurrentItem(sleep);
+        QVERIFY(vf->RE2->toPlainText().startsWith("Sleep("));
+        QCOMPARE(vf->P1Caption->text(), "Sleep");
+        F.Stop();
+    }
+
+    void doubleClickBuildsTheLineOrOpensTheCalculator()
+    {
+        F.Start();
+        TVF *vf = F.Frame->VF;
+        vf->show();
+        vf->TVClick();
+        // The first double-click after showing describes the entry under the mouse first.
+        vf->TV->blockSignals(true);
+        vf->TV->setCurrentItem(FindEntry(vf, "Sleep"));
+        vf->TV->blockSignals(false);
+        vf->TVDblClick();
+        QVERIFY(vf->RE1->toPlainText().startsWith(" Sleep("));
+        QVERIFY(vf->CLB->isHidden());
+
+        vf->SBClearClick();
+        vf->TV->setCurrentItem(FindEntry(vf, "SetActorFlags"));
+        vf->TVDblClick();
+        QVERIFY(vf->RE1->toPlainText().isEmpty());
+        QCOMPARE(vf->P1Caption->text(), "Actor Flags");
+        QVERIFY(vf->CLB->isVisible());
+        vf->CLB->item(3)->setCheckState(Qt::Checked);
+        vf->FlagOK->click();
+        QVERIFY(vf->RE1->toPlainText().startsWith("SetActorFlags("));
+        QVERIFY(vf->RE1->toPlainText().contains("0x8"));
+        QVERIFY(vf->CLB->isHidden());
+        F.Stop();
+    }
+
+    void placeholdersAreFilledThroughThePicker()
+    {
+        F.Start();
+        TVF *vf = F.Frame->VF;
+        TRes *picker = F.Frame->Res;
+        QString asked;
+        QString answer;
+        SetModalHook([&](QDialog *dialog) {
+            if (dialog != picker)
+                return int(QDialog::Rejected);
+            asked = picker->MemberMode ? "members" : "templates";
+            picker->ED->setText(answer);
+            return answer.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        });
+        auto selectInLine = [vf](const QString &text, int from, int to) {
+            vf->RE1->setPlainText(text);
+            QTextCursor cursor = vf->RE1->textCursor();
+            cursor.setPosition(from);
+            cursor.setPosition(to, QTextCursor::KeepAnchor);
+            vf->RE1->setTextCursor(cursor);
+        };
+        // Cancel removes the placeholder; OK puts the name in its place, and the rest of a
+        // wider selection stays.
+        selectInLine("SetMaterial(*.mat)", 12, 17);
+        QCOMPARE(asked, "members");
+        QCOMPARE(vf->RE1->toPlainText(), "SetMaterial()");
+        answer = "wall.mat";
+        selectInLine("SetMaterial(*.mat)", 0, 18);
+        QCOMPARE(vf->RE1->toPlainText(), "SetMaterial(wall.mat)");
+
+        // The editor's Paste takes the whole line without opening a picker, inserts it at the
+        // caret and leaves it on the clipboard.
+        asked.clear();
+        vf->RE1->setPlainText("PlaySoundThing(*.snd)");
+        TRTFForm *editor = F.OpenScript("ab");
+        QTextCursor caret = editor->RE->textCursor();
+        caret.setPosition(1);
+        editor->RE->setTextCursor(caret);
+        editor->PasteBClick();
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(editor->RE->toPlainText(), "aPlaySoundThing(*.snd)b");
+        QCOMPARE(QApplication::clipboard()->text(), "PlaySoundThing(*.snd)");
+        F.Stop();
+    }
+
   private:
+    static QTreeWidgetItem *FindEntry(TVF *vf, const QString &name)
+    {
+        const QList<QTreeWidgetItem *> found =
+            vf->TV->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
     void Write(const QString &name, const QByteArray &bytes)
     {
         QFile file(DataDir + name);
@@ -150,6 +256,7 @@ class LineBuilderUiTest : public QObject
     QString DataDir;
     TScriptedPrompts Prompts;
     TVF *VF = nullptr;
+    TFrameFixture F;
 };
 
 QTEST_MAIN(LineBuilderUiTest)

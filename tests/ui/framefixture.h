@@ -22,7 +22,7 @@
 #include "ui/shell/modal.h"
 
 #ifndef QX_DATA_DIR
-#error "QX_DATA_DIR names the program's data folder of the source tree"
+#error "QX_DATA_DIR names the folder holding the program's data folders"
 #endif
 
 // Answers everything with No/Cancel and remembers the texts: for the messages of the tool
