@@ -1,14 +1,14 @@
 // Quillex: an editor for COG scripts. Starts the application and its frame.
 
-#include <QApplication>
 #include <QScreen>
 
 #include "ui/shell/mdimain.h"
 #include "ui/shell/qtprompts.h"
+#include "ui/shell/qxapp.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    TQxApplication app(argc, argv);
     QApplication::setOrganizationName("Ostrel Forge");
     QApplication::setApplicationName("Quillex");
 

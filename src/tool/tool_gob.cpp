@@ -11,15 +11,17 @@
 #include <vector>
 
 #include "core/gamedata/G_fileops.h"
+#include "core/gamedata/memberfile.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
+#include "core/shell/pathcase.h"
 #include "tool/commands.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 const char *const GobUsage = "Usage: qxtool gob list ARCHIVE\n"
-                             "       qxtool gob extract ARCHIVE [-C DIR] [MEMBER...]\n"
+                             "       qxtool gob extract ARCHIVE [-C DIR] [-f] [MEMBER...]\n"
                              "       qxtool gob pack ARCHIVE DIR\n";
 
 // The layout written by pack: the two header words every archive of the game carries, the
@@ -103,22 +105,12 @@ int ListArchive(const std::vector<std::string> &args)
     return ReportTruncation(archive) ? 1 : 0;
 }
 
-// Creates every folder of relPath's folder part under base; relPath has "/" separators.
-void CreateFolders(const std::string &base, const std::string &relPath)
-{
-    for (size_t slash = relPath.find('/'); slash != std::string::npos;
-         slash = relPath.find('/', slash + 1))
-    {
-        const std::string folder = base + relPath.substr(0, slash);
-        if (!CreateDir(folder))
-            throw TIOError("Cannot create folder " + folder);
-    }
-}
-
-// Extracts member index under base ("" or a folder ending in "/"). Returns false after
-// printing why when it was refused or failed.
+// Extracts member index under base ("" or a folder ending in "/"), its folders matched
+// whatever their letter case. An existing file with the member's bytes is left alone; one
+// that differs is kept, with a word on stderr, unless force. Returns false after printing
+// why when it was refused or failed.
 bool ExtractOne(const std::string &archive, int index, const std::string &base,
-                std::set<std::string> &written)
+                std::set<std::string> &written, bool force)
 {
     const std::string name = GobEntryName(index);
     std::string relPath;
@@ -138,8 +130,23 @@ bool ExtractOne(const std::string &archive, int index, const std::string &base,
     }
     try
     {
-        CreateFolders(base, relPath);
-        CopyGobMemberToFile(archive, index, base + relPath);
+        const std::string target = ResolveFoldersNoCase(base, relPath, true);
+        switch (CompareMemberWithFile(archive, index, target))
+        {
+        case TMemberTarget::Same:
+            return true;
+        case TMemberTarget::Differs:
+            if (!force)
+            {
+                std::fprintf(stderr, "%s: kept %s, which differs from the member; -f replaces it\n",
+                             archive.c_str(), target.c_str());
+                return true;
+            }
+            break;
+        case TMemberTarget::Missing:
+            break;
+        }
+        CopyGobMemberToFile(archive, index, target);
     }
     catch (const TIOError &failure)
     {
@@ -156,6 +163,7 @@ int ExtractArchive(const std::vector<std::string> &args)
     const std::string &archive = args[1];
     std::string dir;
     std::vector<std::string> members;
+    bool force = false;
     bool optionsEnded = false;
     for (size_t i = 2; i < args.size(); ++i)
     {
@@ -167,6 +175,8 @@ int ExtractArchive(const std::vector<std::string> &args)
                 return Usage("-C takes a folder");
             dir = args[++i];
         }
+        else if (!optionsEnded && (args[i] == "-f" || args[i] == "--force"))
+            force = true;
         else if (!optionsEnded && args[i].size() > 1 && args[i][0] == '-')
             return Usage(("unknown option " + args[i]).c_str());
         else
@@ -193,7 +203,7 @@ int ExtractArchive(const std::vector<std::string> &args)
     if (members.empty())
     {
         for (int k = 0; k < GobEntryCount(); ++k)
-            if (!ExtractOne(archive, k, base, written))
+            if (!ExtractOne(archive, k, base, written, force))
                 status = 1;
         if (ReportTruncation(archive))
             status = 1;
@@ -216,7 +226,7 @@ int ExtractArchive(const std::vector<std::string> &args)
             continue;
         }
         written.clear();
-        if (!ExtractOne(archive, index, base, written))
+        if (!ExtractOne(archive, index, base, written, force))
             status = 1;
     }
     return status;

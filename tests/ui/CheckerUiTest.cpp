@@ -29,9 +29,17 @@ const QColor Red(255, 0, 0);
 // A stretch of the editor's text as (start, length).
 using TSpan = QPair<int, int>;
 
-bool IsRed(const QTextCharFormat &format)
+// The red marks stand beside the text (they are no edit of it): the stretches of the editor's
+// extra selections drawn in red.
+QList<TSpan> RedSpans(const TRTFForm *editor)
 {
-    return format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().color() == Red;
+    QList<TSpan> spans;
+    for (const QTextEdit::ExtraSelection &mark : editor->RE->extraSelections())
+        if (mark.format.hasProperty(QTextFormat::ForegroundBrush) &&
+            mark.format.foreground().color() == Red && mark.cursor.hasSelection())
+            spans << TSpan(mark.cursor.selectionStart(),
+                           mark.cursor.selectionEnd() - mark.cursor.selectionStart());
+    return spans;
 }
 
 // The lines of the editor's text that hold a red character.
@@ -40,8 +48,9 @@ QList<int> RedLines(const TRTFForm *editor)
     QList<int> lines;
     const QTextDocument *doc = editor->RE->document();
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (IsRed(it.fragment().charFormat()))
+        for (const TSpan &span : RedSpans(editor))
+            if (span.first < block.position() + block.length() - 1 &&
+                span.first + span.second > block.position())
             {
                 lines << block.blockNumber();
                 break;
@@ -54,10 +63,11 @@ bool WholeLineRed(const TRTFForm *editor, int line)
     const QTextBlock block = editor->RE->document()->findBlockByNumber(line);
     if (block.text().isEmpty())
         return false;
-    for (auto it = block.begin(); !it.atEnd(); ++it)
-        if (!IsRed(it.fragment().charFormat()))
-            return false;
-    return true;
+    for (const TSpan &span : RedSpans(editor))
+        if (span.first <= block.position() &&
+            span.first + span.second >= block.position() + block.length() - 1)
+            return true;
+    return false;
 }
 
 QStringList Entries(const TSC *sc)

@@ -119,10 +119,14 @@ class EditorUiTest : public QObject
         QCOMPARE(F.ReadFile(editor->Caption()),
                  QByteArray("a\x80 \xe9\xa0\x81\r\nb\r\nc\r\nd\r\n", 17));
 
-        // A character the code page lacks is written as '?'.
+        // A character the code page lacks is written as '?', once the user agrees.
         editor->RE->moveCursor(QTextCursor::End);
         editor->RE->insertPlainText(QString::fromUtf8("\u2713"));
         QVERIFY(editor->IsModified());
+        F.Prompts.ExpectConfirm(QString::fromUtf8("The character \"\u2713\" (U+2713) on line 5 "
+                                                  "cannot be held by a script file. Write it "
+                                                  "and all others like it as \"?\"?"),
+                                true);
         QVERIFY(editor->Save());
         QVERIFY(!editor->IsModified());
         QVERIFY(F.ReadFile(editor->Caption()).endsWith("d\r\n?"));

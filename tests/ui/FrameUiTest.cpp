@@ -110,6 +110,7 @@ class FrameUiTest : public QObject
         TRTFForm *editor = F.Frame->ActiveEditor();
         QVERIFY(editor);
         Modify(editor, "# mine\n");
+        F.Prompts.ExpectYesNoCancel("Save over the starter script default.cog?", TAnswer::Yes);
         F.Frame->SaveButtonClick();
         QVERIFY(F.ReadFile(F.ProgramDir + "cog/default.cog").endsWith("# mine\r\n"));
         QVERIFY(!editor->IsModified());

@@ -41,6 +41,11 @@ class TQuietPrompts : public TPrompts
         Texts << text;
         return TAnswer::Cancel;
     }
+    TReplaceAnswer AskReplace(const QString &text) override
+    {
+        Texts << text;
+        return TReplaceAnswer::Cancel;
+    }
     void AbortError(const QString &text) override { Texts << text; }
     void ShowIOError(const QString &text) override { Texts << text; }
     bool ChooseOpenFile(TFileDialog &) override { return false; }

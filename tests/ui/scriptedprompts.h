@@ -32,6 +32,7 @@ class TScriptedPrompts : public TPrompts
         TAnswer Reply = TAnswer::Yes;
         QString Path;
         QFont Font;
+        TReplaceAnswer ReplaceReply = TReplaceAnswer::Cancel;
     };
 
     void ExpectMessage(const QString &text = QString()) { Expect("Message", text); }
@@ -42,6 +43,10 @@ class TScriptedPrompts : public TPrompts
     void ExpectYesNoCancel(const QString &text, TAnswer reply)
     {
         Expect("YesNoCancel", text, reply);
+    }
+    void ExpectReplace(const QString &text, TReplaceAnswer reply)
+    {
+        Expect("Replace", text, TAnswer::Yes, QString(), QFont(), reply);
     }
     void ExpectAbortError(const QString &text) { Expect("AbortError", text); }
     void ExpectIOError(const QString &text = QString()) { Expect("IOError", text); }
@@ -68,6 +73,11 @@ class TScriptedPrompts : public TPrompts
     {
         const TExpectation *e = Take("YesNoCancel", text);
         return e ? e->Reply : TAnswer::Cancel;
+    }
+    TReplaceAnswer AskReplace(const QString &text) override
+    {
+        const TExpectation *e = Take("Replace", text);
+        return e ? e->ReplaceReply : TReplaceAnswer::Cancel;
     }
     void AbortError(const QString &text) override { Take("AbortError", text); }
     void ShowIOError(const QString &text) override { Take("IOError", text); }
@@ -126,7 +136,8 @@ class TScriptedPrompts : public TPrompts
 
   private:
     void Expect(const QString &kind, const QString &text, TAnswer reply = TAnswer::Yes,
-                const QString &path = QString(), const QFont &font = QFont())
+                const QString &path = QString(), const QFont &font = QFont(),
+                TReplaceAnswer replaceReply = TReplaceAnswer::Cancel)
     {
         TExpectation e;
         e.Kind = kind;
@@ -134,6 +145,7 @@ class TScriptedPrompts : public TPrompts
         e.Reply = reply;
         e.Path = path;
         e.Font = font;
+        e.ReplaceReply = replaceReply;
         Queue << e;
     }
 

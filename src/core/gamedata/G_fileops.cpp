@@ -10,6 +10,7 @@
 #include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
+#include "core/shell/pathcase.h"
 
 // The directory is read straight from the file into the table, so the records must have
 // exactly the stored layout.
@@ -188,7 +189,7 @@ void ExtractGobMember(const std::string &target, int index)
     // Scripts of the game's archives are stored under cog\, so the dialog's extractions land
     // in this one folder; it is the only one ever created, and a failure shows up when the
     // target is created.
-    if (!ProgramDir.empty() && !DirectoryExists(ProgramDir + "cog"))
+    if (!ProgramDir.empty() && FindFolderNoCase(ProgramDir, "cog").empty())
         CreateDir(ProgramDir + "cog");
     CopyGobMemberToFile(ArchivePath, index, target);
 }

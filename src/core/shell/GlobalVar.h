@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class TCOGChecker;
 
@@ -46,9 +47,16 @@ extern TSym SymbolTable;
 void SetProgramDir(const std::string &folder);
 
 // The folder the program works in: the executable's own folder when the user can write
-// there (a portable install or the build tree); otherwise userFolder, which is seeded with
-// the installed qxdata, cog and help files that it does not hold yet. Both end with "/".
-std::string ChooseProgramDir(const std::string &executableFolder, const std::string &userFolder);
-// Copies the qxdata, cog and help files of installedFolder that userFolder lacks; files the
-// user already has (an edited default.cog, extracted scripts) are never replaced.
-void SeedUserFolder(const std::string &installedFolder, const std::string &userFolder);
+// there (a portable install or the build tree); otherwise userFolder, seeded from the
+// installed folder by SeedUserFolder, whose list of kept files goes to kept. Both end with "/".
+std::string ChooseProgramDir(const std::string &executableFolder, const std::string &userFolder,
+                             std::vector<std::string> *kept = nullptr);
+// Seeds userFolder with the qxdata, cog and help files of installedFolder. In cog only
+// missing files are copied: the scripts there are the user's. qxdata and help hold the
+// program's own files: a copy the user has not changed since it was seeded follows the
+// installed file; a copy the user edited is kept, and its path (relative to userFolder, "/"
+// separators) is returned the first time it is kept against an installed version. A record of
+// what was seeded stays in userFolder. The folders and copies are writable by the user,
+// whatever the installed files' permission bits.
+std::vector<std::string> SeedUserFolder(const std::string &installedFolder,
+                                        const std::string &userFolder);

@@ -109,6 +109,29 @@ inline char ScriptByteFromChar(char16_t c)
     return '?';
 }
 
+// The position of the first character of text that a script file cannot hold (its byte would
+// be '?'); npos when there is none.
+inline size_t FirstUnwritableChar(std::u16string_view text)
+{
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] != u'?' && ScriptByteFromChar(text[i]) == '?')
+            return i;
+    return std::u16string_view::npos;
+}
+
+// Whether path names the starter script, "default.cog" (any letter case) in cogDir: the file
+// New opens under its own path.
+inline bool IsStarterScript(const std::string &path, const std::string &cogDir)
+{
+    std::string name = ExtractFileName(path);
+    for (char &c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name != "default.cog")
+        return false;
+    const std::string folder = ExtractFilePath(path);
+    return folder == cogDir || SameFile(folder, cogDir);
+}
+
 // path with ".cog" (or another default extension) added when its name has no extension.
 inline std::string WithDefaultExt(const std::string &path, const std::string &ext)
 {

@@ -208,13 +208,13 @@ void TRTFForm::HiLitLine(int index)
     RE->window()->activateWindow();
     RE->setFocus();
     SelectRange(start, length);
-    // The red marks the spot; it is no edit of the script, so a text that was unmodified
-    // stays so and closes without the save question.
-    const bool modified = IsModified();
-    QTextCharFormat red;
-    red.setForeground(QColor(255, 0, 0));
-    RE->textCursor().mergeCharFormat(red);
-    RE->document()->setModified(modified);
+    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
+    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = RE->textCursor();
+    mark.format.setForeground(QColor(255, 0, 0));
+    RedLines << mark;
+    RE->setExtraSelections(RedLines);
     RE->ensureCursorVisible();
 }
 

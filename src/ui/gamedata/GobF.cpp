@@ -15,7 +15,10 @@
 #include <QVBoxLayout>
 
 #include "core/gamedata/G_fileops.h"
+#include "core/gamedata/memberfile.h"
 #include "core/shell/GlobalVar.h"
+#include "core/shell/fileio.h"
+#include "core/shell/pathcase.h"
 #include "ui/shell/fonts.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
@@ -172,7 +175,7 @@ int TGG::FindMember(const QByteArray &rawName) const
     return -1;
 }
 
-bool TGG::ExtractMember(const QByteArray &rawName, int index)
+TGG::TExtractResult TGG::ExtractMember(const QByteArray &rawName, int index, bool &replaceAll)
 {
     std::string relPath;
     std::string refusal;
@@ -183,20 +186,53 @@ bool TGG::ExtractMember(const QByteArray &rawName, int index)
         // A name that would land outside the program's folder is skipped; the others are
         // still extracted.
         Prompts().ShowMessage(DecodeScript(refusal));
-        return true;
+        return TExtractResult::Done;
     }
-    // The relative path is in the name's encoding; the file system wants its own.
-    const QString target = QString::fromStdString(ProgramDir) + DecodeScript(relPath);
+    if (NotAGob == 1)
+        return TExtractResult::Done;
     try
     {
-        ExtractGobMember(QFile::encodeName(target).toStdString(), index);
+        // The folder extraction makes for scripts, made before the member's folders are
+        // looked up so that cog\ names land in it. Folders are matched whatever their letter
+        // case: the game's names say COG\ where the folder on disk is cog/.
+        if (FindFolderNoCase(ProgramDir, "cog").empty())
+            CreateDir(ProgramDir + "cog");
+        // The relative path is in the name's encoding; the file system wants its own.
+        const std::string target = ResolveFoldersNoCase(
+            ProgramDir, QFile::encodeName(DecodeScript(relPath)).toStdString(), false);
+        switch (CompareMemberWithFile(ArchivePath, index, target))
+        {
+        case TMemberTarget::Same:
+            return TExtractResult::Done;
+        case TMemberTarget::Differs:
+            if (replaceAll)
+                break;
+            switch (Prompts().AskReplace(
+                QString("'%1' already exists and differs from the archive's copy. Replace it?")
+                    .arg(QFile::decodeName(QByteArray::fromStdString(target)))))
+            {
+            case TReplaceAnswer::Yes:
+                break;
+            case TReplaceAnswer::YesToAll:
+                replaceAll = true;
+                break;
+            case TReplaceAnswer::No:
+                return TExtractResult::Done;
+            case TReplaceAnswer::Cancel:
+                return TExtractResult::Cancelled;
+            }
+            break;
+        case TMemberTarget::Missing:
+            break;
+        }
+        ExtractGobMember(target, index);
     }
     catch (const std::exception &error)
     {
         Prompts().ShowIOError(QString::fromLocal8Bit(error.what()));
-        return false;
+        return TExtractResult::Failed;
     }
-    return true;
+    return TExtractResult::Done;
 }
 
 void TGG::BBExtractClick()
@@ -205,6 +241,7 @@ void TGG::BBExtractClick()
     PB->setMaximum(static_cast<int>(LB1->selectedItems().size()));
     PB->setValue(0);
     bool selectionMade = false;
+    bool replaceAll = false;
     for (int i = 0; i < LB1->count(); ++i)
     {
         QListWidgetItem *item = LB1->item(i);
@@ -217,10 +254,20 @@ void TGG::BBExtractClick()
         if (index < 0)
             continue;
         PB->setValue(PB->value() + 1);
-        // A failed member stops the run with the bar showing how far it came; the members
-        // extracted before it stay on disk.
-        if (!ExtractMember(rawName, index))
+        switch (ExtractMember(rawName, index, replaceAll))
+        {
+        case TExtractResult::Done:
+            break;
+        case TExtractResult::Failed:
+            // A failed member stops the run with the bar showing how far it came; the
+            // members extracted before it stay on disk.
             return;
+        case TExtractResult::Cancelled:
+            // The user stopped the run: what was extracted stays, the dialog stays open.
+            PB->hide();
+            PB->setValue(0);
+            return;
+        }
     }
     if (!selectionMade)
         Prompts().ShowMessage("No Selection was made");

@@ -40,7 +40,17 @@ class TGG : public QDialog
     void ClearItems();
     // The index in LB2 of the first member whose whole name field is rawName, or -1.
     int FindMember(const QByteArray &rawName) const;
-    // Copies member index out to its own relative path under the program's folder. False
-    // when the extraction has to stop (the failure has been reported).
-    bool ExtractMember(const QByteArray &rawName, int index);
+    enum class TExtractResult
+    {
+        Done,
+        // The failure has been reported; the run stops.
+        Failed,
+        // The user cancelled the question about an existing file; the run stops.
+        Cancelled
+    };
+    // Copies member index out to its own relative path under the program's folder, its
+    // folders matched whatever their letter case. A file there with the same bytes is left
+    // as it is; one that differs is replaced only when the user agrees (or agreed to all, in
+    // replaceAll).
+    TExtractResult ExtractMember(const QByteArray &rawName, int index, bool &replaceAll);
 };

@@ -139,7 +139,18 @@ void TMainForm::FormCreate(const TFrameSetup &setup)
         const QString exeDir = QCoreApplication::applicationDirPath() + "/";
         const QString userDir =
             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/";
-        SetProgramDir(ChooseProgramDir(exeDir.toStdString(), userDir.toStdString()));
+        std::vector<std::string> kept;
+        SetProgramDir(ChooseProgramDir(exeDir.toStdString(), userDir.toStdString(), &kept));
+        if (!kept.empty())
+        {
+            QString list;
+            for (const std::string &name : kept)
+                list += "\n" + Q(name);
+            Prompts().ShowMessage("You changed these program files in your folder; they were "
+                                  "kept, and this version's copies were not put in their "
+                                  "place:" +
+                                  list);
+        }
     }
     else
         SetProgramDir(setup.ProgramDir.toStdString());
@@ -412,7 +423,10 @@ TRTFForm *TMainForm::OpenInEditor(QMdiSubWindow *current, const QString &path)
     auto *editor = qobject_cast<TRTFForm *>(current);
     if (editor && Prompts().Confirm("Load file into current form?"))
     {
-        editor->LoadFile(path);
+        // Loading replaces the text and what Undo could bring back: a changed text is first
+        // offered for saving, as closing the window would, and Cancel keeps everything.
+        if (editor->FormCloseQuery())
+            editor->LoadFile(path);
         return editor;
     }
     editor = CreateEditor();
@@ -467,10 +481,15 @@ void TMainForm::OpenGobGoo(const QString &path)
 void TMainForm::Delete1Click()
 {
     OpenDialog.Title = "Delete File";
-    if (Prompts().ChooseOpenFile(OpenDialog) && !QFile::remove(OpenDialog.FileName))
+    OpenDialog.AcceptLabel = "Delete";
+    // To the desktop's trash where there is one, so a wrong pick can be undone; deleted for
+    // good where there is none.
+    if (Prompts().ChooseOpenFile(OpenDialog) && !QFile::moveToTrash(OpenDialog.FileName) &&
+        !QFile::remove(OpenDialog.FileName))
         Prompts().ShowMessage(
             "File not deleted,May Be In Use By Another Application Or Marked Read Only");
     OpenDialog.Title = "Open File";
+    OpenDialog.AcceptLabel.clear();
 }
 
 void TMainForm::Exit1Click()

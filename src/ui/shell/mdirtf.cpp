@@ -1,11 +1,14 @@
 #include "ui/shell/mdirtf.h"
 
+#include <string_view>
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QSaveFile>
@@ -41,13 +44,11 @@ QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeyS
     return action;
 }
 
-// The text of a block as the script's bytes. A soft line break (Shift+Enter) ends a line in
-// the file as any other.
+// The text of a block as the script's bytes. Every way text comes in makes a line break a
+// block break, so a block is one line of the file.
 std::string BlockBytes(const QTextBlock &block)
 {
-    QString text = block.text();
-    text.replace(QChar::LineSeparator, '\n');
-    return EncodeScript(text);
+    return EncodeScript(block.text());
 }
 
 QToolButton *AddToolButton(QToolBar *bar, const char *name, const QString &caption,
@@ -101,6 +102,33 @@ bool TCogEdit::event(QEvent *event)
         return true;
     }
     return QPlainTextEdit::event(event);
+}
+
+void TCogEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::InsertLineSeparator))
+    {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TCogEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText())
+    {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.insertText(WithEditorLineBreaks(source->text()));
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void TCogEdit::TreeDragOver(QDropEvent *event, const QObject *source)
@@ -289,7 +317,7 @@ void TRTFForm::SetText(const std::string &text)
     // One undoable edit that counts as a change of the text.
     QTextCursor cursor(RE->document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(DecodeScript(text));
+    cursor.insertText(WithEditorLineBreaks(DecodeScript(text)));
 }
 
 std::vector<std::string> TRTFForm::Lines() const
@@ -325,7 +353,7 @@ void TRTFForm::SetLine(int index, const std::string &text)
         return;
     QTextCursor cursor(block);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(DecodeScript(text));
+    cursor.insertText(WithEditorLineBreaks(DecodeScript(text)));
 }
 
 int TRTFForm::LineStart(int index) const
@@ -346,7 +374,7 @@ void TRTFForm::SelectRange(int start, int length)
 void TRTFForm::ReplaceSelection(const QString &text)
 {
     QTextCursor cursor = RE->textCursor();
-    cursor.insertText(text);
+    cursor.insertText(WithEditorLineBreaks(text));
     RE->setTextCursor(cursor);
 }
 
@@ -357,6 +385,8 @@ bool TRTFForm::SaveToFile(const QString &path)
     // read-only file. A writable script in a folder where no new file may be made (a
     // read-only folder) is written in place instead: not atomic, but the alternative is a
     // script that cannot be saved at all.
+    if (!AgreeToUnwritableCharacters())
+        return false;
     const std::string bytes = FileBytesFromText(Text());
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
@@ -371,6 +401,35 @@ bool TRTFForm::SaveToFile(const QString &path)
     return true;
 }
 
+void TRTFForm::ClearRedLines()
+{
+    RedLines.clear();
+    RE->setExtraSelections(RedLines);
+}
+
+bool TRTFForm::AgreeToUnwritableCharacters()
+{
+    const QString text = RE->document()->toPlainText();
+    const size_t at = FirstUnwritableChar(std::u16string_view(
+        reinterpret_cast<const char16_t *>(text.utf16()), static_cast<size_t>(text.size())));
+    if (at == std::u16string_view::npos)
+        return true;
+    const auto position = static_cast<qsizetype>(at);
+    const int line = RE->document()->findBlock(static_cast<int>(position)).blockNumber() + 1;
+    // A character outside the Basic Multilingual Plane is a pair of code units; both go.
+    const QChar first = text.at(position);
+    const QString shown = first.isHighSurrogate() && position + 1 < text.size()
+                              ? text.mid(position, 2)
+                              : QString(first);
+    return Prompts().Confirm(
+        QString("The character \"%1\" (U+%2) on line %3 cannot be held "
+                "by a script file. Write it and all others like it as "
+                "\"?\"?")
+            .arg(shown)
+            .arg(QString::number(shown.toUcs4().value(0), 16).toUpper().rightJustified(4, '0'))
+            .arg(line));
+}
+
 bool TRTFForm::LoadFromFile(const QString &path)
 {
     std::string bytes;
@@ -383,16 +442,23 @@ bool TRTFForm::LoadFromFile(const QString &path)
         Prompts().ShowIOError(error.what());
         return false;
     }
-    // Reading the text back (the checker's refresh does) must not make a changed text count
-    // as saved.
+    ClearRedLines();
+    // The file holds what the text would write (the checker's refresh writes it and reads it
+    // back): the text stays as it is, with what Undo can undo and with characters a file
+    // stores as "?".
+    const std::string text = TextFromFileBytes(bytes);
+    if (text == Text())
+        return true;
+    const QString loaded = DecodeScript(text);
+    // Reading the text back must not make a changed text count as saved.
     const bool modified = IsModified();
-    // Loading plain text gives the whole new text the caret's character format; with the
-    // caret on a line the checker coloured, everything would come back red.
+    // Loading plain text gives the whole new text the caret's character format: the text
+    // comes in with none.
     QTextCursor cursor = RE->textCursor();
     cursor.clearSelection();
     cursor.setCharFormat(QTextCharFormat());
     RE->setTextCursor(cursor);
-    RE->setPlainText(DecodeScript(TextFromFileBytes(bytes)));
+    RE->setPlainText(loaded);
     RE->document()->setModified(modified);
     return true;
 }
@@ -413,6 +479,18 @@ bool TRTFForm::Save()
     // its caption in whatever the current folder is.
     if (FileName.isEmpty())
         return SaveAs();
+    // New opens the starter script under its own path; the first save of a new script would
+    // otherwise replace it, and every later New would start from the user's script.
+    if (IsStarterScript(FileName.toStdString(), CogDir))
+        switch (Prompts().AskYesNoCancel("Save over the starter script default.cog?"))
+        {
+        case TAnswer::Yes:
+            break;
+        case TAnswer::No:
+            return SaveAs();
+        case TAnswer::Cancel:
+            return false;
+        }
     if (!SaveToFile(FileName))
         return false;
     RE->document()->setModified(false);

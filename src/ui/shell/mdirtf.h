@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include "ui/shell/childfrm.h"
 
@@ -33,6 +34,10 @@ class TCogEdit : public QPlainTextEdit
 
   protected:
     bool event(QEvent *event) override;
+    // Shift+Enter ends a line as Enter does: the text holds no break inside a line.
+    void keyPressEvent(QKeyEvent *event) override;
+    // Pasted text comes in with its line breaks made the editor's own.
+    void insertFromMimeData(const QMimeData *source) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -60,7 +65,9 @@ class TRTFForm : public TMDIChild
     // as unmodified and the caption becomes path. A file that cannot be read is reported and
     // leaves text and caption as they were; returns whether it was loaded.
     bool LoadFile(const QString &path);
-    // Writes the text to the file named by the caption; returns whether it was written.
+    // Writes the text to the file named by the caption; returns whether it was written. While
+    // the caption is the starter script's path (after New), asks first whether to write over
+    // it; No goes to Save As instead.
     bool Save();
     // Asks for a file name (in CogDir, ".cog" added) and writes the text there; the caption
     // becomes that name once the file is written.
@@ -82,9 +89,11 @@ class TRTFForm : public TMDIChild
     void SelectRange(int start, int length);
     // Replaces the selection with text (inserts it at the caret when nothing is selected).
     void ReplaceSelection(const QString &text);
-    // Writes the text to path (Latin-1, CR LF), through a temporary file where the folder
+    // Writes the text to path (Windows-1252, CR LF), through a temporary file where the folder
     // allows one, so a failed write leaves the file as it was; in a folder that refuses new
     // files the file is written in place. The failure is reported. The caption is not touched.
+    // A text holding characters a script file cannot hold is written (with "?" for them) only
+    // when the user agrees; otherwise nothing is written and false is returned.
     bool SaveToFile(const QString &path);
     // Reads the text back from path; a failure is reported and leaves the text as it was.
     // The caption is not touched.
@@ -118,8 +127,11 @@ class TRTFForm : public TMDIChild
     bool REDragOver(const QObject *source) const;
     void REDragDrop(QObject *source);
 
-    // Selects line index and colours it red.
+    // Selects line index and colours it red. The red is drawn over the text, not stored in
+    // it: no edit to undo, no change of the modified state. It stays until the text is read
+    // from a file again.
     void HiLitLine(int index);
+    void ClearRedLines();
     // Reads the symbols section into the Line Builder's "Symbols Used" branch.
     void ScanSymbols();
 
@@ -160,9 +172,14 @@ class TRTFForm : public TMDIChild
 
   private:
     void SetTabLayout(const QList<int> &points, const QString &status);
+    // Whether the text may be written: true when every character has its byte in a script
+    // file, or when the user agrees to "?" for those that do not.
+    bool AgreeToUnwritableCharacters();
 
     // The file the text belongs to; empty until a file was loaded or saved under a name.
     QString FileName;
     std::unique_ptr<QPrinter> ThePrinter;
     QList<int> CurrentTabStops;
+    // The lines coloured by HiLitLine, as selections drawn over the text.
+    QList<QTextEdit::ExtraSelection> RedLines;
 };

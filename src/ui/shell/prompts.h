@@ -18,6 +18,15 @@ enum class TAnswer
     Cancel
 };
 
+// The answers to a question asked once per file of a run (extraction over existing files).
+enum class TReplaceAnswer
+{
+    Yes,
+    No,
+    YesToAll,
+    Cancel
+};
+
 // The state of a file dialog that its users set before showing it and read afterwards: the
 // frame's shared open dialog keeps its title, file name and filter between uses.
 struct TFileDialog
@@ -33,6 +42,8 @@ struct TFileDialog
     QString FileName;
     // Extension added to a typed name without one (save dialogs), without its dot.
     QString DefaultExt;
+    // The caption of the accept button; empty: the dialog's own ("Open", "Save").
+    QString AcceptLabel;
     // Save dialogs: ask before replacing an existing file.
     bool ConfirmOverwrite = true;
 };
@@ -48,6 +59,8 @@ class TPrompts
     virtual bool Confirm(const QString &text) = 0;
     // Confirmation box captioned "Confirm" with Yes, No and Cancel.
     virtual TAnswer AskYesNoCancel(const QString &text) = 0;
+    // Confirmation box captioned "Confirm" with Yes, No, Yes to All and Cancel.
+    virtual TReplaceAnswer AskReplace(const QString &text) = 0;
     // Error box with a single Abort button.
     virtual void AbortError(const QString &text) = 0;
     // The application-wide report of a failure the program did not handle itself, such as an

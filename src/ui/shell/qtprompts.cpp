@@ -28,6 +28,8 @@ void Prepare(QFileDialog &dialog, const TFileDialog &state)
         dialog.setDirectory(state.InitialDir);
     if (!state.FileName.isEmpty())
         dialog.selectFile(state.FileName);
+    if (!state.AcceptLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, state.AcceptLabel);
 }
 } // namespace
 
@@ -53,6 +55,22 @@ TAnswer TQtPrompts::AskYesNoCancel(const QString &text)
         return TAnswer::No;
     default:
         return TAnswer::Cancel;
+    }
+}
+
+TReplaceAnswer TQtPrompts::AskReplace(const QString &text)
+{
+    switch (Ask(Parent, QMessageBox::Question, "Confirm", text,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel))
+    {
+    case QMessageBox::Yes:
+        return TReplaceAnswer::Yes;
+    case QMessageBox::No:
+        return TReplaceAnswer::No;
+    case QMessageBox::YesToAll:
+        return TReplaceAnswer::YesToAll;
+    default:
+        return TReplaceAnswer::Cancel;
     }
 }
 

@@ -13,6 +13,7 @@ class TQtPrompts : public TPrompts
     void ShowMessage(const QString &text) override;
     bool Confirm(const QString &text) override;
     TAnswer AskYesNoCancel(const QString &text) override;
+    TReplaceAnswer AskReplace(const QString &text) override;
     void AbortError(const QString &text) override;
     void ShowIOError(const QString &text) override;
     bool ChooseOpenFile(TFileDialog &dialog) override;

@@ -19,3 +19,12 @@ std::string EncodeScript(const QString &text)
         *out++ = ScriptByteFromChar(c.unicode());
     return bytes;
 }
+
+QString WithEditorLineBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    text.replace(QChar::LineSeparator, QChar('\n'));
+    text.replace(QChar::ParagraphSeparator, QChar('\n'));
+    return text;
+}

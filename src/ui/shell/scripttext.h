@@ -12,3 +12,6 @@
 QString DecodeScript(std::string_view bytes);
 // '?' stands for a character Windows-1252 cannot hold.
 std::string EncodeScript(const QString &text);
+// text with every line break (CR LF, CR, LF, U+2028, U+2029) made the editor's own, LF, so
+// that each line of the file is one block of the editor and the reverse.
+QString WithEditorLineBreaks(QString text);

@@ -1,0 +1,21 @@
+#pragma once
+
+// How an archive member compares with a file already on disk, so extraction replaces only
+// what would change and asks before replacing a file the user may have edited.
+
+#include <string>
+
+enum class TMemberTarget
+{
+    // No file at the target: extracting loses nothing.
+    Missing,
+    // The file holds exactly the member's bytes: nothing to do.
+    Same,
+    // The file holds something else: replacing it loses that.
+    Differs
+};
+
+// Compares member index of the archive at archivePath (read into GobDirectory) with the file
+// at target. Throws TIOError when the archive or the file cannot be read.
+TMemberTarget CompareMemberWithFile(const std::string &archivePath, int index,
+                                    const std::string &target);
