@@ -1,7 +1,5 @@
 #include "core/shell/Strings.h"
 
-#include "core/shell/GlobalVar.h"
-
 std::string TabsToSpaces(std::string_view s)
 {
     std::string result(s);
@@ -11,13 +9,18 @@ std::string TabsToSpaces(std::string_view s)
     return result;
 }
 
-void ClearWords()
+void ClearWords(TWords &words)
 {
-    for (std::string &word : Words)
+    for (std::string &word : words)
         word.clear();
 }
 
-void SplitWords(std::string_view s)
+void ClearWords()
+{
+    ClearWords(Words);
+}
+
+void SplitWords(std::string_view s, TWords &words)
 {
     int k = 0;
     bool afterSpace = false;
@@ -26,7 +29,7 @@ void SplitWords(std::string_view s)
         if (c != ' ')
         {
             if (k < MaxWords)
-                Words[k] += c;
+                words[k] += c;
             afterSpace = false;
         }
         else if (!afterSpace)
@@ -37,12 +40,22 @@ void SplitWords(std::string_view s)
     }
 }
 
-std::string SplitLine(std::string_view s)
+void SplitWords(std::string_view s)
+{
+    SplitWords(s, Words);
+}
+
+std::string SplitLine(std::string_view s, TWords &words)
 {
     std::string converted = TabsToSpaces(s);
-    ClearWords();
-    SplitWords(converted);
+    ClearWords(words);
+    SplitWords(converted, words);
     return converted;
+}
+
+std::string SplitLine(std::string_view s)
+{
+    return SplitLine(s, Words);
 }
 
 void SplitNameValue(std::string_view s)
@@ -107,22 +120,52 @@ void ClearSymbolTable()
             entry.clear();
 }
 
-std::vector<std::string> SplitTextLines(std::string_view text)
+namespace {
+// Calls take(start, length) for each line of text, in order. Lines are short, so a plain loop
+// over the bytes beats a library search started for every line.
+template <typename Take> void ScanLines(std::string_view text, Take take)
 {
-    std::vector<std::string> lines;
+    const char *const data = text.data();
+    const size_t size = text.size();
     size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i)
+    for (size_t i = 0; i < size; ++i)
     {
-        if (text[i] != '\r' && text[i] != '\n')
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
             continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        take(start, i - start);
+        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    if (start < size)
+        take(start, size - start);
+}
+} // namespace
+
+size_t SplitTextLineViews(std::string_view text, std::span<std::string_view> lines)
+{
+    size_t count = 0;
+    ScanLines(text, [&](size_t start, size_t length) {
+        if (count < lines.size())
+            lines[count] = text.substr(start, length);
+        ++count;
+    });
+    return count;
+}
+
+std::vector<std::string_view> SplitTextLineViews(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    ScanLines(text,
+              [&](size_t start, size_t length) { lines.push_back(text.substr(start, length)); });
     return lines;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text)
+{
+    const std::vector<std::string_view> views = SplitTextLineViews(text);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::string JoinTextLines(const std::vector<std::string> &lines)
