@@ -1,7 +1,6 @@
 #include "core/analysis/u_cogcheck.h"
 
 #include <cstdio>
-#include <new>
 #include <stdexcept>
 
 #include "core/shell/Strings.h"
@@ -857,7 +856,8 @@ void TCOGChecker::CheckText(std::string_view text)
     for (;;)
     {
         table = TBulkBuffer(capacity * sizeof(std::string_view));
-        std::string_view *lines = new (table.Data()) std::string_view[capacity];
+        // The views are only ever assigned, so the table is taken as it comes, not cleared.
+        auto *lines = reinterpret_cast<std::string_view *>(table.Data());
         count = SplitTextLineViews(text, std::span(lines, capacity));
         if (count <= capacity)
         {
