@@ -1,6 +1,10 @@
-// Throughput of the COG checker on large generated scripts of realistic statements.
+// Throughput of the COG checker on large generated scripts of realistic statements, in memory
+// and from a file to its errors beside a plain read of the same file.
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -8,6 +12,7 @@
 
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
+#include "core/shell/fileio.h"
 
 namespace {
 // One message handler of the kind the game's scripts are made of; %d numbers it.
@@ -104,6 +109,66 @@ void BM_CheckText(benchmark::State &state)
                             static_cast<int64_t>(text.size()));
 }
 
+// A script file of the given size in the system's temporary folder, removed at exit.
+class TScriptFile
+{
+  public:
+    explicit TScriptFile(size_t size)
+        : Path((std::filesystem::temp_directory_path() /
+                ("qx-checkbench-" + std::to_string(std::random_device()()) + ".cog"))
+                   .string())
+    {
+        const std::string text = MakeScript(size);
+        Size = text.size();
+        WriteFileAtomic(Path, text);
+    }
+    ~TScriptFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(Path, ignored);
+    }
+    TScriptFile(const TScriptFile &) = delete;
+    TScriptFile &operator=(const TScriptFile &) = delete;
+
+    std::string Path;
+    size_t Size = 0;
+};
+
+// What "qxtool check" does for one file: read it whole and check it.
+void BM_CheckFile(benchmark::State &state)
+{
+    const TScriptFile file(static_cast<size_t>(state.range(0)) << 20);
+    TCOGChecker checker;
+    for (auto _ : state)
+    {
+        const TFileBytes bytes(file.Path);
+        checker.CheckText(bytes.View());
+        benchmark::DoNotOptimize(checker.Errors.Count());
+    }
+    if (checker.Errors.Count() != 0)
+        state.SkipWithError(checker.Errors.Items(0).Msg.c_str());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.Size));
+}
+
+// The baseline: the same file read through the C library and its lines counted, as a line
+// counting tool does.
+void BM_ReadFileCountLines(benchmark::State &state)
+{
+    const TScriptFile file(static_cast<size_t>(state.range(0)) << 20);
+    std::vector<char> block(1 << 17);
+    for (auto _ : state)
+    {
+        FILE *in = std::fopen(file.Path.c_str(), "rb");
+        size_t lines = 0;
+        size_t got;
+        while ((got = std::fread(block.data(), 1, block.size(), in)) > 0)
+            lines += static_cast<size_t>(std::count(block.data(), block.data() + got, '\n'));
+        std::fclose(in);
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.Size));
+}
+
 // Hostile input: one long line of statements ending in statements nested to the checker's
 // limit, each of which looks one token ahead into the next line and back. The time must stay that
 // of one pass over the long line, not one pass per nesting level.
@@ -130,3 +195,5 @@ void BM_CheckNestedAfterLongLine(benchmark::State &state)
 BENCHMARK(BM_CheckNestedAfterLongLine)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Check)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckText)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckFile)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFileCountLines)->Arg(20)->Unit(benchmark::kMillisecond);

@@ -19,48 +19,20 @@ namespace {
 constexpr int BigMembers = 100;
 constexpr int64_t BigMemberSize = 1 << 20;
 
-void PutLE32(std::vector<uint8_t> &bytes, size_t at, int32_t value)
-{
-    const auto bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(bits >> (8 * i));
-}
-
 // Writes an archive of count members of memberSize pseudo-random bytes each, named like the
 // game's own members.
 void WriteArchive(const std::string &path, int count, int64_t memberSize)
 {
-    std::vector<uint8_t> head(16 + 136 * static_cast<size_t>(count), 0);
-    head[0] = 'G';
-    head[1] = 'O';
-    head[2] = 'B';
-    head[3] = ' ';
-    PutLE32(head, 4, 0x14);
-    PutLE32(head, 8, 12);
-    PutLE32(head, 12, count);
-    int64_t offset = static_cast<int64_t>(head.size());
+    std::vector<TGobMemberInfo> members;
     for (int k = 0; k < count; ++k)
-    {
-        const size_t at = 16 + 136 * static_cast<size_t>(k);
-        PutLE32(head, at, static_cast<int32_t>(offset));
-        PutLE32(head, at + 4, static_cast<int32_t>(memberSize));
-        char name[32];
-        const int length = std::snprintf(name, sizeof name, "mat\\texture%d.mat", k);
-        std::copy(name, name + length, head.begin() + at + 8);
-        offset += memberSize;
-    }
-    TBinFile file;
-    file.Create(path);
-    file.Write(head.data(), head.size());
+        members.push_back({"mat\\texture" + std::to_string(k) + ".mat", memberSize});
     std::vector<uint8_t> member(static_cast<size_t>(memberSize));
     std::minstd_rand random(1);
-    for (int k = 0; k < count; ++k)
-    {
+    WriteGobArchive(path, members, [&](size_t, TBinFile &output) {
         for (uint8_t &byte : member)
             byte = static_cast<uint8_t>(random());
-        file.Write(member.data(), member.size());
-    }
-    file.Close();
+        output.Write(member.data(), member.size());
+    });
 }
 
 // The scratch folder with its archives, made once and removed at exit.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,10 @@ int RunCheck(const std::vector<std::string> &args)
     bool anyUnreadable = false;
     for (const std::string &path : args)
     {
-        std::string bytes;
+        std::optional<TFileBytes> bytes;
         try
         {
-            bytes = ReadWholeFile(path);
+            bytes.emplace(path);
         }
         catch (const std::exception &error)
         {
@@ -32,7 +33,7 @@ int RunCheck(const std::vector<std::string> &args)
             anyUnreadable = true;
             continue;
         }
-        checker.CheckText(bytes);
+        checker.CheckText(bytes->View());
         for (int i = 0; i < checker.Errors.Count(); ++i)
         {
             const TCOGError &error = checker.Errors.Items(i);

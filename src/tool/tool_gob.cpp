@@ -24,30 +24,10 @@ const char *const GobUsage = "Usage: qxtool gob list ARCHIVE\n"
                              "       qxtool gob extract ARCHIVE [-C DIR] [-f] [MEMBER...]\n"
                              "       qxtool gob pack ARCHIVE DIR\n";
 
-// The layout written by pack: the two header words every archive of the game carries, the
-// directory right after the header, the members right after the directory.
-constexpr int32_t PackWord1 = 0x14;
-constexpr int32_t PackWord2 = 12;
-constexpr size_t HeaderBytes = sizeof(TGobHeader);
-constexpr size_t EntryBytes = sizeof(TGobEntry);
-constexpr size_t NameBytes = sizeof(TGobEntry::Name);
-
 int Usage(const char *problem)
 {
     std::fprintf(stderr, "qxtool gob: %s\n%s", problem, GobUsage);
     return 2;
-}
-
-// Paths are UTF-8 strings throughout the program.
-fs::path ToPath(const std::string &path)
-{
-    return fs::path(std::u8string(path.begin(), path.end()));
-}
-
-std::string FromPath(const fs::path &path)
-{
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
 }
 
 void PrintName(std::string_view name)
@@ -98,7 +78,7 @@ int ListArchive(const std::vector<std::string> &args)
     {
         std::printf("%d\t%d\t%d\t", k, static_cast<int>(GobDirectory[k].Offset),
                     static_cast<int>(GobDirectory[k].Length));
-        PrintName(NameToFirstNul(std::string_view(GobDirectory[k].Name, NameBytes)));
+        PrintName(GobEntryName(k));
         std::fputc('\n', stdout);
     }
     std::fflush(stdout);
@@ -211,14 +191,7 @@ int ExtractArchive(const std::vector<std::string> &args)
     }
     for (const std::string &member : members)
     {
-        // Names are stored with backslashes; a name typed with slashes finds them too.
-        int index = FindGobMember(member);
-        if (index < 0)
-        {
-            std::string stored = member;
-            std::replace(stored.begin(), stored.end(), '/', '\\');
-            index = FindGobMember(stored);
-        }
+        const int index = FindTypedGobMember(member);
         if (index < 0)
         {
             std::fprintf(stderr, "%s: %s: not in the archive\n", archive.c_str(), member.c_str());
@@ -238,13 +211,6 @@ struct TPackFile
     std::string Path;
     int64_t Size;
 };
-
-void PutInt32(std::vector<uint8_t> &bytes, size_t at, int32_t value)
-{
-    const auto bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(bits >> (8 * i));
-}
 
 // Every regular file under root, named relative to it with backslashes, sorted by name so the
 // same folder always packs to the same bytes. Links are not followed. skip is left out (the
@@ -295,72 +261,20 @@ int PackArchive(const std::vector<std::string> &args)
     std::vector<TPackFile> files;
     if (!CollectFiles(root, FileExists(archive) ? archive : std::string(), files))
         return 1;
-
-    // The reader's table and the format's signed 32-bit offsets bound what can be packed;
-    // everything is checked before the first byte is written.
-    if (files.size() > static_cast<size_t>(MaxGobEntries))
-    {
-        std::fprintf(stderr, "%s: %zu files; an archive holds at most %d\n", root.c_str(),
-                     files.size(), MaxGobEntries);
-        return 1;
-    }
+    std::vector<TGobMemberInfo> members;
+    members.reserve(files.size());
     for (const TPackFile &file : files)
-        if (file.Name.size() >= NameBytes)
-        {
-            std::fprintf(stderr, "%s: name of %zu bytes; the directory holds up to %zu\n",
-                         file.Name.c_str(), file.Name.size(), NameBytes - 1);
-            return 1;
-        }
-    std::vector<uint8_t> directory(HeaderBytes + files.size() * EntryBytes, 0);
-    directory[0] = 'G';
-    directory[1] = 'O';
-    directory[2] = 'B';
-    directory[3] = ' ';
-    PutInt32(directory, 4, PackWord1);
-    PutInt32(directory, 8, PackWord2);
-    PutInt32(directory, 12, static_cast<int32_t>(files.size()));
-    int64_t offset = static_cast<int64_t>(directory.size());
-    for (size_t k = 0; k < files.size(); ++k)
-    {
-        if (offset + files[k].Size > INT32_MAX)
-        {
-            std::fprintf(stderr, "%s: the archive would pass 2 GiB\n", archive.c_str());
-            return 1;
-        }
-        const size_t at = HeaderBytes + k * EntryBytes;
-        PutInt32(directory, at, static_cast<int32_t>(offset));
-        PutInt32(directory, at + 4, static_cast<int32_t>(files[k].Size));
-        std::copy(files[k].Name.begin(), files[k].Name.end(), directory.begin() + at + 8);
-        offset += files[k].Size;
-    }
-
-    // Written beside the archive and renamed over it at the end, so a failure leaves no half
-    // archive and an old archive of the same name stays whole.
-    const std::string temp = archive + ".qxtmp";
+        members.push_back({file.Name, file.Size});
     try
     {
-        TBinFile output;
-        output.Create(temp);
-        output.Write(directory.data(), directory.size());
-        for (const TPackFile &file : files)
-        {
+        WriteGobArchive(archive, members, [&](size_t k, TBinFile &output) {
             TBinFile input;
-            input.OpenRead(file.Path);
-            // A file that changed size since it was listed would no longer match its entry.
-            if (input.Size() != file.Size)
-                throw TIOError(file.Name + " changed while packing");
-            CopyFileBlock(input, output, file.Size);
-        }
-        output.Close();
-        std::error_code ec;
-        fs::rename(ToPath(temp), ToPath(archive), ec);
-        if (ec)
-            throw TIOError::FromErrno(ec.value());
+            input.OpenRead(files[k].Path);
+            CopyFileBlock(input, output, input.Size());
+        });
     }
     catch (const TIOError &error)
     {
-        std::error_code ignored;
-        fs::remove(ToPath(temp), ignored);
         std::fprintf(stderr, "%s: %s\n", archive.c_str(), error.what());
         return 1;
     }

@@ -47,19 +47,6 @@ bool ParseArgs(const std::vector<std::string> &args, TMatArgs &parsed)
     return true;
 }
 
-// Member names are stored with backslashes; a name typed with forward slashes means the same.
-int FindMember(std::string name)
-{
-    for (char &c : name)
-        if (c == '/')
-            c = '\\';
-    const int count = GobEntryCount();
-    for (int i = 0; i < count; ++i)
-        if (GobEntryName(i) == name)
-            return i;
-    return -1;
-}
-
 // A refusal of the tool's own, reported like the core's errors.
 struct TToolError : std::runtime_error
 {
@@ -68,7 +55,7 @@ struct TToolError : std::runtime_error
 
 int MemberIndex(const std::string &name, const std::string &archive)
 {
-    const int index = FindMember(name);
+    const int index = FindTypedGobMember(name);
     if (index < 0)
         throw TToolError("no member " + name + " in " + archive);
     return index;
@@ -92,7 +79,7 @@ TMatPicture Convert(const TMatArgs &args, std::string &subject)
     }
     subject = args.Archive;
     if (!ReadGobHeader(args.Archive))
-        throw TToolError(args.Archive + ": File is Not A Jedi Knight GOB ?");
+        throw TToolError(args.Archive + ": " + NotAGobMessage);
     ReadGobDirectory(args.Archive);
     if (!args.Cmp.empty())
     {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/analysis/u_cogcheck.h"
+#include "core/shell/Strings.h"
 #include "tests/core/cogscripts.h"
 
 namespace {
@@ -58,6 +59,9 @@ TEST_P(CheckScriptTest, ReportsExactlyTheAnnotatedErrorsInOrder)
     const std::string bytes = ReadScriptBytes(GetParam());
     TCOGChecker checker;
     checker.CheckText(bytes);
+    EXPECT_EQ(Rows(checker.Errors), Rows(ReadExpectedErrors(bytes)));
+    // The editor's lines take the same path.
+    checker.Check(SplitTextLines(bytes));
     EXPECT_EQ(Rows(checker.Errors), Rows(ReadExpectedErrors(bytes)));
 }
 

@@ -1,3 +1,4 @@
+#include <climits>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/shell/GlobalVar.h"
+#include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "tests/core/gobbuilder.h"
 
@@ -271,4 +273,88 @@ TEST(GobNameTest, MemberNamesBecomeRelativePathsOrAreRefused)
         EXPECT_EQ(relPath, expected) << name;
         EXPECT_EQ(error.empty(), !expected.empty()) << name;
     }
+}
+
+TEST_F(GobTest, WrittenArchivesReadBackMemberForMember)
+{
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"cog\\door.cog", "door"},
+        {"3do\\mat\\x.mat", PatternBytes(70000)},
+        {"episode.jk", ""},
+    };
+    std::vector<TGobMemberInfo> members;
+    for (const auto &[name, bytes] : files)
+        members.push_back({name, static_cast<int64_t>(bytes.size())});
+    WriteGobArchive(Path, members, [&](size_t k, TBinFile &output) {
+        output.Write(files[k].second.data(), files[k].second.size());
+    });
+    ASSERT_TRUE(ReadGobHeader(Path));
+    ReadGobDirectory(Path);
+    EXPECT_EQ(ReadBytes(Path).substr(0, 16), "GOB \x14\0\0\0\x0c\0\0\0\x03\0\0\0"s);
+    ASSERT_EQ(GobEntryCount(), 3);
+    for (int k = 0; k < 3; ++k)
+    {
+        EXPECT_EQ(GobEntryName(k), files[k].first);
+        ReadGobMember(Path, k);
+        EXPECT_EQ(std::string(MemberBuffer.begin(), MemberBuffer.end()), files[k].second);
+    }
+    // The tests' builder lays archives out the same way.
+    TGobBuilder builder;
+    for (const auto &[name, bytes] : files)
+        builder.Add(name, bytes);
+    EXPECT_EQ(builder.Build(), ReadBytes(Path));
+}
+
+TEST_F(GobTest, ArchivesTheReaderCannotHoldAreRefusedBeforeWriting)
+{
+    WriteBytes(Path, "old archive");
+    const auto refusal = [&](const std::vector<TGobMemberInfo> &members,
+                             const TGobMemberWriter &writer) {
+        const std::string error = IOErrorOf([&] { WriteGobArchive(Path, members, writer); });
+        EXPECT_EQ(ReadBytes(Path), "old archive") << error;
+        EXPECT_FALSE(std::filesystem::exists(Path + ".qxtmp")) << error;
+        return error;
+    };
+    const TGobMemberWriter silent = [](size_t, TBinFile &) {};
+    const TGobMemberWriter one = [](size_t, TBinFile &output) { output.Write("x", 1); };
+    EXPECT_EQ(refusal(std::vector<TGobMemberInfo>(MaxGobEntries + 1), silent),
+              "8193 members; an archive holds at most 8192");
+    EXPECT_EQ(refusal({{"ok", 0}, {std::string(128, 'n'), 0}}, silent),
+              std::string(128, 'n') + ": name of 128 bytes; the directory holds up to 127");
+    EXPECT_EQ(refusal({{"a", INT32_MAX - 200}, {"b", 100}}, silent),
+              "The archive would pass 2 GiB");
+    EXPECT_EQ(refusal({{"grown", 0}}, one), "grown changed while packing");
+    EXPECT_EQ(refusal({{"shrunk", 2}}, one), "shrunk changed while packing");
+    EXPECT_EQ(refusal({{"a", 1}}, [](size_t, TBinFile &) { throw TIOError("Disk full"); }),
+              "Disk full");
+}
+
+TEST_F(GobTest, ATypedNameFindsItsMemberWithEitherSlash)
+{
+    Open(TGobBuilder()
+             .Add("cog\\door.cog", "1")
+             .Add("mat/stored.mat", "2")
+             .Add("cog\\door.cog", "3")
+             .Add("a/b\\c", "4")
+             .Build());
+    const std::pair<std::string, int> cases[] = {
+        {"cog\\door.cog", 0},    {"cog/door.cog", 0}, {"mat/stored.mat", 1},
+        {"mat\\stored.mat", -1}, {"a/b/c", -1},       {"a/b\\c", 3},
+        {"COG/door.cog", -1},    {"cog/door", -1},    {"", -1},
+    };
+    for (const auto &[typed, index] : cases)
+        EXPECT_EQ(FindTypedGobMember(typed), index) << typed;
+}
+
+TEST_F(GobTest, ExtractionToAFolderCreatesTheMembersFolders)
+{
+    Open(TGobBuilder().Add("3do\\mat\\x.mat", "x").Add("cog\\y.cog", "y").Build());
+    const std::string target = Scratch.Path("out/");
+    std::filesystem::create_directory(target);
+    ExtractGobMember(Path, 0, target, "3do/mat/x.mat");
+    EXPECT_EQ(ReadBytes(target + "3do/mat/x.mat"), "x");
+    WriteBytes(target + "cog", "a file where the folder would go");
+    EXPECT_EQ(IOErrorOf([&] { ExtractGobMember(Path, 1, target, "cog/y.cog"); }),
+              "Cannot create folder " + target + "cog");
+    EXPECT_THROW(ExtractGobMember(Path, 2, target, "z"), std::out_of_range);
 }

@@ -1,5 +1,11 @@
 #include "core/shell/Strings.h"
 
+#include <random>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "core/shell/GlobalVar.h"
@@ -150,6 +156,32 @@ TEST(StringsTest, SplitTextLinesAcceptsEveryLineEnd)
     EXPECT_EQ(SplitTextLines(""), (Lines{}));
     EXPECT_EQ(SplitTextLines("\r\r\n"), (Lines{"", ""}));
     EXPECT_EQ(SplitTextLines("caf\xe9"), (Lines{"caf\xe9"}));
+    // Lone CRs before, between and after LFs.
+    EXPECT_EQ(SplitTextLines("a\rb\rc\nd\re\r\nf\r"), (Lines{"a", "b", "c", "d", "e", "f"}));
+    EXPECT_EQ(SplitTextLines("\n\r\n\r"), (Lines{"", "", ""}));
+}
+
+TEST(StringsTest, LineViewsAgreeWithTheSplitLines)
+{
+    // Every mix of line ends; a table too short for them takes what it holds and says how many
+    // there are.
+    std::minstd_rand random(7);
+    const char alphabet[] = {'a', '\r', '\n', '\n', ' '};
+    for (int round = 0; round < 2000; ++round)
+    {
+        std::string text(static_cast<size_t>(random() % 40), ' ');
+        for (char &c : text)
+            c = alphabet[random() % sizeof alphabet];
+        const std::vector<std::string> lines = SplitTextLines(text);
+        std::vector<std::string_view> views(lines.size() + 1, "unused");
+        ASSERT_EQ(SplitTextLineViews(text, std::span(views.data(), lines.size() / 2)), lines.size())
+            << round;
+        ASSERT_EQ(SplitTextLineViews(text, std::span(views.data(), lines.size())), lines.size());
+        EXPECT_EQ(std::vector<std::string_view>(views.begin(), views.end() - 1),
+                  std::vector<std::string_view>(lines.begin(), lines.end()))
+            << round;
+        EXPECT_EQ(views.back(), "unused");
+    }
 }
 
 TEST(StringsTest, JoinTextLinesSeparatesWithCrLf)

@@ -1,8 +1,8 @@
 #pragma once
 
-// Builds GOB/GOO archive bytes for tests: "GOB ", the words 0x14 and 12, the entry count,
-// the 136-byte entries (offset, length, 128-byte name field), then the members back to back.
-// Signature, count, offsets and lengths can be forged to make the bad archives of real disks.
+// Builds GOB/GOO archive bytes for tests with the program's own archive layout, then forges
+// what a test asks for: signature, count, offsets and lengths, as on the bad archives of real
+// disks.
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "core/gamedata/G_fileops.h"
 
 class TGobBuilder
 {
@@ -37,17 +39,24 @@ class TGobBuilder
 
     std::string Build() const
     {
-        std::string head = Sig.substr(0, 4) + Le32(0x14) + Le32(12) +
-                           Le32(ForcedCount.value_or(static_cast<int32_t>(Members.size())));
+        std::vector<TGobMemberInfo> layout;
         std::string data;
-        int64_t offset = 16 + 136 * static_cast<int64_t>(Members.size());
         for (const TMember &m : Members)
         {
-            head += Le32(m.Offset.value_or(static_cast<int32_t>(offset)));
-            head += Le32(m.Length.value_or(static_cast<int32_t>(m.Bytes.size())));
-            head += (m.Name + std::string(128, '\0')).substr(0, 128);
+            layout.push_back({m.Name, static_cast<int64_t>(m.Bytes.size())});
             data += m.Bytes;
-            offset += static_cast<int64_t>(m.Bytes.size());
+        }
+        std::string head = GobDirectoryBytes(layout);
+        head.replace(0, 4, (Sig + std::string(4, '\0')).substr(0, 4));
+        if (ForcedCount)
+            head.replace(12, 4, Le32(*ForcedCount));
+        for (size_t k = 0; k < Members.size(); ++k)
+        {
+            const size_t at = 16 + 136 * k;
+            if (Members[k].Offset)
+                head.replace(at, 4, Le32(*Members[k].Offset));
+            if (Members[k].Length)
+                head.replace(at + 4, 4, Le32(*Members[k].Length));
         }
         return head + data;
     }

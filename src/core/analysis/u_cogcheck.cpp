@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/shell/Strings.h"
+#include "core/shell/fileio.h"
 
 namespace {
 unsigned char LowerAscii(unsigned char c)
@@ -140,6 +141,10 @@ const TCOGError &TCOGErrors::Items(int index) const
 // Lexer
 
 TCogReader::TCogReader(const std::vector<std::string> &lines, TCOGChecker &checker)
+    : LineViews(lines.begin(), lines.end()), Lines(LineViews), Checker(checker)
+{}
+
+TCogReader::TCogReader(std::span<const std::string_view> lines, TCOGChecker &checker)
     : Lines(lines), Checker(checker)
 {}
 
@@ -173,23 +178,7 @@ bool TCogReader::ReadLine()
             spareFree = true;
         }
         TextIndex = -1;
-        std::string_view line = Lines[static_cast<size_t>(NextLine)];
-        // "#" is looked for first, so "//" inside a "#" comment never matters.
-        const size_t hash = line.find('#');
-        if (hash != std::string_view::npos)
-            line = line.substr(0, hash);
-        const size_t slashes = line.find("//");
-        if (slashes != std::string_view::npos)
-            line = line.substr(0, slashes);
-        size_t begin = 0;
-        size_t end = line.size();
-        while (begin < end && static_cast<unsigned char>(line[begin]) <= 32)
-            ++begin;
-        while (end > begin && static_cast<unsigned char>(line[end - 1]) <= 32)
-            --end;
-        Text.resize(end - begin);
-        for (size_t i = begin; i < end; ++i)
-            Text[i - begin] = static_cast<char>(LowerAscii(static_cast<unsigned char>(line[i])));
+        PrepareLine(Lines[static_cast<size_t>(NextLine)], Text);
         ++NextLine;
         if (!Text.empty())
         {
@@ -200,6 +189,32 @@ bool TCogReader::ReadLine()
     }
     RememberSkip(start, count);
     return false;
+}
+
+// Cuts line at its first "#" or "//", whichever comes first, trims codes up to 32 from both ends
+// and lower-cases it in ASCII, into text; one pass over the line.
+void TCogReader::PrepareLine(std::string_view line, std::string &text)
+{
+    const size_t n = line.size();
+    size_t i = 0;
+    while (i < n && static_cast<unsigned char>(line[i]) <= 32)
+        ++i;
+    if (text.size() < n - i)
+        text.resize(n - i);
+    char *out = text.data();
+    size_t length = 0;
+    // The length up to the last character above 32 written, for the trim at the end.
+    size_t kept = 0;
+    for (; i < n; ++i)
+    {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == '#' || (c == '/' && i + 1 < n && line[i + 1] == '/'))
+            break;
+        out[length++] = static_cast<char>(LowerAscii(c));
+        if (c > 32)
+            kept = length;
+    }
+    text.resize(kept);
 }
 
 void TCogReader::RememberSkip(int from, int to)
@@ -399,7 +414,7 @@ struct TStopCheck
 class TCodeRecogniser
 {
   public:
-    TCodeRecogniser(TCOGChecker &checker, const std::vector<std::string> &lines)
+    TCodeRecogniser(TCOGChecker &checker, std::span<const std::string_view> lines)
         : Checker(checker), Reader(lines, checker)
     {}
 
@@ -433,6 +448,7 @@ class TCodeRecogniser
     void Assignment();
     void CallStatement();
     void FuncCall();
+    void ArrayIndex();
     void Block();
     void Body();
     void IfStatement();
@@ -443,6 +459,12 @@ class TCodeRecogniser
     void Expression();
 
     void Next() { Reader.GetToken(T, K); }
+    // Records "<wanted> expected, <token> found" unless the token in hand is wanted.
+    void Expect(std::string_view wanted)
+    {
+        if (T != wanted)
+            ErrorFmt((std::string(wanted) + " expected, %s found").c_str(), T);
+    }
     void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine()); }
     void ErrorFmt(const char *fmt, std::string_view arg)
     {
@@ -535,12 +557,7 @@ void TCodeRecogniser::Statement()
     switch (K)
     {
     case ckArray:
-        Next();
-        if (T != "[")
-            Error("[ expected");
-        Expression();
-        if (T != "]")
-            Error("] expected");
+        ArrayIndex();
         Assignment();
         break;
     case ckVariable:
@@ -583,8 +600,7 @@ void TCodeRecogniser::Assignment()
         return;
     }
     Expression();
-    if (T != ";")
-        ErrorFmt("; expected, %s found", T);
+    Expect(";");
 }
 
 // CallStatement: funccall ";"
@@ -592,8 +608,7 @@ void TCodeRecogniser::CallStatement()
 {
     FuncCall();
     Next();
-    if (T != ";")
-        ErrorFmt("; expected, %s found", T);
+    Expect(";");
 }
 
 // FuncCall: "(" [expression {"," expression}] ")"   (the name has been read)
@@ -612,8 +627,19 @@ void TCodeRecogniser::FuncCall()
     do
         Expression();
     while (T == ",");
-    if (T != ")")
-        ErrorFmt(") expected, %s found", T);
+    Expect(")");
+}
+
+// ArrayIndex: "[" expression "]"   (the name has been read)
+// The lexer made the name an array only because "[" follows it on the same line.
+void TCodeRecogniser::ArrayIndex()
+{
+    Next();
+    if (T != "[")
+        Error("[ expected");
+    Expression();
+    if (T != "]")
+        Error("] expected");
 }
 
 // Block: {statement | block} "}"   (the "{" has been read)
@@ -661,8 +687,7 @@ void TCodeRecogniser::IfStatement()
     {
         Next();
         Expression();
-        if (T != ")")
-            ErrorFmt(") expected, %s found", T);
+        Expect(")");
         Next();
         if (T == ";")
             Next();
@@ -691,22 +716,18 @@ void TCodeRecogniser::IfStatement()
 void TCodeRecogniser::ForStatement()
 {
     Next();
-    if (T != "(")
-        ErrorFmt("( expected, %s found", T);
+    Expect("(");
     Next();
     Statement();
     Expression();
-    if (T != ";")
-        ErrorFmt("; expected, %s found", T);
+    Expect(";");
     Next();
     if (K != ckVariable)
         ErrorFmt("Variable expected, %s found", T);
     Next();
-    if (T != "=")
-        ErrorFmt("= expected, %s found", T);
+    Expect("=");
     Expression();
-    if (T != ")")
-        ErrorFmt(") expected, %s found", T);
+    Expect(")");
     Next();
     Body();
 }
@@ -716,8 +737,7 @@ void TCodeRecogniser::WhileStatement()
 {
     Next();
     Expression();
-    if (T != ")")
-        ErrorFmt(") expected, %s found", T);
+    Expect(")");
     Next();
     Body();
 }
@@ -726,8 +746,7 @@ void TCodeRecogniser::WhileStatement()
 void TCodeRecogniser::EndStatement()
 {
     Next();
-    if (T != ";")
-        ErrorFmt("; expected, %s found", T);
+    Expect(";");
 }
 
 // CallLabel: "call" name ";"
@@ -737,8 +756,7 @@ void TCodeRecogniser::CallLabel()
     if (K != ckVariable)
         ErrorFmt("Label name expected, %s found", TokenKindName(K));
     Next();
-    if (T != ";")
-        ErrorFmt("; expected, %s found", T);
+    Expect(";");
 }
 
 // Expression: {"-" | "!"} operand {operator {"-" | "!"} operand}
@@ -758,12 +776,7 @@ void TCodeRecogniser::Expression()
         case ckVariable:
             break;
         case ckArray:
-            Next();
-            if (T != "[")
-                Error("[ expected");
-            Expression();
-            if (T != "]")
-                Error("] expected");
+            ArrayIndex();
             break;
         case ckFunction:
             FuncCall();
@@ -814,6 +827,12 @@ void TCodeRecogniser::Expression()
 
 void TCOGChecker::Check(const std::vector<std::string> &lines)
 {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    CheckLines(views);
+}
+
+void TCOGChecker::CheckLines(std::span<const std::string_view> lines)
+{
     Errors.Clear();
     TCodeRecogniser recogniser(*this, lines);
     try
@@ -828,7 +847,25 @@ void TCOGChecker::Check(const std::vector<std::string> &lines)
 
 void TCOGChecker::CheckText(std::string_view text)
 {
-    Check(SplitTextLines(text));
+    // The table of lines is made in one piece. Lines of script are longer than 16 bytes on
+    // average, so text.size() / 16 entries mostly hold them all; a text of shorter lines is
+    // split again into a table of its exact size.
+    size_t capacity = text.size() / 16 + 1;
+    TBulkBuffer table;
+    size_t count = 0;
+    for (;;)
+    {
+        table = TBulkBuffer(capacity * sizeof(std::string_view));
+        // The views are only ever assigned, so the table is taken as it comes, not cleared.
+        auto *lines = reinterpret_cast<std::string_view *>(table.Data());
+        count = SplitTextLineViews(text, std::span(lines, capacity));
+        if (count <= capacity)
+        {
+            CheckLines(std::span<const std::string_view>(lines, count));
+            return;
+        }
+        capacity = count;
+    }
 }
 
 void TCOGChecker::AddError(std::string msg, int line)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -107,6 +108,8 @@ class TCogReader
     TCogReader(const std::vector<std::string> &lines, TCOGChecker &checker);
     // The reader keeps a reference to the lines.
     TCogReader(std::vector<std::string> &&lines, TCOGChecker &checker) = delete;
+    // The lines as views, into a text that outlives the reader as the views themselves do.
+    TCogReader(std::span<const std::string_view> lines, TCOGChecker &checker);
 
     // Loads the next non-empty prepared line into LineText; false when no line is
     // left.
@@ -128,11 +131,14 @@ class TCogReader
     void GetToken(std::string &text, TCogTokenKind &kind);
 
   private:
+    static void PrepareLine(std::string_view line, std::string &text);
     void RememberSkip(int from, int to);
     void ReadString(char quote, std::string &text);
     void ReadWord(char first, std::string &text, TCogTokenKind &kind);
 
-    const std::vector<std::string> &Lines;
+    // Views of the lines given as strings; empty when views were given.
+    std::vector<std::string_view> LineViews;
+    std::span<const std::string_view> Lines;
     TCOGChecker &Checker;
     int NextLine = 0;
     // The current prepared line (the line of index TextIndex, -1 when it is none); its buffer is
@@ -164,7 +170,9 @@ class TCOGChecker
 
     // Replaces Errors with the findings for the script's lines.
     void Check(const std::vector<std::string> &lines);
-    // Check of a whole text, split at CR LF, LF or a lone CR.
+    // The same for lines held as views; every other entry point comes here.
+    void CheckLines(std::span<const std::string_view> lines);
+    // Check of a whole text, split at CR LF, LF or a lone CR into views of it: no line is copied.
     void CheckText(std::string_view text);
 
     void AddError(std::string msg, int line);

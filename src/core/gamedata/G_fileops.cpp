@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -13,9 +14,10 @@
 #include "core/shell/pathcase.h"
 
 // The directory is read straight from the file into the table, so the records must have
-// exactly the stored layout.
+// exactly the stored layout, little-endian integers included.
 static_assert(sizeof(TGobHeader) == 16, "TGobHeader must match the 16 stored bytes");
 static_assert(sizeof(TGobEntry) == 136, "TGobEntry must match the 136 stored bytes");
+static_assert(std::endian::native == std::endian::little, "archives store little-endian");
 
 TGobHeader GobHeader{};
 std::array<TGobEntry, MaxGobEntries> GobDirectory{};
@@ -33,37 +35,17 @@ int EntryCount = 0;
 bool CountTruncated = false;
 TCopyBlockHook CopyBlockHook = nullptr;
 
-// Archives store their integers little-endian.
-int32_t FromLittleEndian(int32_t value)
+// The name of entry up to its first NUL.
+std::string_view EntryName(const TGobEntry &entry)
 {
-    if constexpr (std::endian::native == std::endian::big)
-    {
-        const auto bits = static_cast<uint32_t>(value);
-        return static_cast<int32_t>((bits >> 24) | ((bits >> 8) & 0xFF00u) |
-                                    ((bits << 8) & 0xFF0000u) | (bits << 24));
-    }
-    return value;
+    return NameToFirstNul(std::string_view(entry.Name, sizeof entry.Name));
 }
 
-void CheckIndex(int index)
+void PutLE32(std::string &bytes, size_t at, int32_t value)
 {
-    if (index < 0 || index >= EntryCount)
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, "Archive member index out of range: %d", index);
-        throw std::out_of_range(text);
-    }
-}
-
-// Positions archive at the member's first byte. The directory comes from the file unchecked,
-// so a member reaching outside the file is refused here, before anything is allocated or
-// created for it, with the message a read past the end would give.
-void SeekToMember(TBinFile &archive, const TGobEntry &entry)
-{
-    const int64_t end = static_cast<int64_t>(entry.Offset) + entry.Length;
-    if (entry.Offset < 0 || entry.Length < 0 || end > archive.Size())
-        throw TIOError::ReadBeyondEnd();
-    archive.Seek(entry.Offset);
+    const auto bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(bits >> (8 * i));
 }
 
 bool IsSeparator(char c)
@@ -92,9 +74,6 @@ bool ReadGobHeader(const std::string &path)
     TGobHeader header{};
     file.ReadSome(&header, sizeof header);
     file.Close();
-    header.Word1 = FromLittleEndian(header.Word1);
-    header.Word2 = FromLittleEndian(header.Word2);
-    header.Count = FromLittleEndian(header.Count);
     GobHeader = header;
 
     // Only the fourth byte is tested: the game's own tools accept any file whose signature
@@ -135,11 +114,6 @@ void ReadGobDirectory(const std::string &path)
     }
     file.Close();
     EntryCount = static_cast<int>(present);
-    for (int k = 0; k < EntryCount; ++k)
-    {
-        GobDirectory[k].Offset = FromLittleEndian(GobDirectory[k].Offset);
-        GobDirectory[k].Length = FromLittleEndian(GobDirectory[k].Length);
-    }
     CountTruncated = count > MaxGobEntries;
     if (wanted > room)
         throw TIOError::ReadBeyondEnd();
@@ -170,16 +144,62 @@ void ClearGobHeader()
     GobHeader = TGobHeader{};
 }
 
+const TGobEntry &GobMemberEntry(int index)
+{
+    if (index < 0 || index >= EntryCount)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "Archive member index out of range: %d", index);
+        throw std::out_of_range(text);
+    }
+    return GobDirectory[static_cast<size_t>(index)];
+}
+
 std::string GobEntryName(int index)
 {
-    CheckIndex(index);
-    return std::string(NameToFirstNul(std::string_view(GobDirectory[index].Name, 128)));
+    return std::string(EntryName(GobMemberEntry(index)));
 }
 
 std::string GobEntryRawName(int index)
 {
-    CheckIndex(index);
-    return std::string(GobDirectory[index].Name, 128);
+    return std::string(GobMemberEntry(index).Name, sizeof(TGobEntry::Name));
+}
+
+int64_t OpenGobMember(TBinFile &archive, const std::string &archivePath, int index)
+{
+    const TGobEntry &entry = GobMemberEntry(index);
+    archive.OpenRead(archivePath);
+    // The directory comes from the file unchecked, so a member reaching outside the file is
+    // refused here, with the message a read past the end would give.
+    const int64_t end = int64_t{entry.Offset} + entry.Length;
+    if (entry.Offset < 0 || entry.Length < 0 || end > archive.Size())
+        throw TIOError::ReadBeyondEnd();
+    archive.Seek(entry.Offset);
+    return entry.Length;
+}
+
+std::vector<uint8_t> ReadGobMemberBytes(const std::string &archivePath, int index, size_t limit)
+{
+    TBinFile archive;
+    const int64_t length = OpenGobMember(archive, archivePath, index);
+    std::vector<uint8_t> bytes(std::min(static_cast<size_t>(length), limit));
+    archive.Read(bytes.data(), bytes.size());
+    archive.Close();
+    return bytes;
+}
+
+void ReadGobMember(const std::string &path, int index)
+{
+    MemberBuffer = {};
+    MemberBuffer = ReadGobMemberBytes(path, index);
+}
+
+void ExtractGobMember(const std::string &archivePath, int index, const std::string &targetDir,
+                      const std::string &relPath)
+{
+    // An existing folder is used whatever the letter case of its name; only a folder with no
+    // match is created.
+    CopyGobMemberToFile(archivePath, index, ResolveFoldersNoCase(targetDir, relPath, true));
 }
 
 void ExtractGobMember(const std::string &target, int index)
@@ -196,18 +216,15 @@ void ExtractGobMember(const std::string &target, int index)
 
 void CopyGobMemberToFile(const std::string &archivePath, int index, const std::string &target)
 {
-    CheckIndex(index);
-    const TGobEntry &entry = GobDirectory[index];
     TBinFile archive;
-    archive.OpenRead(archivePath);
-    SeekToMember(archive, entry);
+    const int64_t length = OpenGobMember(archive, archivePath, index);
     // Creating the target truncates it: were it the archive itself, the member would be gone
     // before it is read.
     if (SameFile(archivePath, target))
         throw TIOError("Cannot extract a member over its own archive");
     TBinFile output;
     output.Create(target);
-    CopyFileBlock(archive, output, entry.Length);
+    CopyFileBlock(archive, output, length);
     output.Close();
     archive.Close();
 }
@@ -226,20 +243,6 @@ void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count)
             CopyBlockHook(block);
         count -= static_cast<int64_t>(block);
     }
-}
-
-void ReadGobMember(const std::string &path, int index)
-{
-    CheckIndex(index);
-    MemberBuffer = {};
-    const TGobEntry &entry = GobDirectory[index];
-    TBinFile archive;
-    archive.OpenRead(path);
-    SeekToMember(archive, entry);
-    std::vector<uint8_t> bytes(static_cast<size_t>(entry.Length));
-    archive.Read(bytes.data(), bytes.size());
-    archive.Close();
-    MemberBuffer = std::move(bytes);
 }
 
 void SetCopyBlockHook(TCopyBlockHook hook)
@@ -266,7 +269,7 @@ std::vector<std::string> GobMemberNames()
     std::vector<std::string> names;
     names.reserve(static_cast<size_t>(EntryCount));
     for (int k = 0; k < EntryCount; ++k)
-        names.emplace_back(NameToFirstNul(std::string_view(GobDirectory[k].Name, 128)));
+        names.emplace_back(EntryName(GobDirectory[k]));
     return names;
 }
 
@@ -279,9 +282,19 @@ int FindFirstName(const std::vector<std::string> &names, std::string_view name)
 int FindGobMember(std::string_view name)
 {
     for (int k = 0; k < EntryCount; ++k)
-        if (NameToFirstNul(std::string_view(GobDirectory[k].Name, 128)) == name)
+        if (EntryName(GobDirectory[k]) == name)
             return k;
     return -1;
+}
+
+int FindTypedGobMember(std::string_view typed)
+{
+    const int index = FindGobMember(typed);
+    if (index >= 0 || typed.find('/') == std::string_view::npos)
+        return index;
+    std::string stored(typed);
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    return FindGobMember(stored);
 }
 
 bool MemberPathToRelative(std::string_view name, std::string &relPath, std::string &error)
@@ -342,28 +355,106 @@ bool MemberPathToRelative(std::string_view name, std::string &relPath, std::stri
     return true;
 }
 
+// ---- Writing archives ----
+
+std::string GobDirectoryBytes(const std::vector<TGobMemberInfo> &members)
+{
+    constexpr size_t EntrySize = sizeof(TGobEntry);
+    constexpr size_t NameSize = sizeof(TGobEntry::Name);
+    std::string bytes(sizeof(TGobHeader) + members.size() * EntrySize, '\0');
+    bytes.replace(0, 4, "GOB ");
+    PutLE32(bytes, 4, GobWord1);
+    PutLE32(bytes, 8, GobWord2);
+    PutLE32(bytes, 12, static_cast<int32_t>(members.size()));
+    int64_t offset = static_cast<int64_t>(bytes.size());
+    for (size_t k = 0; k < members.size(); ++k)
+    {
+        const size_t at = sizeof(TGobHeader) + k * EntrySize;
+        PutLE32(bytes, at, static_cast<int32_t>(offset));
+        PutLE32(bytes, at + 4, static_cast<int32_t>(members[k].Length));
+        const std::string &name = members[k].Name;
+        bytes.replace(at + 8, std::min(name.size(), NameSize), name, 0, NameSize);
+        offset += members[k].Length;
+    }
+    return bytes;
+}
+
+void CheckGobLayout(const std::vector<TGobMemberInfo> &members)
+{
+    char text[160];
+    if (members.size() > static_cast<size_t>(MaxGobEntries))
+    {
+        std::snprintf(text, sizeof text, "%zu members; an archive holds at most %d", members.size(),
+                      MaxGobEntries);
+        throw TIOError(text);
+    }
+    int64_t end = static_cast<int64_t>(sizeof(TGobHeader) + members.size() * sizeof(TGobEntry));
+    for (const TGobMemberInfo &member : members)
+    {
+        if (member.Name.size() >= sizeof(TGobEntry::Name))
+        {
+            std::snprintf(text, sizeof text, ": name of %zu bytes; the directory holds up to %zu",
+                          member.Name.size(), sizeof(TGobEntry::Name) - 1);
+            throw TIOError(member.Name + text);
+        }
+        end += member.Length;
+        if (member.Length < 0 || end > INT32_MAX)
+            throw TIOError("The archive would pass 2 GiB");
+    }
+}
+
+void WriteGobArchive(const std::string &path, const std::vector<TGobMemberInfo> &members,
+                     const TGobMemberWriter &writeMember)
+{
+    // Everything is checked before the first byte is written.
+    CheckGobLayout(members);
+    const std::string directory = GobDirectoryBytes(members);
+    WriteFileAtomic(path, [&](TBinFile &output) {
+        output.Write(directory.data(), directory.size());
+        for (size_t k = 0; k < members.size(); ++k)
+        {
+            const int64_t before = output.Position();
+            writeMember(k, output);
+            // A member of another length would no longer match its entry.
+            if (output.Position() - before != members[k].Length)
+                throw TIOError(members[k].Name + " changed while packing");
+        }
+    });
+}
+
 // ---- Template file ----
 
-void ClearTemplates()
+void ClearTemplates(TTPLRec &table)
 {
     for (int k = 0; k < MaxTemplates; ++k)
     {
-        Templates.TplName[k].clear();
-        Templates.TplParent[k].clear();
-        Templates.TplLine[k].clear();
+        table.TplName[k].clear();
+        table.TplParent[k].clear();
+        table.TplLine[k].clear();
     }
+}
+
+void ClearTemplates()
+{
+    ClearTemplates(Templates);
 }
 
 int LoadTemplateText(std::string_view text)
 {
-    ClearTemplates();
+    return LoadTemplateText(text, Templates);
+}
+
+int LoadTemplateText(std::string_view text, TTPLRec &table)
+{
+    ClearTemplates(table);
+    TWords words;
     int k = 0;
     int dropped = 0;
-    for (const std::string &line : SplitTextLines(text))
+    for (const std::string_view line : SplitTextLineViews(text))
     {
         // A "#" anywhere makes the whole line a comment, a template line with a trailing
         // comment included: the level editor's own reader does the same.
-        if (line.find('#') != std::string::npos)
+        if (line.find('#') != std::string_view::npos)
             continue;
         // Every other line takes a slot, empty ones too. Files of later games hold about two
         // thousand templates; the table keeps the first MaxTemplates and counts the rest.
@@ -372,10 +463,10 @@ int LoadTemplateText(std::string_view text)
             ++dropped;
             continue;
         }
-        std::string converted = SplitLine(line);
-        Templates.TplName[k] = Words[0];
-        Templates.TplParent[k] = Words[1];
-        Templates.TplLine[k] = std::move(converted);
+        std::string converted = SplitLine(line, words);
+        table.TplName[k] = words[0];
+        table.TplParent[k] = words[1];
+        table.TplLine[k] = std::move(converted);
         ++k;
     }
     return dropped;
@@ -397,11 +488,16 @@ bool LoadTemplateFile(const std::string &path, int *droppedLines)
 
 std::string FindTemplate(const std::string &name)
 {
+    return FindTemplate(Templates, name);
+}
+
+std::string FindTemplate(const TTPLRec &table, const std::string &name)
+{
     // The whole table is scanned and the last match kept: a template redefined further down
     // the file overrides the earlier one.
     std::string result;
     for (int k = 0; k < MaxTemplates; ++k)
-        if (Templates.TplName[k] == name)
-            result = TabsToSpaces(Templates.TplLine[k]);
+        if (table.TplName[k] == name)
+            result = TabsToSpaces(table.TplLine[k]);
     return result;
 }

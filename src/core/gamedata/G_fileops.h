@@ -7,6 +7,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,7 +17,7 @@
 class TBinFile;
 
 // The 16-byte archive header as stored: "GOB ", two words the game writes as 0x14 and 12,
-// and the entry count.
+// and the entry count. Integers are little-endian, as on every system the program runs on.
 struct TGobHeader
 {
     char Signature[4];
@@ -64,17 +66,34 @@ void ClearGobHeader();
 std::string GobEntryName(int index);
 // All 128 bytes of the entry's name field, NULs included.
 std::string GobEntryRawName(int index);
-// Copies member index of the archive at ArchivePath to the file target, creating the folder
-// ProgramDir + "cog" first when it is missing. Does nothing while NotAGob is 1.
+// The entry of member index of the last directory read. Every operation taking a member index
+// checks it here: an index outside the directory throws std::out_of_range.
+const TGobEntry &GobMemberEntry(int index);
+// Opens the archive at archivePath at the first byte of member index and returns the member's
+// length. The member's range is checked against the archive's size first, so a member reaching
+// past the end throws "Read beyond end of file" before anything is allocated or created for it.
+int64_t OpenGobMember(TBinFile &archive, const std::string &archivePath, int index);
+// The bytes of member index of the archive at archivePath, up to limit of them.
+std::vector<uint8_t> ReadGobMemberBytes(const std::string &archivePath, int index,
+                                        size_t limit = std::numeric_limits<size_t>::max());
+// Reads member index of the archive at path into MemberBuffer (left empty on failure).
+void ReadGobMember(const std::string &path, int index);
+
+// Copies member index of the archive at archivePath to targetDir + relPath, creating the folders
+// of relPath (which has "/" separators, as MemberPathToRelative gives) below targetDir first.
+// targetDir is "" or ends with "/".
+void ExtractGobMember(const std::string &archivePath, int index, const std::string &targetDir,
+                      const std::string &relPath);
+// The Extract dialog's form on the frame's state: copies member index of the archive at
+// ArchivePath to the file target, creating the folder ProgramDir + "cog" first when it is
+// missing. Does nothing while NotAGob is 1.
 void ExtractGobMember(const std::string &target, int index);
 // Copies member index of the archive at archivePath to the file target. The member's range is
-// checked against the archive's size before target is created, so a member reaching past the
-// end throws "Read beyond end of file" without touching an existing target.
+// checked before target is created, so a member reaching past the end throws "Read beyond end of
+// file" without touching an existing target.
 void CopyGobMemberToFile(const std::string &archivePath, int index, const std::string &target);
 // Copies count bytes from the current position of source to dest through one 32768-byte buffer.
 void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count);
-// Reads member index of the archive at path into MemberBuffer.
-void ReadGobMember(const std::string &path, int index);
 
 constexpr size_t CopyBlockSize = 32768;
 // Test hook: when set, CopyFileBlock reports the size of every block it moves.
@@ -95,10 +114,41 @@ std::vector<std::string> GobMemberNames();
 int FindFirstName(const std::vector<std::string> &names, std::string_view name);
 // The directory index of the first entry whose name up to its first NUL is name, or -1.
 int FindGobMember(std::string_view name);
+// The member a user means by typed: the name as stored first, else the name with its "/" turned
+// into the "\" archives store, so "cog/door.cog" finds "cog\door.cog". -1 when neither is there.
+int FindTypedGobMember(std::string_view typed);
 // Turns a member name (up to its first NUL) into a relative file path with "/" separators.
 // Refuses, with a message in error, a name that is empty, absolute, starts with a drive
 // letter or climbs out of the target folder with "..".
 bool MemberPathToRelative(std::string_view name, std::string &relPath, std::string &error);
+
+// ---- Writing archives ----
+
+// The two header words the game's own archives carry.
+constexpr int32_t GobWord1 = 0x14;
+constexpr int32_t GobWord2 = 12;
+
+// One member of an archive to be written: its name as stored (with backslashes) and its length.
+struct TGobMemberInfo
+{
+    std::string Name;
+    int64_t Length = 0;
+};
+
+// The header and directory of an archive whose members follow the directory back to back in
+// the order given. Only lays out: a name is cut to its 128-byte field and nothing is refused,
+// so damaged layouts can be made from it too; CheckGobLayout says what a real archive allows.
+std::string GobDirectoryBytes(const std::vector<TGobMemberInfo> &members);
+// Throws TIOError for what the reader and the format cannot hold: more than MaxGobEntries
+// members, a name with no room for its NUL, an archive past the 2 GiB its offsets reach.
+void CheckGobLayout(const std::vector<TGobMemberInfo> &members);
+// Writes member index's bytes to output: exactly members[index].Length of them.
+using TGobMemberWriter = std::function<void(size_t index, TBinFile &output)>;
+// Writes a checked archive at path: the directory, then the members by writeMember. Goes
+// through a temporary file renamed over path at the end, so a failure leaves no half archive
+// and an old archive of that name whole.
+void WriteGobArchive(const std::string &path, const std::vector<TGobMemberInfo> &members,
+                     const TGobMemberWriter &writeMember);
 
 // ---- Template file ----
 
@@ -117,6 +167,7 @@ extern TTPLRec Templates;
 inline constexpr const char *NoTemplateFileMessage = "Cannot find Kovo Tpl file";
 
 void ClearTemplates();
+void ClearTemplates(TTPLRec &table);
 // Loads the template file at path into Templates. Returns false, leaving the table as it was,
 // when no file exists there (the caller shows "Cannot find Kovo Tpl file"). A file that
 // cannot be read throws TIOError before the table is cleared. Template lines past the
@@ -125,5 +176,8 @@ void ClearTemplates();
 bool LoadTemplateFile(const std::string &path, int *droppedLines = nullptr);
 // The same for the file's content already in memory; returns the number of dropped lines.
 int LoadTemplateText(std::string_view text);
+// The same into table rather than Templates.
+int LoadTemplateText(std::string_view text, TTPLRec &table);
 // The line of the last template named exactly name, or the empty string.
 std::string FindTemplate(const std::string &name);
+std::string FindTemplate(const TTPLRec &table, const std::string &name);

@@ -59,28 +59,6 @@ void CheckSlot(int slot)
     }
 }
 
-const TGobEntry &MemberEntry(int index)
-{
-    if (index < 0 || index >= GobEntryCount())
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, "No archive member %d", index);
-        throw TMatError(text);
-    }
-    return GobDirectory[static_cast<size_t>(index)];
-}
-
-// Opens the archive at the member's first byte. A directory entry pointing outside the file is
-// refused before anything is allocated for it, so a forged length cannot ask for gigabytes.
-void OpenMember(TBinFile &archive, const std::string &archivePath, const TGobEntry &entry)
-{
-    archive.OpenRead(archivePath);
-    if (entry.Offset < 0 || entry.Length < 0 ||
-        int64_t{entry.Offset} + entry.Length > archive.Size())
-        throw TIOError::ReadBeyondEnd();
-    archive.Seek(entry.Offset);
-}
-
 void PutLE16(uint8_t *at, uint16_t value)
 {
     at[0] = static_cast<uint8_t>(value);
@@ -93,10 +71,11 @@ void PutLE32(uint8_t *at, uint32_t value)
         at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// Empties MatStream however the conversion ends.
+// Empties a texture's stream however the conversion ends.
 struct TMatStreamRelease
 {
-    ~TMatStreamRelease() { MatStream.Clear(); }
+    TMemStream &Stream;
+    ~TMatStreamRelease() { Stream.Clear(); }
 };
 
 // Refuses a texture size before anything is allocated for it. Pixel rows may run past the end
@@ -181,6 +160,11 @@ void WriteBmpHeaders(TMemStream &target)
 
 void ReadMatRow(uint8_t *row)
 {
+    ReadMatRow(MatStream, row);
+}
+
+void ReadMatRow(TMemStream &source, uint8_t *row)
+{
     const size_t width = static_cast<size_t>(MatTextureHeader.Width);
     if (SolidColorMat)
     {
@@ -188,11 +172,16 @@ void ReadMatRow(uint8_t *row)
         return;
     }
     // A file that ends early leaves the rest of its last rows black.
-    const size_t got = MatStream.Read(row, width);
+    const size_t got = source.Read(row, width);
     std::memset(row + got, 0, width - got);
 }
 
 TMatPicture BuildBmpStream()
+{
+    return BuildBmpStream(MatStream);
+}
+
+TMatPicture BuildBmpStream(TMemStream &source)
 {
     const int width = MatTextureHeader.Width;
     const int height = MatTextureHeader.Height;
@@ -211,7 +200,8 @@ TMatPicture BuildBmpStream()
     BmpStream.Data.resize(BmpPixelOffset + stride * static_cast<size_t>(height));
     // BMP rows run bottom-up: the first MAT row goes last, which puts it on top of the picture.
     for (int n = height - 1; n >= 0; --n)
-        ReadMatRow(BmpStream.Data.data() + BmpPixelOffset + static_cast<size_t>(n) * stride);
+        ReadMatRow(source,
+                   BmpStream.Data.data() + BmpPixelOffset + static_cast<size_t>(n) * stride);
 
     picture.Bmp = std::move(BmpStream.Data);
     BmpStream.Clear();
@@ -220,11 +210,16 @@ TMatPicture BuildBmpStream()
 
 TMatPicture ReadMat(int slot)
 {
-    TMatStreamRelease release;
+    return ReadMat(MatStream, slot);
+}
+
+TMatPicture ReadMat(TMemStream &stream, int slot)
+{
+    TMatStreamRelease release{stream};
     CheckSlot(slot);
     MatHeader = {};
-    MatStream.Seek(0);
-    const size_t got = MatStream.Read(&MatHeader, sizeof MatHeader);
+    stream.Seek(0);
+    const size_t got = stream.Read(&MatHeader, sizeof MatHeader);
     if (got < 4 || std::memcmp(MatHeader.Signature, "MAT ", 4) != 0)
         throw TMatError("Not a Mat File");
     if (got < sizeof MatHeader)
@@ -236,19 +231,19 @@ TMatPicture ReadMat(int slot)
         const int64_t at = MatHeaderSize + int64_t{MatRecordSize} * MatHeader.RecordCount;
         MatTextureHeader = {};
         if (MatHeader.RecordCount < 0 ||
-            at + MatTextureHeaderSize > static_cast<int64_t>(MatStream.Size()))
+            at + MatTextureHeaderSize > static_cast<int64_t>(stream.Size()))
             throw TMatError("Mat file ends before its texture header");
-        MatStream.Seek(static_cast<size_t>(at));
-        MatStream.Read(&MatTextureHeader, sizeof MatTextureHeader);
+        stream.Seek(static_cast<size_t>(at));
+        stream.Read(&MatTextureHeader, sizeof MatTextureHeader);
         SolidColorMat = 0;
         CheckTextureSize(MatTextureHeader.Width, MatTextureHeader.Height,
-                         MatStream.Size() - MatStream.Position);
+                         stream.Size() - stream.Position);
     }
     else
     {
         // Any type other than a texture is a solid colour, whatever the record count says.
         MatColorRecord = {};
-        if (MatStream.Read(&MatColorRecord, sizeof MatColorRecord) < sizeof MatColorRecord)
+        if (stream.Read(&MatColorRecord, sizeof MatColorRecord) < sizeof MatColorRecord)
             throw TMatError("Mat file ends before its colour record");
         MatTextureHeader = {};
         MatTextureHeader.Width = SolidColorSide;
@@ -257,7 +252,7 @@ TMatPicture ReadMat(int slot)
     }
 
     BuildBmpPalette(slot);
-    return BuildBmpStream();
+    return BuildBmpStream(stream);
 }
 
 TMatPicture ReadMat(const uint8_t *data, size_t size, int slot)
@@ -275,15 +270,10 @@ TMatPicture ReadMat(const std::vector<uint8_t> &bytes, int slot)
 TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, int slot)
 {
     CheckSlot(slot);
-    const TGobEntry &entry = MemberEntry(index);
-    TMatStreamRelease release;
-    TBinFile archive;
-    OpenMember(archive, archivePath, entry);
+    TMatStreamRelease release{MatStream};
     MatStream.Clear();
-    MatStream.Data.resize(static_cast<size_t>(entry.Length));
-    archive.Read(MatStream.Data.data(), MatStream.Data.size());
-    archive.Close();
-    return ReadMat(slot);
+    MatStream.Data = ReadGobMemberBytes(archivePath, index);
+    return ReadMat(MatStream, slot);
 }
 
 void ReadCmpBytes(const uint8_t *data, size_t size, int slot)
@@ -312,15 +302,9 @@ void ReadCmpBytes(const uint8_t *data, size_t size, int slot)
 void ReadCmp(const std::string &archivePath, int index, int slot)
 {
     CheckSlot(slot);
-    const TGobEntry &entry = MemberEntry(index);
-    TBinFile archive;
-    OpenMember(archive, archivePath, entry);
     // Only the header and the palette are needed; the light tables after them are not read.
-    uint8_t bytes[CmpPaletteEnd];
-    const size_t count = std::min<size_t>(static_cast<size_t>(entry.Length), sizeof bytes);
-    archive.Read(bytes, count);
-    archive.Close();
-    ReadCmpBytes(bytes, count, slot);
+    const std::vector<uint8_t> bytes = ReadGobMemberBytes(archivePath, index, CmpPaletteEnd);
+    ReadCmpBytes(bytes.data(), bytes.size(), slot);
 }
 
 void LoadCmpFile(const std::string &path, int slot)

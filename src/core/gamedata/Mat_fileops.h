@@ -115,10 +115,14 @@ extern TMemStream MatStream;
 extern TMemStream BmpStream;
 
 // Reads member index of the archive at archivePath (from GobDirectory) and converts it with the
-// colours of slot. Throws TIOError when the archive cannot be read or the member lies outside
-// it, TMatError when the member is not a usable MAT.
+// colours of slot. Throws std::out_of_range for an index outside the directory, TIOError when
+// the archive cannot be read or the member lies outside it, TMatError when the member is not a
+// usable MAT.
 TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, int slot);
-// Converts the MAT held in MatStream. Throws TMatError ("Not a Mat File" and the refused sizes).
+// Converts the MAT held in stream with the colours of slot, and empties stream. Throws TMatError
+// ("Not a Mat File" and the refused sizes).
+TMatPicture ReadMat(TMemStream &stream, int slot);
+// The same for the MAT held in MatStream.
 TMatPicture ReadMat(int slot);
 // Converts MAT bytes already in memory.
 TMatPicture ReadMat(const uint8_t *data, size_t size, int slot);
@@ -126,11 +130,13 @@ TMatPicture ReadMat(const std::vector<uint8_t> &bytes, int slot);
 
 // Fills BmpPalette from slot as blue, green, red, 0.
 void BuildBmpPalette(int slot);
-// Converts MatStream into BmpStream, using MatTextureHeader, SolidColorMat and BmpPalette as
-// ReadMat left them; returns the picture with the size texts.
+// Converts the pixels of source into BmpStream, using MatTextureHeader, SolidColorMat and
+// BmpPalette as ReadMat left them; returns the picture with the size texts.
+TMatPicture BuildBmpStream(TMemStream &source);
 TMatPicture BuildBmpStream();
 void WriteBmpHeaders(TMemStream &target);
-// Fills the first MatTextureHeader.Width bytes of row with the next texture row.
+// Fills the first MatTextureHeader.Width bytes of row with the next texture row of source.
+void ReadMatRow(TMemStream &source, uint8_t *row);
 void ReadMatRow(uint8_t *row);
 
 // Loads the colormap of member index of the archive at archivePath into slot. A colormap that

@@ -7,6 +7,8 @@
 #include <map>
 #include <system_error>
 
+#include "core/shell/fileio.h"
+
 std::string AppVersion;
 std::string ProgramDir;
 std::string DataDir;
@@ -36,11 +38,6 @@ void SetProgramDir(const std::string &folder)
 }
 
 namespace {
-fs::path ToPath(const std::string &path)
-{
-    return fs::path(std::u8string(path.begin(), path.end()));
-}
-
 bool IsWritableFolder(const fs::path &folder)
 {
     std::error_code ec;

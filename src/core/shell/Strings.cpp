@@ -1,6 +1,7 @@
 #include "core/shell/Strings.h"
 
-#include "core/shell/GlobalVar.h"
+#include <cstdint>
+#include <cstring>
 
 std::string TabsToSpaces(std::string_view s)
 {
@@ -11,13 +12,18 @@ std::string TabsToSpaces(std::string_view s)
     return result;
 }
 
-void ClearWords()
+void ClearWords(TWords &words)
 {
-    for (std::string &word : Words)
+    for (std::string &word : words)
         word.clear();
 }
 
-void SplitWords(std::string_view s)
+void ClearWords()
+{
+    ClearWords(Words);
+}
+
+void SplitWords(std::string_view s, TWords &words)
 {
     int k = 0;
     bool afterSpace = false;
@@ -26,7 +32,7 @@ void SplitWords(std::string_view s)
         if (c != ' ')
         {
             if (k < MaxWords)
-                Words[k] += c;
+                words[k] += c;
             afterSpace = false;
         }
         else if (!afterSpace)
@@ -37,11 +43,16 @@ void SplitWords(std::string_view s)
     }
 }
 
-std::string SplitLine(std::string_view s)
+void SplitWords(std::string_view s)
+{
+    SplitWords(s, Words);
+}
+
+std::string SplitLine(std::string_view s, TWords &words)
 {
     std::string converted = TabsToSpaces(s);
-    ClearWords();
-    SplitWords(converted);
+    ClearWords(words);
+    SplitWords(converted, words);
     return converted;
 }
 
@@ -66,6 +77,11 @@ std::vector<std::string> SplitLineWords(std::string_view s)
         }
     }
     return words;
+}
+
+std::string SplitLine(std::string_view s)
+{
+    return SplitLine(s, Words);
 }
 
 void SplitNameValue(std::string_view s)
@@ -130,22 +146,71 @@ void ClearSymbolTable()
             entry.clear();
 }
 
+namespace {
+// Whether any byte of the 8 at data is a CR or an LF: the high bit of a byte of
+// ((x & 0x7F..) + 0x7F..) | x is clear exactly when the byte x is 0.
+bool HasLineEnd(const char *data)
+{
+    constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7FULL;
+    uint64_t word;
+    std::memcpy(&word, data, sizeof word);
+    const auto zeroBytes = [](uint64_t x) { return ~(((x & Low7) + Low7) | x | Low7); };
+    return (zeroBytes(word ^ 0x0A0A0A0A0A0A0A0AULL) | zeroBytes(word ^ 0x0D0D0D0D0D0D0D0DULL)) != 0;
+}
+
+// Calls take(start, length) for each line of text, in order. Runs of 8 bytes without a line
+// end are passed over at once.
+template <typename Take> void ScanLines(std::string_view text, Take take)
+{
+    const char *const data = text.data();
+    const size_t size = text.size();
+    size_t start = 0;
+    size_t i = 0;
+    while (i < size)
+    {
+        if (i + 8 <= size && !HasLineEnd(data + i))
+        {
+            i += 8;
+            continue;
+        }
+        const char c = data[i];
+        if (c == '\r' || c == '\n')
+        {
+            take(start, i - start);
+            if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+        ++i;
+    }
+    if (start < size)
+        take(start, size - start);
+}
+} // namespace
+
+size_t SplitTextLineViews(std::string_view text, std::span<std::string_view> lines)
+{
+    size_t count = 0;
+    ScanLines(text, [&](size_t start, size_t length) {
+        if (count < lines.size())
+            lines[count] = text.substr(start, length);
+        ++count;
+    });
+    return count;
+}
+
+std::vector<std::string_view> SplitTextLineViews(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    ScanLines(text,
+              [&](size_t start, size_t length) { lines.push_back(text.substr(start, length)); });
+    return lines;
+}
+
 std::vector<std::string> SplitTextLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-    {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
-    return lines;
+    const std::vector<std::string_view> views = SplitTextLineViews(text);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::string JoinTextLines(const std::vector<std::string> &lines)

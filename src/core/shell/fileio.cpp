@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
+#include <utility>
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
 
 #include "core/shell/ioerror.h"
 
@@ -33,8 +37,6 @@ TIOError TIOError::FromErrno(int err)
     }
 }
 
-namespace {
-// Paths are UTF-8 strings throughout the program.
 fs::path ToPath(const std::string &path)
 {
     return fs::path(std::u8string(path.begin(), path.end()));
@@ -42,10 +44,11 @@ fs::path ToPath(const std::string &path)
 
 std::string FromPath(const fs::path &path)
 {
-    const std::u8string text = path.u8string();
+    const std::u8string text = path.generic_u8string();
     return std::string(text.begin(), text.end());
 }
 
+namespace {
 FILE *OpenFile(const std::string &path, const char *mode)
 {
 #ifdef _WIN32
@@ -156,26 +159,109 @@ std::string ReadWholeFile(const std::string &path)
 {
     TBinFile file;
     file.OpenRead(path);
-    std::string bytes;
-    char block[65536];
-    for (;;)
+    // The size is only a hint: a file that shrinks meanwhile gives what is there, one that grows
+    // is read on to its end.
+    const int64_t size = file.Size();
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    size_t got = file.ReadSome(bytes.data(), bytes.size());
+    if (got < bytes.size())
     {
-        const size_t got = file.ReadSome(block, sizeof block);
-        bytes.append(block, got);
-        if (got < sizeof block)
-            break;
+        bytes.resize(got);
+        return bytes;
     }
+    char block[4096];
+    while (const size_t more = file.ReadSome(block, sizeof block))
+        bytes.append(block, more);
     return bytes;
 }
 
-void WriteFileAtomic(const std::string &path, const std::string &bytes)
+TBulkBuffer::TBulkBuffer(size_t size) : Length(size)
+{
+    if (size == 0)
+        return;
+#if defined(MAP_POPULATE)
+    // Small blocks come from the heap; a large one is mapped with its pages made present in
+    // one call.
+    if (size >= (size_t{1} << 20))
+    {
+        void *block = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (block != MAP_FAILED)
+        {
+            Bytes = static_cast<char *>(block);
+            Mapped = true;
+            return;
+        }
+    }
+#endif
+    Bytes = new char[size];
+}
+
+TBulkBuffer::~TBulkBuffer()
+{
+    Release();
+}
+
+TBulkBuffer::TBulkBuffer(TBulkBuffer &&other) noexcept
+    : Bytes(std::exchange(other.Bytes, nullptr)), Length(std::exchange(other.Length, 0)),
+      Mapped(std::exchange(other.Mapped, false))
+{}
+
+TBulkBuffer &TBulkBuffer::operator=(TBulkBuffer &&other) noexcept
+{
+    if (this != &other)
+    {
+        Release();
+        Bytes = std::exchange(other.Bytes, nullptr);
+        Length = std::exchange(other.Length, 0);
+        Mapped = std::exchange(other.Mapped, false);
+    }
+    return *this;
+}
+
+void TBulkBuffer::Release()
+{
+#if defined(MAP_POPULATE)
+    if (Mapped)
+        munmap(Bytes, Length);
+    else
+#endif
+        delete[] Bytes;
+    Bytes = nullptr;
+    Length = 0;
+    Mapped = false;
+}
+
+TFileBytes::TFileBytes(const std::string &path)
+{
+    TBinFile file;
+    file.OpenRead(path);
+    const int64_t size = file.Size();
+    // One byte more than the file's size shows whether it grew meanwhile; a file whose size is
+    // not known in advance (a pipe, a system file) is read whole the slow way.
+    Buffer = TBulkBuffer(static_cast<size_t>(size > 0 ? size : 0) + 1);
+    Count = file.ReadSome(Buffer.Data(), Buffer.Size());
+    if (Count < Buffer.Size())
+        return;
+    std::string rest;
+    char block[65536];
+    while (const size_t more = file.ReadSome(block, sizeof block))
+        rest.append(block, more);
+    TBulkBuffer whole(Count + rest.size());
+    std::memcpy(whole.Data(), Buffer.Data(), Count);
+    std::memcpy(whole.Data() + Count, rest.data(), rest.size());
+    Count = whole.Size();
+    Buffer = std::move(whole);
+}
+
+void WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write)
 {
     const std::string temp = path + ".qxtmp";
     try
     {
         TBinFile file;
         file.Create(temp);
-        file.Write(bytes.data(), bytes.size());
+        write(file);
         file.Close();
     }
     catch (...)
@@ -192,6 +278,11 @@ void WriteFileAtomic(const std::string &path, const std::string &bytes)
         fs::remove(ToPath(temp), ignored);
         throw TIOError::FromErrno(ec.value());
     }
+}
+
+void WriteFileAtomic(const std::string &path, const std::string &bytes)
+{
+    WriteFileAtomic(path, [&](TBinFile &file) { file.Write(bytes.data(), bytes.size()); });
 }
 
 bool FileExists(const std::string &path)

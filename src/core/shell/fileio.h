@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 // A binary file opened for reading or writing whose operations throw TIOError on failure:
 // a read or write transfers the full count or fails.
@@ -33,10 +37,54 @@ class TBinFile
     FILE *File = nullptr;
 };
 
-// The whole content of a file, as bytes.
+// A block of memory of a fixed size, obtained in one piece with its pages present at once: a
+// large file and its table of lines are touched end to end, and taking their pages one fault
+// at a time costs more than reading them.
+class TBulkBuffer
+{
+  public:
+    TBulkBuffer() = default;
+    explicit TBulkBuffer(size_t size);
+    ~TBulkBuffer();
+    TBulkBuffer(TBulkBuffer &&other) noexcept;
+    TBulkBuffer &operator=(TBulkBuffer &&other) noexcept;
+    TBulkBuffer(const TBulkBuffer &) = delete;
+    TBulkBuffer &operator=(const TBulkBuffer &) = delete;
+
+    char *Data() const { return Bytes; }
+    size_t Size() const { return Length; }
+
+  private:
+    void Release();
+
+    char *Bytes = nullptr;
+    size_t Length = 0;
+    bool Mapped = false;
+};
+
+// The bytes of a file, read once into a buffer of their size; the text checked by qxtool.
+class TFileBytes
+{
+  public:
+    explicit TFileBytes(const std::string &path);
+    std::string_view View() const { return {Buffer.Data(), Count}; }
+
+  private:
+    TBulkBuffer Buffer;
+    size_t Count = 0;
+};
+
+// Paths are UTF-8 strings throughout the program; these turn them into the file system's paths
+// and back. FromPath gives "/" separators on every system.
+std::filesystem::path ToPath(const std::string &path);
+std::string FromPath(const std::filesystem::path &path);
+
+// The whole content of a file, as bytes, read into one buffer of the file's size.
 std::string ReadWholeFile(const std::string &path);
-// Writes text to path through a temporary file in the same folder, renamed over path at the
-// end, so a failed write leaves the old file as it was.
+// Writes to path through a temporary file in the same folder, renamed over path at the end, so
+// a failed write leaves the old file as it was and no temporary file behind. write fills the
+// opened temporary file and throws to give up.
+void WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write);
 void WriteFileAtomic(const std::string &path, const std::string &bytes);
 
 bool FileExists(const std::string &path);
