@@ -79,12 +79,6 @@ struct TSeedRecord
     std::string Offered;
 };
 
-std::string FromPath(const fs::path &path)
-{
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // Size and 64-bit FNV-1a hash of a file's bytes; empty when it cannot be read.
 std::string Fingerprint(const fs::path &path)
 {

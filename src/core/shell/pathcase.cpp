@@ -9,17 +9,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-fs::path ToPath(const std::string &path)
-{
-    return fs::path(std::u8string(path.begin(), path.end()));
-}
-
-std::string FromPath(const fs::path &path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // ASCII letters only: member names are Windows-1252 bytes and paths UTF-8, and the game's
 // folder names are plain ASCII.
 std::string Lower(std::string text)
