@@ -247,6 +247,7 @@ void TMainForm::CreateToolWindows()
     Res = new TRes(this);
     Dir = new TDir(this);
     SC = new TSC(this);
+    SC->AddOptionItems(Options1);
 }
 
 QList<QMdiSubWindow *> TMainForm::ChildList() const
