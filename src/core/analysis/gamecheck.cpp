@@ -10,7 +10,7 @@
 namespace {
 // The messages the engine sends by name, sorted. A label of one of these names is a handler;
 // the names are also constants every script may use undeclared (SendMessage(cog, user1)).
-// MOTS adds the last three of its own.
+// MOTS adds "enterbubble", "exitbubble" and "playeraction" of its own.
 constexpr std::array<std::string_view, 44> MessageNames = {
     "activate",   "activated",    "aievent", "arrived",     "autoselect", "blocked",     "changed",
     "created",    "crossed",      "damaged", "deactivated", "deselected", "enterbubble", "entered",
@@ -111,9 +111,10 @@ int EditDistance(std::string_view a, std::string_view b, int limit)
 {
     const int n = static_cast<int>(a.size());
     const int m = static_cast<int>(b.size());
-    if (n - m > limit || m - n > limit)
+    // Verb names are far shorter than the row; a longer word is no near miss of any.
+    std::array<int, 64> row{};
+    if (n - m > limit || m - n > limit || m >= static_cast<int>(row.size()))
         return limit + 1;
-    std::vector<int> row(static_cast<size_t>(m) + 1);
     for (int j = 0; j <= m; ++j)
         row[static_cast<size_t>(j)] = j;
     for (int i = 1; i <= n; ++i)
@@ -289,6 +290,8 @@ class TGamePass : public TCogTokenSink
     // first use; only the labels can still declare them.
     TNameMap<size_t> UnknownIndex;
     std::vector<TUse> Unknown;
+    // The verb suggested for each unknown verb name met so far (none: nullptr).
+    TNameMap<const TVerbFact *> Suggestions;
 
     // Where the search for the spelling of the next name starts: names are looked up in the order
     // they stand in the text, so a line is searched once however many names it gives.
@@ -451,10 +454,14 @@ void TGamePass::FuncCall(bool valueUsed)
         CheckVerb(verb->second, valueUsed, line);
     else if (!Symbols.count(name))
     {
-        // Names are compared in small letters, but shown as the script spells them.
+        // Names are compared in small letters, but shown as the script spells them. The search
+        // for a near verb goes through the whole table, so it is done once per name.
         std::string msg = "Unknown verb " + Quoted(Spelled(line, name));
-        if (const TVerbFact *nearest = NearestVerb(name, Game))
-            msg += " (did you mean " + Quoted(nearest->Name) + "?)";
+        auto nearest = Suggestions.find(name);
+        if (nearest == Suggestions.end())
+            nearest = Suggestions.emplace(name, NearestVerb(name, Game)).first;
+        if (nearest->second)
+            msg += " (did you mean " + Quoted(nearest->second->Name) + "?)";
         Warn(line, std::move(msg));
     }
 

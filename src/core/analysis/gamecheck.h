@@ -31,8 +31,9 @@ class TGameChecker
 {
   public:
     TCheckGame Game = TCheckGame::Either;
-    // The findings of the last Check, by line (the order found within a line); each with the
-    // 0-based index of its line, as the syntax errors have.
+    // The findings of the last Check, by line; within a line those of calls come before those of
+    // names, which are judged at the end. Each has the 0-based index of its line, as the syntax
+    // errors have.
     TCOGErrors Warnings;
 
     // Checks lines with syntax (its Errors as Check gives them), then replaces Warnings with the
