@@ -370,8 +370,8 @@ class CheckerUiTest : public QObject
                                         "  stop;\r\n"
                                         "end\r\n");
         CheckCog(editor);
-        QCOMPARE(Entries(SC()), QStringList({"warning: 'x' is declared nowhere",
-                                             "warning: 'Sleep' returns nothing"}));
+        QCOMPARE(Entries(SC()), QStringList({"warning: 'Sleep' returns nothing",
+                                             "warning: 'x' is declared nowhere"}));
         ClickEntry(SC(), 1);
         QCOMPARE(Selection(editor), WholeLine(editor, 5));
         QCOMPARE(RedLines(editor), QList<int>({5}));
