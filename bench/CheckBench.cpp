@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
@@ -190,8 +192,70 @@ void BM_CheckNestedAfterLongLine(benchmark::State &state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
 }
+// The generated script made correct for the game-aware checks too: every name declared, every
+// called label there, every declared message handled.
+std::string MakeGameCleanScript(size_t size)
+{
+    std::string text = MakeScript(size);
+    const std::string declare = "int         values                      local\r\n"
+                                "surface     switch                      local\r\n"
+                                "end\r\n";
+    text.replace(text.find("end\r\n"), 5, declare);
+    const std::string code = "code\r\n";
+    text.insert(text.find(code) + code.size(),
+                "startup:\r\nactivated:\r\ncleanup:\r\n    stop;\r\n");
+    // "switch" and no number after it, copied once rather than erased in place.
+    std::string clean;
+    clean.reserve(text.size());
+    size_t from = 0;
+    for (size_t at = text.find("switch"); at != std::string::npos; at = text.find("switch", at))
+    {
+        at += 6;
+        clean.append(text, from, at - from);
+        from = text.find_first_not_of("0123456789", at);
+        at = from;
+    }
+    clean.append(text, from);
+    return clean;
+}
+
+// What qxtool check does with one file, the output aside: read it and check it, and (with the
+// argument 1) run the game-aware pass after the check, on a script that pass finds clean.
+void BM_CheckFileGame(benchmark::State &state)
+{
+    const bool gameChecks = state.range(1) != 0;
+    const std::string text = MakeGameCleanScript(static_cast<size_t>(state.range(0)) << 20);
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "qx_checkbench.cog").string();
+    std::ofstream(path, std::ios::binary) << text;
+    TCOGChecker checker;
+    TGameChecker gameChecker;
+    gameChecker.Check(checker, SplitTextLines(text));
+    if (checker.Errors.Count() + gameChecker.Warnings.Count() != 0)
+    {
+        state.SkipWithError("the generated script is not clean");
+        return;
+    }
+    for (auto _ : state)
+    {
+        const TFileBytes bytes(path);
+        if (gameChecks)
+            gameChecker.Check(checker, SplitTextLines(bytes.View()));
+        else
+            checker.CheckText(bytes.View());
+        benchmark::DoNotOptimize(checker.Errors.Count() + gameChecker.Warnings.Count());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+    std::filesystem::remove(path);
+}
 } // namespace
 
+BENCHMARK(BM_CheckFileGame)
+    ->ArgNames({"MB", "game"})
+    ->Args({20, 0})
+    ->Args({20, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckNestedAfterLongLine)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Check)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckText)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);

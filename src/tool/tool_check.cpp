@@ -1,4 +1,4 @@
-// qxtool check: the COG syntax checker over files, one line per finding.
+// qxtool check: the COG syntax checker and the game-aware checks over files, one line per finding.
 
 #include <cstdio>
 #include <exception>
@@ -6,21 +6,57 @@
 #include <string>
 #include <vector>
 
+#include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
+#include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "tool/commands.h"
 
+namespace {
+const char *const CheckUsage =
+    "Usage: qxtool check FILE... [--game jk|mots|any] [--no-game-checks] [--werror]\n";
+} // namespace
+
 int RunCheck(const std::vector<std::string> &args)
 {
-    if (args.empty())
+    TGameChecker gameChecker;
+    bool gameChecks = true;
+    bool warningsFail = false;
+    std::vector<std::string> paths;
+    bool optionsEnd = false;
+    for (size_t i = 0; i < args.size(); ++i)
     {
-        std::fputs("Usage: qxtool check FILE...\n", stderr);
+        const std::string &arg = args[i];
+        if (optionsEnd || arg.size() < 2 || arg[0] != '-')
+            paths.push_back(arg);
+        else if (arg == "--")
+            optionsEnd = true;
+        else if (arg == "--no-game-checks")
+            gameChecks = false;
+        else if (arg == "--werror")
+            warningsFail = true;
+        else if (arg == "--game" && i + 1 < args.size() &&
+                 ParseCheckGame(args[i + 1], gameChecker.Game))
+            ++i;
+        else if (arg.rfind("--game=", 0) == 0 && ParseCheckGame(arg.substr(7), gameChecker.Game))
+            continue;
+        else
+        {
+            std::fprintf(stderr, "qxtool check: bad option '%s'\n%s", arg.c_str(), CheckUsage);
+            return 2;
+        }
+    }
+    if (paths.empty())
+    {
+        std::fputs(CheckUsage, stderr);
         return 2;
     }
+
     TCOGChecker checker;
     bool anyError = false;
+    bool anyWarning = false;
     bool anyUnreadable = false;
-    for (const std::string &path : args)
+    for (const std::string &path : paths)
     {
         std::optional<TFileBytes> bytes;
         try
@@ -33,7 +69,12 @@ int RunCheck(const std::vector<std::string> &args)
             anyUnreadable = true;
             continue;
         }
-        checker.CheckText(bytes->View());
+        // The game-aware pass reads lines of its own; the syntax check alone reads views into
+        // the file's bytes.
+        if (gameChecks)
+            gameChecker.Check(checker, SplitTextLines(bytes->View()));
+        else
+            checker.CheckText(bytes->View());
         for (int i = 0; i < checker.Errors.Count(); ++i)
         {
             const TCOGError &error = checker.Errors.Items(i);
@@ -41,9 +82,19 @@ int RunCheck(const std::vector<std::string> &args)
         }
         if (checker.Errors.Count() > 0)
             anyError = true;
+        if (!gameChecks)
+            continue;
+        for (int i = 0; i < gameChecker.Warnings.Count(); ++i)
+        {
+            const TCOGError &warning = gameChecker.Warnings.Items(i);
+            std::printf("%s:%d: warning: %s\n", path.c_str(), warning.Line + 1,
+                        warning.Msg.c_str());
+        }
+        if (gameChecker.Warnings.Count() > 0)
+            anyWarning = true;
     }
     std::fflush(stdout);
     if (anyUnreadable)
         return 2;
-    return anyError ? 1 : 0;
+    return anyError || (warningsFail && anyWarning) ? 1 : 0;
 }

@@ -2,8 +2,9 @@
 
 // The annotated checker scripts in tests/core/scripts, shared by the checker tests and the
 // qxtool check tests. A script names each error it must produce, in order, on a line of its
-// own: "# expect N: message", N being the 1-based line number. The "#" makes the annotation a
-// comment to the checker.
+// own: "# expect N: message", N being the 1-based line number; each warning of the game-aware
+// checks as "# expect N: warning: message". A line "# game: jk" (or "mots") checks it for that
+// game; either game otherwise. The "#" makes an annotation a comment to the checker.
 
 #include <algorithm>
 #include <filesystem>
@@ -40,9 +41,12 @@ inline std::vector<std::string> ListCheckScripts()
     return paths;
 }
 
-inline std::vector<TExpectedError> ReadExpectedErrors(const std::string &bytes)
+// The annotated errors, or with warnings set the annotated warnings (without "warning: ").
+inline std::vector<TExpectedError> ReadExpectedErrors(const std::string &bytes,
+                                                      bool warnings = false)
 {
     const std::string tag = "# expect ";
+    const std::string warningTag = "warning: ";
     std::vector<TExpectedError> expected;
     for (const std::string &line : SplitTextLines(bytes))
     {
@@ -51,8 +55,28 @@ inline std::vector<TExpectedError> ReadExpectedErrors(const std::string &bytes)
         const size_t colon = line.find(": ", tag.size());
         if (colon == std::string::npos)
             throw std::runtime_error("malformed annotation: " + line);
-        expected.push_back(
-            {std::stoi(line.substr(tag.size(), colon - tag.size())), line.substr(colon + 2)});
+        std::string msg = line.substr(colon + 2);
+        const bool warning = msg.compare(0, warningTag.size(), warningTag) == 0;
+        if (warning != warnings)
+            continue;
+        if (warning)
+            msg.erase(0, warningTag.size());
+        expected.push_back({std::stoi(line.substr(tag.size(), colon - tag.size())), msg});
     }
     return expected;
+}
+
+inline std::vector<TExpectedError> ReadExpectedWarnings(const std::string &bytes)
+{
+    return ReadExpectedErrors(bytes, true);
+}
+
+// The game a script is checked for, as qxtool's --game takes it: "any" unless a line says.
+inline std::string ReadCheckedGame(const std::string &bytes)
+{
+    const std::string tag = "# game: ";
+    for (const std::string &line : SplitTextLines(bytes))
+        if (line.compare(0, tag.size(), tag) == 0)
+            return line.substr(tag.size());
+    return "any";
 }

@@ -7,12 +7,16 @@
 #include "tests/tool/tooltest.h"
 
 namespace {
-// What qxtool check prints for one annotated script.
-std::string ExpectedOutput(const std::string &path)
+// What qxtool check prints for one annotated script: its errors, then its warnings.
+std::string ExpectedOutput(const std::string &path, bool warnings = true)
 {
+    const std::string bytes = ReadScriptBytes(path);
     std::string out;
-    for (const TExpectedError &error : ReadExpectedErrors(ReadScriptBytes(path)))
+    for (const TExpectedError &error : ReadExpectedErrors(bytes))
         out += path + ":" + std::to_string(error.Line) + ": " + error.Msg + "\n";
+    if (warnings)
+        for (const TExpectedError &warning : ReadExpectedWarnings(bytes))
+            out += path + ":" + std::to_string(warning.Line) + ": warning: " + warning.Msg + "\n";
     return out;
 }
 
@@ -30,11 +34,65 @@ TEST(ToolCheckTest, PrintsTheAnnotatedErrorsOfEachScript)
     ASSERT_FALSE(scripts.empty());
     for (const std::string &path : scripts)
     {
-        const TToolResult result = RunTool({"check", path});
-        const std::string expected = ExpectedOutput(path);
-        EXPECT_EQ(result.Out, expected) << path;
-        EXPECT_EQ(result.ExitCode, expected.empty() ? 0 : 1) << path;
+        const std::string bytes = ReadScriptBytes(path);
+        const TToolResult result = RunTool({"check", "--game", ReadCheckedGame(bytes), path});
+        EXPECT_EQ(result.Out, ExpectedOutput(path)) << path;
+        // Warnings alone leave the exit code at 0.
+        EXPECT_EQ(result.ExitCode, ReadExpectedErrors(bytes).empty() ? 0 : 1) << path;
         EXPECT_EQ(result.Err, "") << path;
+    }
+}
+
+TEST(ToolCheckTest, OptionsChooseTheGameTheChecksAndTheExitCode)
+{
+    const std::string dir = QX_SCRIPTS_DIR;
+    const std::string verbs = dir + "/game_verbs.cog";
+    const std::string other = dir + "/game_other_game.cog";
+    const std::string errors = dir + "/game_syntax_first.cog";
+    struct Row
+    {
+        std::vector<std::string> Args;
+        std::string Out;
+        int ExitCode;
+    } rows[] = {
+        // Warnings alone exit with 0, with --werror as errors do; options go before or after.
+        {{"check", verbs}, ExpectedOutput(verbs), 0},
+        {{"check", "--werror", verbs}, ExpectedOutput(verbs), 1},
+        {{"check", verbs, "--werror"}, ExpectedOutput(verbs), 1},
+        {{"check", "--no-game-checks", "--werror", verbs}, "", 0},
+        {{"check", "--no-game-checks", errors}, ExpectedOutput(errors, false), 1},
+        // Either game knows every verb of the other script; Jedi Knight alone does not.
+        {{"check", "--werror", "--game", "any", other}, "", 0},
+        {{"check", "--game", "mots", other}, "", 0},
+        {{"check", "--game=JK", other}, ExpectedOutput(other), 0},
+        // "--" ends the options: a file may start with "-".
+        {{"check", "--no-game-checks", "--", verbs}, "", 0},
+    };
+    for (const Row &row : rows)
+    {
+        const TToolResult result = RunTool(row.Args);
+        std::string args;
+        for (const std::string &arg : row.Args)
+            args += arg + " ";
+        EXPECT_EQ(result.Out, row.Out) << args;
+        EXPECT_EQ(result.ExitCode, row.ExitCode) << args;
+        EXPECT_EQ(result.Err, "") << args;
+    }
+}
+
+TEST(ToolCheckTest, BadOptionsPrintUsage)
+{
+    const std::string clean = std::string(QX_SCRIPTS_DIR) + "/clean.cog";
+    for (const std::vector<std::string> &args :
+         std::vector<std::vector<std::string>>{{"check", "--game", "quake", clean},
+                                               {"check", clean, "--game"},
+                                               {"check", "--warnings", clean},
+                                               {"check", "--werror"}})
+    {
+        const TToolResult result = RunTool(args);
+        EXPECT_EQ(result.ExitCode, 2) << args[1];
+        EXPECT_EQ(result.Out, "") << args[1];
+        EXPECT_NE(result.Err.find("Usage: qxtool check FILE..."), std::string::npos) << result.Err;
     }
 }
 
@@ -52,7 +110,8 @@ TEST(ToolCheckTest, FilesAreReportedInArgumentOrder)
 TEST(ToolCheckTest, CleanFilesExitWithZeroAndPrintNothing)
 {
     const std::string clean = std::string(QX_SCRIPTS_DIR) + "/clean.cog";
-    const TToolResult result = RunTool({"check", clean, clean});
+    // The script has no errors; its warnings are left out here.
+    const TToolResult result = RunTool({"check", "--no-game-checks", clean, clean});
     EXPECT_EQ(result.ExitCode, 0);
     EXPECT_EQ(result.Out, "");
 }

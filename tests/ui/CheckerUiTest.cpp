@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QToolButton>
@@ -365,6 +366,73 @@ class CheckerUiTest : public QObject
 
         QVERIFY(!QFile::exists(TempPath()));
         QCOMPARE(SC()->Errors->count(), 2);
+        QVERIFY(F.Prompts.Calls.isEmpty());
+    }
+
+    void warningsFollowTheErrorsDrawnApartAndLeadToTheirLine()
+    {
+        TRTFForm *editor = F.OpenScript("symbols\r\n"
+                                        "message startup\r\n"
+                                        "end\r\n"
+                                        "code\r\n"
+                                        "startup:\r\n"
+                                        "  x = Sleep(1);\r\n"
+                                        "  stop;\r\n"
+                                        "end\r\n");
+        CheckCog(editor);
+        QCOMPARE(Entries(SC()), QStringList({"warning: 'Sleep' returns nothing",
+                                             "warning: 'x' is declared nowhere"}));
+        ClickEntry(SC(), 1);
+        QCOMPARE(Selection(editor), WholeLine(editor, 5));
+        QCOMPARE(RedLines(editor), QList<int>({5}));
+
+        TCOGErrors errors;
+        errors.Add({0, "Unknown type"});
+        TCOGErrors warnings;
+        warnings.Add({2, "'y' is declared nowhere"});
+        SC()->ShowErrors(errors, warnings);
+        QCOMPARE(Entries(SC()), QStringList({"Unknown type", "warning: 'y' is declared nowhere"}));
+        QCOMPARE(SC()->Errors->item(0)->foreground().style(), Qt::NoBrush);
+        QCOMPARE(SC()->Errors->item(1)->foreground().color(), TSC::WarningColour);
+    }
+
+    void optionsTurnThePassOffAndChooseTheGameAndAreKept()
+    {
+        TRTFForm *editor = F.OpenScript("symbols\r\n"
+                                        "message startup\r\n"
+                                        "thing p local\r\n"
+                                        "end\r\n"
+                                        "code\r\n"
+                                        "startup:\r\n"
+                                        "  p = GetGuidThing(1);\r\n"
+                                        "  stop;\r\n"
+                                        "end\r\n");
+        QCOMPARE(F.Frame->Options1->findChild<QAction *>("GameChecks1"), SC()->GameChecks1);
+        QVERIFY(SC()->GameChecks1->isChecked());
+        QVERIFY(SC()->EitherGame1->isChecked());
+        CheckCog(editor);
+        QCOMPARE(Entries(SC()), QStringList());
+
+        SC()->JediKnight1->trigger();
+        QVERIFY(!SC()->EitherGame1->isChecked());
+        CheckCog(editor);
+        QCOMPARE(Entries(SC()), QStringList({"warning: 'GetGuidThing' exists only in MOTS"}));
+        ClickEntry(SC(), 0);
+        QCOMPARE(RedLines(editor), QList<int>({6}));
+
+        SC()->GameChecks1->trigger();
+        QVERIFY(!SC()->GameChecks1->isChecked());
+        CheckCog(editor);
+        QCOMPARE(Entries(SC()), QStringList());
+
+        // The next start reads the choices back.
+        TSC again;
+        QMenu options;
+        again.AddOptionItems(&options);
+        QVERIFY(!again.GameChecks1->isChecked());
+        QVERIFY(again.JediKnight1->isChecked());
+        QVERIFY(!again.GameChecks);
+        QCOMPARE(again.GameChecker.Game, TCheckGame::JK);
         QVERIFY(F.Prompts.Calls.isEmpty());
     }
 

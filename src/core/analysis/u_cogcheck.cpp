@@ -458,7 +458,47 @@ class TCodeRecogniser
     void CallLabel();
     void Expression();
 
-    void Next() { Reader.GetToken(T, K); }
+    void Next()
+    {
+        Reader.GetToken(T, K);
+        if (Sink)
+        {
+            Tape.Tokens.push_back(
+                {Tape.Text.size(), static_cast<uint32_t>(T.size()), Reader.CurLine(), K});
+            Tape.Text += T;
+        }
+    }
+    // Hands the tokens of the label or statement just read to the sink.
+    void Deliver()
+    {
+        if (!Sink)
+            return;
+        Sink->TakeStatement(Tape);
+        Tape.Tokens.clear();
+        Tape.Text.clear();
+    }
+    // A look-ahead: the reader's place and the tape's length, to go back to.
+    struct TMark
+    {
+        int Line = 0;
+        int Pos = 0;
+        size_t Tokens = 0;
+        size_t Text = 0;
+    };
+    TMark Mark() const
+    {
+        TMark mark;
+        Reader.SavePos(mark.Line, mark.Pos);
+        mark.Tokens = Tape.Tokens.size();
+        mark.Text = Tape.Text.size();
+        return mark;
+    }
+    void Restore(const TMark &mark)
+    {
+        Reader.RestorePos(mark.Line, mark.Pos);
+        Tape.Tokens.resize(mark.Tokens);
+        Tape.Text.resize(mark.Text);
+    }
     // Records "<wanted> expected, <token> found" unless the token in hand is wanted.
     void Expect(std::string_view wanted)
     {
@@ -473,6 +513,9 @@ class TCodeRecogniser
 
     TCOGChecker &Checker;
     TCogReader Reader;
+    TCogTokenSink *Sink = Checker.Sink;
+    // The tokens of the statement being read, for the sink.
+    TCogTape Tape;
     // The token in hand; the string's buffer is reused for every token.
     std::string T;
     TCogTokenKind K = ckNone;
@@ -537,7 +580,10 @@ void TCodeRecogniser::CodeSection()
     {
         Next();
         if (K == ckLabel)
+        {
+            Deliver();
             continue;
+        }
         if (K == ckEnd)
         {
             if (T.empty())
@@ -545,6 +591,7 @@ void TCodeRecogniser::CodeSection()
             return;
         }
         Statement();
+        Deliver();
     }
 }
 
@@ -617,13 +664,11 @@ void TCodeRecogniser::CallStatement()
 void TCodeRecogniser::FuncCall()
 {
     Next();
-    int line = 0;
-    int pos = 0;
-    Reader.SavePos(line, pos);
+    const TMark mark = Mark();
     Next();
     if (T == ")")
         return;
-    Reader.RestorePos(line, pos);
+    Restore(mark);
     do
         Expression();
     while (T == ",");
@@ -692,13 +737,11 @@ void TCodeRecogniser::IfStatement()
         if (T == ";")
             Next();
         Body();
-        int line = 0;
-        int pos = 0;
-        Reader.SavePos(line, pos);
+        const TMark mark = Mark();
         Next();
         if (T != "else")
         {
-            Reader.RestorePos(line, pos);
+            Restore(mark);
             return;
         }
         Next();

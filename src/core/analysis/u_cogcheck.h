@@ -95,6 +95,36 @@ class TCOGErrors
 
 class TCOGChecker;
 
+// The tokens of one label or statement at the top of a code section, in the order the checker took
+// them; a token looked at ahead and given back is in it once.
+struct TCogTape
+{
+    struct TToken
+    {
+        size_t Offset = 0; // of the text in Text
+        uint32_t Length = 0;
+        int Line = 0; // as CurLine gave it when the token was read
+        TCogTokenKind Kind = ckNone;
+    };
+    std::vector<TToken> Tokens;
+    // The texts of all tokens, one after the other.
+    std::string Text;
+
+    std::string_view TextOf(const TToken &token) const
+    {
+        return std::string_view(Text).substr(token.Offset, token.Length);
+    }
+};
+
+// Follows a check over the same tokens, so that a second pass needs no lexer of its own.
+class TCogTokenSink
+{
+  public:
+    virtual ~TCogTokenSink() = default;
+    // Called after each label and each statement at the top of the code section, with its tokens.
+    virtual void TakeStatement(const TCogTape &tape) = 0;
+};
+
 // Reads a script, given as its lines, character by character and cuts it into tokens. Each line is
 // prepared before it is read: cut at the first "#" and then at the first "//", trimmed of codes up
 // to 32 and lower-cased in ASCII only (scripts are Windows-1252 bytes). The cut ignores quotes, so
@@ -167,6 +197,8 @@ class TCOGChecker
     static constexpr int MaxNesting = 256;
 
     TCOGErrors Errors;
+    // When set, each check hands it the tokens of the code section, statement by statement.
+    TCogTokenSink *Sink = nullptr;
 
     // Replaces Errors with the findings for the script's lines.
     void Check(const std::vector<std::string> &lines);

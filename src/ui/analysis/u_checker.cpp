@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include <QActionGroup>
 #include <QFrame>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -18,6 +20,7 @@
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
+#include "ui/shell/Qx_reg.h"
 #include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
 #include "ui/shell/mdirtf.h"
@@ -124,13 +127,80 @@ TSC::TSC(QWidget *parent) : QDialog(parent)
     connect(BBCancel, &QPushButton::clicked, this, [this] { BBCancelClick(); });
 }
 
-void TSC::ShowErrors(const TCOGErrors &errors)
+void TSC::ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings)
 {
     // Filling the list is no choice of the user's: nothing is shown for it.
     const QSignalBlocker quiet(Errors);
     Errors->clear();
     for (int i = 0; i < errors.Count(); ++i)
         Errors->addItem(DecodeScript(errors.Items(i).Msg));
+    for (int i = 0; i < warnings.Count(); ++i)
+    {
+        auto *item = new QListWidgetItem("warning: " + DecodeScript(warnings.Items(i).Msg));
+        item->setForeground(WarningColour);
+        Errors->addItem(item);
+    }
+}
+
+void TSC::CheckLines(TCOGChecker &checker, const std::vector<std::string> &lines)
+{
+    if (GameChecks)
+        GameChecker.Check(checker, lines);
+    else
+    {
+        checker.Check(lines);
+        GameChecker.Warnings.Clear();
+    }
+}
+
+void TSC::AddOptionItems(QMenu *menu)
+{
+    auto key = OpenSettingsKey();
+    const TGameCheckSettings settings = ReadGameCheckSettings(*key);
+    CloseSettingsKey(key);
+    GameChecks = settings.Enabled;
+    GameChecker.Game = settings.Game;
+
+    menu->addSeparator();
+    GameChecks1 = menu->addAction("Game-aware checks");
+    GameChecks1->setObjectName("GameChecks1");
+    GameChecks1->setCheckable(true);
+    GameChecks1->setChecked(GameChecks);
+    connect(GameChecks1, &QAction::toggled, this, [this](bool on) {
+        GameChecks = on;
+        SaveGameCheckSettings();
+    });
+    QMenu *games = menu->addMenu("Checked game");
+    games->setObjectName("CheckedGame1");
+    auto *group = new QActionGroup(games);
+    const struct
+    {
+        QAction *&Item;
+        const char *Name;
+        const char *Text;
+        TCheckGame Game;
+    } choices[] = {{EitherGame1, "EitherGame1", "Either game", TCheckGame::Either},
+                   {JediKnight1, "JediKnight1", "Jedi Knight", TCheckGame::JK},
+                   {Mots1, "Mots1", "MOTS", TCheckGame::Mots}};
+    for (const auto &choice : choices)
+    {
+        choice.Item = games->addAction(choice.Text);
+        choice.Item->setObjectName(choice.Name);
+        choice.Item->setCheckable(true);
+        choice.Item->setChecked(choice.Game == GameChecker.Game);
+        group->addAction(choice.Item);
+        connect(choice.Item, &QAction::triggered, this, [this, game = choice.Game] {
+            GameChecker.Game = game;
+            SaveGameCheckSettings();
+        });
+    }
+}
+
+void TSC::SaveGameCheckSettings()
+{
+    auto key = OpenSettingsKey();
+    WriteGameCheckSettings(*key, {GameChecks, GameChecker.Game});
+    CloseSettingsKey(key);
 }
 
 int TSC::SelectedIndex() const
@@ -190,8 +260,8 @@ void TRTFForm::SBConCheckClick()
         frame->ClientArea()->setActiveSubWindow(this);
 
     // Split as the editor counts its lines, so every error's line index is a line of RE.
-    TheChecker->Check(SplitTextLines(Text()));
-    frame->SC->ShowErrors(TheChecker->Errors);
+    frame->SC->CheckLines(*TheChecker, SplitTextLines(Text()));
+    frame->SC->ShowErrors(TheChecker->Errors, frame->SC->GameChecker.Warnings);
     frame->SC->show();
     frame->SC->raise();
     frame->SC->activateWindow();
@@ -221,9 +291,15 @@ void TRTFForm::HiLitLine(int index)
 void TMainForm::ShowError()
 {
     const int index = SC->SelectedIndex();
-    if (index < 0 || !TheChecker || index >= TheChecker->Errors.Count())
+    if (index < 0 || !TheChecker)
         return;
-    const int line = TheChecker->Errors.Items(index).Line;
+    // The warnings follow the errors in the list.
+    const int errors = TheChecker->Errors.Count();
+    const TCOGErrors &warnings = SC->GameChecker.Warnings;
+    if (index >= errors + warnings.Count())
+        return;
+    const int line =
+        index < errors ? TheChecker->Errors.Items(index).Line : warnings.Items(index - errors).Line;
     BringTargetEditorToFront();
     if (TRTFForm *editor = ActiveEditor())
         editor->HiLitLine(line);

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 
+#include "core/analysis/gamecheck.h"
+
+class QAction;
 class QFrame;
 class QListWidget;
+class QMenu;
 class QPushButton;
-class TCOGErrors;
 
 // The Syntax Checker window: lists the messages of the last check of an editor's script;
 // a click on one shows its line in the target editor.
@@ -17,8 +21,15 @@ class TSC : public QDialog
     explicit TSC(QWidget *parent = nullptr);
 
     // Replaces the entries with the messages of errors, in their order: entry i belongs to
-    // error i, whose line is looked up when the entry is clicked.
-    void ShowErrors(const TCOGErrors &errors);
+    // error i, whose line is looked up when the entry is clicked. The messages of warnings
+    // follow, marked "warning: " and drawn in WarningColour; entry Count + j belongs to
+    // warning j.
+    void ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings = TCOGErrors());
+    // Checks lines with checker, and with GameChecker after it when GameChecks is on.
+    void CheckLines(TCOGChecker &checker, const std::vector<std::string> &lines);
+    // Adds "Game-aware checks" and the choice of the checked game to menu, set from the
+    // settings; a change is written back to them.
+    void AddOptionItems(QMenu *menu);
     // The entry the user selected; -1 when none is.
     int SelectedIndex() const;
 
@@ -32,13 +43,24 @@ class TSC : public QDialog
     QPushButton *BBRefresh;
     QPushButton *BBCancel;
 
+    // The game-aware pass: whether it follows a check that finds no error, and its findings.
+    bool GameChecks = true;
+    TGameChecker GameChecker;
+    QAction *GameChecks1 = nullptr;
+    QAction *EitherGame1 = nullptr;
+    QAction *JediKnight1 = nullptr;
+    QAction *Mots1 = nullptr;
+
     static constexpr int ItemHeight = 13;
+    static inline const QColor WarningColour = QColor(168, 96, 0);
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
   private:
+    void SaveGameCheckSettings();
+
     // The entry selected when the mouse was last pressed on the list: a click on it changed
     // no selection, so the click itself shows the line.
     int SelectedBeforePress = -1;

@@ -263,6 +263,7 @@ void TMainForm::CreateToolWindows()
     SC = new TSC(this);
     // Once the picker has been shown, the archive it was created with stays the one it reads.
     connect(Res, &TRes::Shown, Dir, [this] { Dir->RG1->setEnabled(false); });
+    SC->AddOptionItems(Options1);
 }
 
 QList<QMdiSubWindow *> TMainForm::ChildList() const

@@ -1,0 +1,48 @@
+// Arbitrary bytes as a script for the syntax checker and the game-aware pass together: following
+// the check must not change its errors, a script with errors gets no warnings, and every warning
+// names a line of the script.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/analysis/gamecheck.h"
+#include "core/analysis/u_cogcheck.h"
+#include "core/shell/Strings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // The first byte chooses the game; the rest is the script.
+    if (size == 0)
+        return 0;
+    static TCOGChecker alone;
+    static TCOGChecker followed;
+    static TGameChecker game;
+    game.Game = static_cast<TCheckGame>(data[0] % 3);
+    const std::string_view text(reinterpret_cast<const char *>(data + 1), size - 1);
+    const std::vector<std::string> lines = SplitTextLines(text);
+
+    alone.Check(lines);
+    game.Check(followed, lines);
+    if (followed.Sink != nullptr || followed.Errors.Count() != alone.Errors.Count())
+        __builtin_trap();
+    for (int i = 0; i < alone.Errors.Count(); ++i)
+        if (followed.Errors.Items(i).Line != alone.Errors.Items(i).Line ||
+            followed.Errors.Items(i).Msg != alone.Errors.Items(i).Msg)
+            __builtin_trap();
+    if (alone.Errors.Count() > 0 && game.Warnings.Count() > 0)
+        __builtin_trap();
+
+    const int lastLine = lines.empty() ? 0 : static_cast<int>(lines.size()) - 1;
+    int before = 0;
+    for (int i = 0; i < game.Warnings.Count(); ++i)
+    {
+        const TCOGError &warning = game.Warnings.Items(i);
+        if (warning.Line < before || warning.Line > lastLine || warning.Msg.empty())
+            __builtin_trap();
+        before = warning.Line;
+    }
+    return 0;
+}

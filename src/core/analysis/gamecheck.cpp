@@ -1,0 +1,823 @@
+#include "core/analysis/gamecheck.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+#include "core/linebuilder/verbtable.h"
+#include "core/shell/settings.h"
+
+namespace {
+// The messages the engine sends by name, sorted. A label of one of these names is a handler;
+// the names are also constants every script may use undeclared (SendMessage(cog, user1)).
+// MOTS adds "enterbubble", "exitbubble" and "playeraction" of its own.
+constexpr std::array<std::string_view, 44> MessageNames = {
+    "activate",   "activated",    "aievent", "arrived",     "autoselect", "blocked",     "changed",
+    "created",    "crossed",      "damaged", "deactivated", "deselected", "enterbubble", "entered",
+    "exitbubble", "exited",       "fire",    "join",        "killed",     "leave",       "loading",
+    "newplayer",  "playeraction", "pulse",   "removed",     "respawn",    "selected",    "shutdown",
+    "sighted",    "skill",        "splash",  "startup",     "taken",      "timer",       "touched",
+    "trigger",    "user0",        "user1",   "user2",       "user3",      "user4",       "user5",
+    "user6",      "user7",
+};
+
+constexpr bool IsSortedList(const auto &list)
+{
+    for (size_t i = 1; i < list.size(); ++i)
+        if (!(list[i - 1] < list[i]))
+            return false;
+    return true;
+}
+static_assert(IsSortedList(MessageNames));
+
+bool IsMessageName(std::string_view lower)
+{
+    return std::binary_search(MessageNames.begin(), MessageNames.end(), lower);
+}
+
+// The engine's own variables: "global0" to "global15", shared by every script.
+bool IsGlobalName(std::string_view lower)
+{
+    if (lower.size() < 7 || lower.size() > 8 || lower.substr(0, 6) != "global")
+        return false;
+    const std::string_view digits = lower.substr(6);
+    if (digits.size() == 1)
+        return digits[0] >= '0' && digits[0] <= '9';
+    return digits[0] == '1' && digits[1] >= '0' && digits[1] <= '5';
+}
+
+unsigned char LowerAscii(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+std::string LowerText(std::string_view text)
+{
+    std::string lower(text);
+    for (char &c : lower)
+        c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Hashes names given as any kind of string, so a lookup by a piece of a token copies nothing.
+struct TNameHash
+{
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+template <typename Value>
+using TNameMap = std::unordered_map<std::string, Value, TNameHash, std::equal_to<>>;
+
+// The rows of one verb (one per game where the games differ), by its name in small letters.
+using TVerbIndex = TNameMap<std::vector<const TVerbFact *>>;
+
+const TVerbIndex &VerbIndex()
+{
+    static const TVerbIndex index = [] {
+        TVerbIndex built;
+        for (const TVerbFact &verb : VerbTable())
+            built[LowerText(verb.Name)].push_back(&verb);
+        return built;
+    }();
+    return index;
+}
+
+bool KnownIn(const TVerbFact &verb, TCheckGame game)
+{
+    switch (game)
+    {
+    case TCheckGame::JK:
+        return verb.Game != TVerbGame::Mots;
+    case TCheckGame::Mots:
+        return verb.Game != TVerbGame::JK;
+    case TCheckGame::Either:
+        break;
+    }
+    return true;
+}
+
+// Levenshtein distance in ASCII small letters, or limit + 1 when it is above limit.
+int EditDistance(std::string_view a, std::string_view b, int limit)
+{
+    const int n = static_cast<int>(a.size());
+    const int m = static_cast<int>(b.size());
+    // Verb names are far shorter than the row; a longer word is no near miss of any.
+    std::array<int, 64> row{};
+    if (n - m > limit || m - n > limit || m >= static_cast<int>(row.size()))
+        return limit + 1;
+    for (int j = 0; j <= m; ++j)
+        row[static_cast<size_t>(j)] = j;
+    for (int i = 1; i <= n; ++i)
+    {
+        int diagonal = row[0];
+        row[0] = i;
+        int best = row[0];
+        for (int j = 1; j <= m; ++j)
+        {
+            const int above = row[static_cast<size_t>(j)];
+            const bool same =
+                LowerAscii(static_cast<unsigned char>(a[static_cast<size_t>(i - 1)])) ==
+                LowerAscii(static_cast<unsigned char>(b[static_cast<size_t>(j - 1)]));
+            row[static_cast<size_t>(j)] = std::min(
+                {above + 1, row[static_cast<size_t>(j - 1)] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+            best = std::min(best, row[static_cast<size_t>(j)]);
+        }
+        if (best > limit)
+            return limit + 1;
+    }
+    return std::min(row[static_cast<size_t>(m)], limit + 1);
+}
+
+// The one verb of the game nearest to name, at most two edits away; none when there is no such
+// verb or when two verbs are equally near.
+const TVerbFact *NearestVerb(std::string_view name, TCheckGame game)
+{
+    constexpr int MaxEdits = 2;
+    const TVerbFact *nearest = nullptr;
+    int best = MaxEdits + 1;
+    bool tie = false;
+    for (const auto &[lower, rows] : VerbIndex())
+    {
+        const auto known = std::find_if(
+            rows.begin(), rows.end(), [game](const TVerbFact *row) { return KnownIn(*row, game); });
+        if (known == rows.end())
+            continue;
+        const int distance = EditDistance(lower, name, MaxEdits);
+        if (distance < best)
+        {
+            best = distance;
+            nearest = *known;
+            tie = false;
+        }
+        else if (distance == best && distance <= MaxEdits)
+            tie = true;
+    }
+    return tie ? nullptr : nearest;
+}
+
+std::string Quoted(std::string_view name)
+{
+    std::string quoted;
+    quoted.reserve(name.size() + 2);
+    quoted.push_back('\'');
+    quoted.append(name);
+    quoted.push_back('\'');
+    return quoted;
+}
+
+// Ends the pass at once; only a nesting deeper than the syntax checker allows throws it, and such
+// a script is never accepted.
+struct TStopPass
+{};
+
+// One run of the pass. It reads the symbols section as the syntax checker does; then it follows
+// the checker through the code section, taking the tokens of each statement as the checker took
+// them and reading them with the same routines of the grammar, and notes what the code declares
+// and uses. What needs the whole script (labels, calls of labels, names declared nowhere) is
+// judged at the end.
+class TGamePass : public TCogTokenSink
+{
+  public:
+    TGamePass(const std::vector<std::string> &lines, TCheckGame game, std::vector<TCOGError> &found)
+        : Lines(lines), Game(game), Found(found), Reader(lines, Scratch)
+    {}
+
+    void ReadSymbols();
+    void TakeStatement(const TCogTape &tape) override;
+    void Finish();
+
+  private:
+    struct TSymbol
+    {
+        int Line = 0;
+        bool Message = false;
+    };
+    struct TLabel
+    {
+        int Line = 0;
+        bool Called = false;
+    };
+    struct TUse
+    {
+        std::string Name;
+        int Line = 0;
+        std::string Spelling;
+    };
+
+    class TNesting
+    {
+      public:
+        explicit TNesting(TGamePass &owner) : Owner(owner)
+        {
+            if (++Owner.Depth > TCOGChecker::MaxNesting)
+                throw TStopPass{};
+        }
+        ~TNesting() { --Owner.Depth; }
+        TNesting(const TNesting &) = delete;
+        TNesting &operator=(const TNesting &) = delete;
+
+      private:
+        TGamePass &Owner;
+    };
+
+    bool NextSectionLine(std::string &firstWord);
+    void Declare(const std::string &typeWord);
+    void Statement();
+    void Assignment();
+    void FuncCall(bool valueUsed);
+    void Block();
+    void Body();
+    void IfStatement();
+    void ForStatement();
+    void CallLabel();
+    void Expression();
+
+    void Next()
+    {
+        if (At < Tape->Tokens.size())
+        {
+            const TCogTape::TToken &token = Tape->Tokens[At++];
+            T = Tape->TextOf(token);
+            K = token.Kind;
+            Line = token.Line;
+        }
+        else
+        {
+            // Past the end, as the lexer at the end of the text.
+            T = {};
+            K = ckEnd;
+        }
+    }
+    void Warn(int line, std::string msg) { Found.push_back(TCOGError{line, std::move(msg)}); }
+    std::string_view UseNamesBeforeLast(std::string_view word);
+    void UseName(std::string_view name);
+    void CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed, int line);
+    void CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given, int line);
+    std::string Spelled(int line, std::string_view lower);
+
+    const std::vector<std::string> &Lines;
+    TCheckGame Game;
+    std::vector<TCOGError> &Found;
+    // Reads the symbols section; the lexer's reports of open strings would land in Scratch.
+    TCOGChecker Scratch;
+    TCogReader Reader;
+    // The tokens of the statement being read, the token in hand with its kind and line, and the
+    // index of the next one.
+    const TCogTape *Tape = nullptr;
+    std::string_view T;
+    TCogTokenKind K = ckNone;
+    int Line = 0;
+    size_t At = 0;
+    int Depth = 0;
+
+    TNameMap<TSymbol> Symbols;
+    std::vector<std::pair<std::string, int>> Messages;
+    TNameMap<TLabel> Labels;
+    std::vector<std::string> LabelOrder;
+    std::vector<TUse> LabelCalls;
+    // Names found neither among the symbols nor the verbs nor the engine's own names, with their
+    // first use; only the labels can still declare them.
+    TNameMap<size_t> UnknownIndex;
+    std::vector<TUse> Unknown;
+    // The verb suggested for each unknown verb name met so far (none: nullptr).
+    TNameMap<const TVerbFact *> Suggestions;
+
+    // Where the search for the spelling of the next name starts: names are looked up in the order
+    // they stand in the text, so a line is searched once however many names it gives.
+    int SpellLine = -1;
+    size_t SpellFrom = 0;
+};
+
+bool TGamePass::NextSectionLine(std::string &firstWord)
+{
+    if (!Reader.ReadLine())
+        return false;
+    TCOGChecker::ExtractWord(Reader.LineText(), 1, firstWord);
+    return true;
+}
+
+// Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
+//         code section
+// Only the symbols section is read here: the checker reads the rest and hands the code over.
+void TGamePass::ReadSymbols()
+{
+    std::string word;
+    do
+        if (!NextSectionLine(word))
+            return;
+    while (word != "symbols");
+    for (;;)
+    {
+        if (!NextSectionLine(word))
+            return;
+        if (word == "end")
+            break;
+        Declare(word);
+    }
+}
+
+// SymbolLine: type-word name["=" value] {extension}
+// The name ends at a blank or "=": "sound s=foo.wav", "int x = 0 local" and "thing player local"
+// all declare their second word.
+void TGamePass::Declare(const std::string &typeWord)
+{
+    const std::string_view text = Reader.LineText();
+    std::string first;
+    size_t from = static_cast<size_t>(TCOGChecker::ExtractWord(text, 1, first)) - 1;
+    while (from < text.size() && IsBlank(text[from]))
+        ++from;
+    size_t to = from;
+    while (to < text.size() && !IsBlank(text[to]) && text[to] != '=')
+        ++to;
+    if (to == from)
+        return;
+    const std::string name(text.substr(from, to - from));
+    const int line = Reader.CurLine();
+    const bool message = TypeCode(typeWord) == TypeCode("message");
+    const auto [symbol, added] = Symbols.try_emplace(name, TSymbol{line, false});
+    if (!added)
+        Warn(line, "Symbol " + Quoted(Spelled(line, name)) + " is declared twice");
+    // A name declared twice, once as a message, still has its handler looked for.
+    if (message && !symbol->second.Message)
+    {
+        symbol->second.Message = true;
+        Messages.emplace_back(name, line);
+    }
+}
+
+// CodeSection: {label | statement} "end"   (one label or statement per call)
+void TGamePass::TakeStatement(const TCogTape &tape)
+{
+    Tape = &tape;
+    At = 0;
+    Depth = 0;
+    Next();
+    if (K == ckLabel)
+    {
+        if (Labels.find(T) == Labels.end())
+        {
+            Labels.emplace(T, TLabel{Line, false});
+            LabelOrder.emplace_back(T);
+        }
+        else
+            Warn(Line, "Label " + Quoted(Spelled(Line, T)) + " is defined twice");
+        return;
+    }
+    try
+    {
+        Statement();
+    }
+    catch (const TStopPass &)
+    {
+        // The checker stops at the same depth and reports it; the warnings will not be shown.
+    }
+}
+
+// Statement: assignment | array "[" expression "]" assignment | call ";" | if | for | while
+//            | ("return" | "stop") ";" | "call" label ";" | block
+void TGamePass::Statement()
+{
+    TNesting nesting(*this);
+    switch (K)
+    {
+    case ckArray:
+        UseName(UseNamesBeforeLast(T));
+        Next(); // "["
+        Expression();
+        Assignment();
+        break;
+    case ckVariable:
+        UseName(UseNamesBeforeLast(T));
+        Assignment();
+        break;
+    case ckFunction:
+        // A statement throws the verb's value away: every verb may stand here.
+        FuncCall(false);
+        Next(); // ";"
+        break;
+    case ckKeyword:
+        if (T == "if")
+            IfStatement();
+        else if (T == "for")
+            ForStatement();
+        else if (T == "while")
+        {
+            Next(); // "("
+            Expression();
+            Next();
+            Body();
+        }
+        else if (T == "return" || T == "stop")
+            Next(); // ";"
+        else if (T == "call")
+            CallLabel();
+        break;
+    case ckBrace:
+        if (T == "{")
+            Block();
+        break;
+    default:
+        break;
+    }
+}
+
+// Assignment: "=" expression ";"   (the target has been read)
+void TGamePass::Assignment()
+{
+    Next();
+    if (T == "=")
+        Expression();
+}
+
+// FuncCall: "(" [expression {"," expression}] ")"   (the name is in hand)
+void TGamePass::FuncCall(bool valueUsed)
+{
+    const int line = Line;
+    // "x<GetThingHealth(p)" is one token to the lexer: a comparison that uses the value.
+    const std::string_view name = UseNamesBeforeLast(T);
+    if (name.size() != T.size())
+        valueUsed = true;
+    const TVerbIndex &verbs = VerbIndex();
+    const auto verb = verbs.find(name);
+    if (verb != verbs.end())
+        CheckVerb(verb->second, valueUsed, line);
+    else if (!Symbols.count(name))
+    {
+        // Names are compared in small letters, but shown as the script spells them. The search
+        // for a near verb goes through the whole table, so it is done once per name.
+        std::string msg = "Unknown verb " + Quoted(Spelled(line, name));
+        auto nearest = Suggestions.find(name);
+        if (nearest == Suggestions.end())
+            nearest = Suggestions.emplace(name, NearestVerb(name, Game)).first;
+        if (nearest->second)
+            msg += " (did you mean " + Quoted(nearest->second->Name) + "?)";
+        Warn(line, std::move(msg));
+    }
+
+    Next(); // "("
+    const size_t mark = At;
+    Next();
+    int given = 0;
+    if (T != ")")
+    {
+        At = mark;
+        do
+        {
+            Expression();
+            ++given;
+        } while (T == ",");
+    }
+    if (verb != verbs.end())
+        CheckArgumentCount(verb->second, given, line);
+}
+
+// The verb facts that need no arguments: the game, and a value taken where none is given.
+void TGamePass::CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed, int line)
+{
+    const TVerbFact &first = *rows.front();
+    if (std::none_of(rows.begin(), rows.end(),
+                     [this](const TVerbFact *row) { return KnownIn(*row, Game); }))
+    {
+        Warn(line, Quoted(first.Name) + " exists only in " +
+                       (Game == TCheckGame::JK ? "MOTS" : "Jedi Knight"));
+        return;
+    }
+    if (valueUsed && std::all_of(rows.begin(), rows.end(), [this](const TVerbFact *row) {
+            return !KnownIn(*row, Game) || row->Returns == "none";
+        }))
+        Warn(line, Quoted(first.Name) + " returns nothing");
+}
+
+// The engine takes exactly as many values off the script's stack as the verb has parameters;
+// a call with another count leaves the stack wrong for the rest of the handler.
+void TGamePass::CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given, int line)
+{
+    std::vector<int> counts;
+    for (const TVerbFact *row : rows)
+    {
+        if (!KnownIn(*row, Game))
+            continue;
+        const int count = static_cast<int>(row->ParamKinds.size());
+        if (count == given)
+            return;
+        if (std::find(counts.begin(), counts.end(), count) == counts.end())
+            counts.push_back(count);
+    }
+    if (counts.empty())
+        return; // a verb of the other game, reported as such
+    std::string takes;
+    for (size_t i = 0; i < counts.size(); ++i)
+        takes += (i == 0 ? "" : " or ") + std::to_string(counts[i]);
+    Warn(line, Quoted(rows.front()->Name) + " takes " + takes +
+                   (counts.size() == 1 && counts[0] == 1 ? " argument, " : " arguments, ") +
+                   std::to_string(given) + " given");
+}
+
+// Block: {statement | block} "}"   (the "{" has been read)
+void TGamePass::Block()
+{
+    TNesting nesting(*this);
+    for (;;)
+    {
+        Next();
+        if (K == ckEnd)
+            return;
+        if (K == ckBrace)
+        {
+            if (T == "}")
+                return;
+            Block();
+        }
+        else
+            Statement();
+    }
+}
+
+// Body: block | statement   (its first token is in hand)
+void TGamePass::Body()
+{
+    if (T == "{")
+        Block();
+    else
+        Statement();
+}
+
+// IfStatement: "if" "(" expression ")" [";"] body ["else" body]
+void TGamePass::IfStatement()
+{
+    for (;;)
+    {
+        Next(); // "("
+        Expression();
+        Next();
+        if (T == ";")
+            Next();
+        Body();
+        const size_t mark = At;
+        Next();
+        if (T != "else")
+        {
+            At = mark;
+            return;
+        }
+        Next();
+        if (K != ckKeyword || T != "if")
+        {
+            Body();
+            return;
+        }
+    }
+}
+
+// ForStatement: "for" "(" statement expression ";" variable "=" expression ")" body
+void TGamePass::ForStatement()
+{
+    Next(); // "("
+    Next();
+    Statement();
+    Expression();
+    Next();
+    if (K == ckVariable)
+        UseName(UseNamesBeforeLast(T));
+    Next(); // "="
+    Expression();
+    Next();
+    Body();
+}
+
+// CallLabel: "call" name ";"
+void TGamePass::CallLabel()
+{
+    Next();
+    if (K == ckVariable)
+        LabelCalls.push_back(TUse{std::string(T), Line, Spelled(Line, T)});
+    Next(); // ";"
+}
+
+// Expression: {"-" | "!"} operand {operator {"-" | "!"} operand}
+// operand:    value | variable | array "[" expression "]" | funccall | "(" expression ")"
+void TGamePass::Expression()
+{
+    TNesting nesting(*this);
+    for (;;)
+    {
+        Next();
+        switch (K)
+        {
+        case ckValue:
+            // A number may hide names behind "<" or ">" ("0<x"); a string holds none.
+            if (T[0] != '"' && T[0] != '\'')
+                UseName(UseNamesBeforeLast(T));
+            break;
+        case ckVariable:
+            UseName(UseNamesBeforeLast(T));
+            break;
+        case ckArray:
+            UseName(UseNamesBeforeLast(T));
+            Next(); // "["
+            Expression();
+            break;
+        case ckFunction:
+            FuncCall(true);
+            break;
+        case ckParen:
+            if (T == ")")
+                return;
+            Expression();
+            break;
+        default:
+            if (T == "-" || T == "!")
+                continue;
+            return;
+        }
+
+        Next();
+        switch (K)
+        {
+        case ckOperator:
+            continue;
+        case ckParen:
+        case ckSquare:
+            if (T == ")" || T == "]")
+                return;
+            continue;
+        default:
+            return;
+        }
+    }
+}
+
+// The lexer keeps "<" and ">" inside a word ("x<8" is one word, "a>=b" gives "a>", "=", "b"), but
+// the game reads them as operators, so each piece between them is an operand of its own. Uses the
+// name pieces but the last, and gives the last.
+std::string_view TGamePass::UseNamesBeforeLast(std::string_view word)
+{
+    size_t from = 0;
+    for (;;)
+    {
+        const size_t at = word.find_first_of("<>", from);
+        if (at == std::string_view::npos)
+            return word.substr(from);
+        UseName(word.substr(from, at - from));
+        from = at + 1;
+    }
+}
+
+// A name in the code: a symbol, a verb, a message or one of the engine's variables; else a label,
+// which only the end of the code can tell. Pieces that start as numbers are no names.
+void TGamePass::UseName(std::string_view name)
+{
+    if (name.empty() || (name[0] >= '0' && name[0] <= '9') || name[0] == '.')
+        return;
+    if (Symbols.count(name) || VerbIndex().count(name) || IsMessageName(name) ||
+        IsGlobalName(name) || UnknownIndex.count(name))
+        return;
+    UnknownIndex.emplace(name, Unknown.size());
+    Unknown.push_back(TUse{std::string(name), Line, Spelled(Line, name)});
+}
+
+void TGamePass::Finish()
+{
+    for (const TUse &call : LabelCalls)
+    {
+        const auto label = Labels.find(call.Name);
+        if (label == Labels.end())
+            Warn(call.Line, "Label " + Quoted(call.Spelling) + " does not exist");
+        else
+            label->second.Called = true;
+    }
+    // The game finds a handler through the message symbol of its name; a message label that is
+    // not declared runs only when code falls or calls into it.
+    for (const std::string &name : LabelOrder)
+    {
+        const TLabel &label = Labels.at(name);
+        if (label.Called || !IsMessageName(name))
+            continue;
+        const auto symbol = Symbols.find(name);
+        if (symbol == Symbols.end() || !symbol->second.Message)
+            Warn(label.Line, "Message " + Quoted(Spelled(label.Line, name)) +
+                                 " is not declared, so its handler never runs");
+    }
+    for (const auto &[name, line] : Messages)
+        if (!Labels.count(name))
+            Warn(line, "Message " + Quoted(Spelled(line, name)) + " has no handler");
+    for (const TUse &use : Unknown)
+        if (!Labels.count(use.Name))
+            Warn(use.Line, Quoted(use.Spelling) + " is declared nowhere");
+}
+
+// The name as the script spells it: the first whole word outside strings, at or after the last one
+// found on the same line, that equals lower in any letter case.
+std::string TGamePass::Spelled(int line, std::string_view lower)
+{
+    if (line < 0 || line >= static_cast<int>(Lines.size()) || lower.empty())
+        return std::string(lower);
+    const std::string &raw = Lines[static_cast<size_t>(line)];
+    if (line != SpellLine)
+    {
+        SpellLine = line;
+        SpellFrom = 0;
+    }
+    const size_t n = lower.size();
+    for (size_t at = SpellFrom; at + n <= raw.size(); ++at)
+    {
+        // A quote that starts no word starts a string, which holds no names.
+        if ((raw[at] == '"' || raw[at] == '\'') && (at == 0 || !IsNameChar(raw[at - 1])))
+        {
+            const size_t close = raw.find(raw[at], at + 1);
+            if (close == std::string::npos)
+                break;
+            at = close;
+            continue;
+        }
+        if (LowerAscii(static_cast<unsigned char>(raw[at])) != static_cast<unsigned char>(lower[0]))
+            continue;
+        if (at > 0 && IsNameChar(raw[at - 1]))
+            continue;
+        if (at + n < raw.size() && IsNameChar(raw[at + n]) && IsNameChar(lower[n - 1]))
+            continue;
+        size_t i = 1;
+        while (i < n && LowerAscii(static_cast<unsigned char>(raw[at + i])) ==
+                            static_cast<unsigned char>(lower[i]))
+            ++i;
+        if (i == n)
+        {
+            SpellFrom = at + n;
+            return raw.substr(at, n);
+        }
+    }
+    return std::string(lower);
+}
+} // namespace
+
+std::string_view CheckGameWord(TCheckGame game)
+{
+    switch (game)
+    {
+    case TCheckGame::JK:
+        return "jk";
+    case TCheckGame::Mots:
+        return "mots";
+    case TCheckGame::Either:
+        break;
+    }
+    return "any";
+}
+
+bool ParseCheckGame(std::string_view word, TCheckGame &game)
+{
+    const std::string lower = LowerText(word);
+    for (TCheckGame each : {TCheckGame::Either, TCheckGame::JK, TCheckGame::Mots})
+        if (lower == CheckGameWord(each))
+        {
+            game = each;
+            return true;
+        }
+    return false;
+}
+
+void TGameChecker::Check(TCOGChecker &syntax, const std::vector<std::string> &lines)
+{
+    Warnings.Clear();
+    std::vector<TCOGError> found;
+    TGamePass pass(lines, Game, found);
+    pass.ReadSymbols();
+    TCogTokenSink *const before = syntax.Sink;
+    syntax.Sink = &pass;
+    syntax.Check(lines);
+    syntax.Sink = before;
+    if (syntax.Errors.Count() > 0)
+        return;
+    pass.Finish();
+    std::stable_sort(found.begin(), found.end(),
+                     [](const TCOGError &a, const TCOGError &b) { return a.Line < b.Line; });
+    for (TCOGError &warning : found)
+        Warnings.Add(std::move(warning));
+}
+
+TGameCheckSettings ReadGameCheckSettings(TSettingsKey &key)
+{
+    TGameCheckSettings settings;
+    if (key.ValueExists("GameChecks"))
+        settings.Enabled = key.ReadString("GameChecks") != "0";
+    if (key.ValueExists("CheckGame"))
+        ParseCheckGame(key.ReadString("CheckGame"), settings.Game);
+    return settings;
+}
+
+void WriteGameCheckSettings(TSettingsKey &key, const TGameCheckSettings &settings)
+{
+    key.WriteString("GameChecks", settings.Enabled ? "1" : "0");
+    key.WriteString("CheckGame", std::string(CheckGameWord(settings.Game)));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+// The game-aware checks: a second pass over a script the syntax checker accepted. It knows the
+// verbs and messages of the game and the script's own symbols and labels, and warns where the
+// game would fail silently at run time: an unknown verb, a wrong number of arguments, a value
+// taken from a verb that gives none, a name declared nowhere, a handler the game never runs.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/analysis/u_cogcheck.h"
+
+class TSettingsKey;
+
+// The game a script is checked for. Either: only what neither game knows is reported.
+enum class TCheckGame
+{
+    Either,
+    JK,
+    Mots
+};
+
+// "any", "jk" or "mots": the words of qxtool's --game option and of the settings.
+std::string_view CheckGameWord(TCheckGame game);
+// Reads such a word in any letter case; false, leaving game as it was, for any other word.
+bool ParseCheckGame(std::string_view word, TCheckGame &game);
+
+// Runs the game-aware pass and keeps its findings.
+class TGameChecker
+{
+  public:
+    TCheckGame Game = TCheckGame::Either;
+    // The findings of the last Check, by line; within a line those of calls come before those of
+    // names, which are judged at the end. Each has the 0-based index of its line, as the syntax
+    // errors have.
+    TCOGErrors Warnings;
+
+    // Checks lines with syntax (its Errors as Check gives them), then replaces Warnings with the
+    // findings of the pass. Only a script syntax accepted is read, over the tokens the syntax check
+    // took: the pass follows the grammar with no recovery of its own. A script with errors gets
+    // no warnings.
+    void Check(TCOGChecker &syntax, const std::vector<std::string> &lines);
+};
+
+// Whether the pass runs after an accepted check, and for which game.
+struct TGameCheckSettings
+{
+    bool Enabled = true;
+    TCheckGame Game = TCheckGame::Either;
+};
+
+// "GameChecks" ("0" turns the pass off; anything else or nothing leaves it on) and "CheckGame"
+// (a CheckGameWord; either game when missing or unknown).
+TGameCheckSettings ReadGameCheckSettings(TSettingsKey &key);
+void WriteGameCheckSettings(TSettingsKey &key, const TGameCheckSettings &settings);
