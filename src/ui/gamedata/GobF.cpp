@@ -196,6 +196,7 @@ bool TGG::ExtractMember(const QByteArray &rawName, int index)
         Prompts().ShowIOError(QString::fromLocal8Bit(error.what()));
         return false;
     }
+    ExtractedFiles << target;
     return true;
 }
 
@@ -204,6 +205,7 @@ void TGG::BBExtractClick()
     PB->show();
     PB->setMaximum(static_cast<int>(LB1->selectedItems().size()));
     PB->setValue(0);
+    ExtractedFiles.clear();
     bool selectionMade = false;
     for (int i = 0; i < LB1->count(); ++i)
     {
@@ -220,12 +222,17 @@ void TGG::BBExtractClick()
         // A failed member stops the run with the bar showing how far it came; the members
         // extracted before it stay on disk.
         if (!ExtractMember(rawName, index))
+        {
+            emit ScriptsExtracted(ExtractedFiles);
             return;
+        }
     }
     if (!selectionMade)
         Prompts().ShowMessage("No Selection was made");
     PB->hide();
     PB->setValue(0);
+    if (selectionMade)
+        emit ScriptsExtracted(ExtractedFiles);
     accept();
 }
 

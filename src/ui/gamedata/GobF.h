@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QListWidget;
 class QProgressBar;
@@ -36,6 +37,10 @@ class TGG : public QDialog
     QPushButton *BBExtract;
     QPushButton *BBCancel;
 
+  signals:
+    // An extraction ended; files are the paths written.
+    void ScriptsExtracted(const QStringList &files);
+
   private:
     void ClearItems();
     // The index in LB2 of the first member whose whole name field is rawName, or -1.
@@ -43,4 +48,6 @@ class TGG : public QDialog
     // Copies member index out to its own relative path under the program's folder. False
     // when the extraction has to stop (the failure has been reported).
     bool ExtractMember(const QByteArray &rawName, int index);
+
+    QStringList ExtractedFiles;
 };
