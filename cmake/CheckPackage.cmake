@@ -31,9 +31,7 @@ foreach(path
         ./usr/bin/quillex
         ./usr/lib/quillex/quillex
         ./usr/lib/quillex/qxtool
-        ./usr/lib/quillex/qxdata/verb.qx
-        ./usr/lib/quillex/qxdata/symbol.qx
-        ./usr/lib/quillex/qxdata/extra.qx
+        ./usr/lib/quillex/qxdata/
         ./usr/lib/quillex/cog/default.cog
         ./usr/lib/quillex/help/index.html
         ./usr/share/applications/quillex.desktop

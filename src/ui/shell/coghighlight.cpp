@@ -6,14 +6,39 @@
 #include <QTextDocument>
 
 namespace {
-// Marks a block whose colours were left for later.
-class TUncoloured : public QTextBlockUserData
-{};
+// A block's user state: its section in the low bits, and a flag for a block whose colours
+// were left for later. -1 is Qt's "never highlighted".
+constexpr int SectionBits = 3;
+constexpr int Uncoloured = 4;
 
-// The block's section is kept as its user state; -1 is Qt's "never highlighted".
 TCogSection SectionOfState(int state)
 {
-    return state < 0 ? TCogSection::Outside : static_cast<TCogSection>(state);
+    return state < 0 ? TCogSection::Outside : static_cast<TCogSection>(state & SectionBits);
+}
+
+// The section after a line, read from its first word only: the pass over lines not shown
+// skips the conversion of whole lines.
+TCogSection NextSection(const QString &text, TCogSection section)
+{
+    qsizetype start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
+        ++start;
+    if (start == text.size())
+        return section;
+    switch (text[start].toLower().unicode())
+    {
+    case 's':
+    case 'c':
+    case 'e':
+    case 'f':
+        break;
+    default:
+        return section;
+    }
+    // "symbols" is the longest section word; "flags =" may carry blanks before its "=".
+    const QByteArray head = text.mid(start, 40).toLatin1();
+    return NextCogSection(std::string_view(head.constData(), static_cast<size_t>(head.size())),
+                          section);
 }
 
 QTextCharFormat Coloured(QColor colour, bool bold = false, bool italic = false)
@@ -70,32 +95,29 @@ QTextCharFormat TCogHighlighter::FormatOf(TCogWordClass cls)
     return {};
 }
 
-bool TCogHighlighter::ShouldColourNow(int blockNumber) const
+bool TCogHighlighter::ShouldColourNow(const QTextBlock &block) const
 {
-    if (InVisiblePass || Document->blockCount() <= WholeDocumentLimit)
+    if (Document->blockCount() <= WholeDocumentLimit)
         return true;
-    return blockNumber < LeadingLines || (blockNumber >= ShownFirst && blockNumber <= ShownLast);
+    const int number = block.blockNumber();
+    return number < LeadingLines || (number >= ShownFirst && number <= ShownLast);
 }
 
 void TCogHighlighter::highlightBlock(const QString &text)
 {
     const TCogSection section = SectionOfState(previousBlockState());
-    // Characters outside Latin-1 become one '?' each, so offsets stay those of the text.
-    const QByteArray bytes = text.toLatin1();
-    const std::string_view line(bytes.constData(), static_cast<size_t>(bytes.size()));
     const QTextBlock block = currentBlock();
-    if (!ShouldColourNow(block.blockNumber()))
+    if (!ShouldColourNow(block))
     {
-        setCurrentBlockState(static_cast<int>(NextCogSection(line, section)));
-        if (!block.userData())
-            setCurrentBlockUserData(new TUncoloured);
+        setCurrentBlockState(static_cast<int>(NextSection(text, section)) | Uncoloured);
         return;
     }
+    // Characters outside Latin-1 become one '?' each, so offsets stay those of the text.
+    const QByteArray bytes = text.toLatin1();
     TCogSection next = section;
-    ClassifyCogLine(line, next, Spans);
+    ClassifyCogLine(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), next,
+                    Spans);
     setCurrentBlockState(static_cast<int>(next));
-    if (block.userData())
-        setCurrentBlockUserData(nullptr);
     for (const TCogSpan &span : Spans)
         setFormat(span.Start, span.Length, FormatOf(span.Class));
     // Colour the text carries itself (the checker's red line) shows over the word colours.
@@ -114,13 +136,14 @@ void TCogHighlighter::HighlightVisible()
         return;
     const QTextBlock top = Editor->cursorForPosition(QPoint(0, 0)).block();
     const int lineHeight = std::max(1, Editor->fontMetrics().lineSpacing());
-    const int shown = Editor->viewport()->height() / lineHeight + 2;
     ShownFirst = top.blockNumber();
-    ShownLast = ShownFirst + shown;
+    ShownLast = ShownFirst + Editor->viewport()->height() / lineHeight + 2;
+    // Colouring a block clears its flag, a change of its state, so Qt goes on to the next
+    // block by itself; it stops at the first block past the view, which stays as it was.
     InVisiblePass = true;
-    int count = 0;
-    for (QTextBlock block = top; block.isValid() && count <= shown; block = block.next(), ++count)
-        if (block.userData())
+    for (QTextBlock block = top; block.isValid() && block.blockNumber() <= ShownLast;
+         block = block.next())
+        if (block.userState() >= 0 && (block.userState() & Uncoloured))
             rehighlightBlock(block);
     InVisiblePass = false;
 }

@@ -8,6 +8,7 @@
 #include "core/analysis/coghighlight.h"
 
 class QPlainTextEdit;
+class QTextBlock;
 
 // Colours the words of a COG script in an editor. A long script is coloured where it is
 // shown: blocks outside the view are only read for the section they open, and get their
@@ -39,7 +40,7 @@ class TCogHighlighter : public QSyntaxHighlighter
     void highlightBlock(const QString &text) override;
 
   private:
-    bool ShouldColourNow(int blockNumber) const;
+    bool ShouldColourNow(const QTextBlock &block) const;
 
     QPlainTextEdit *Editor;
     QTextDocument *Document;
