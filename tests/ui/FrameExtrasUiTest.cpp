@@ -36,8 +36,10 @@ class FrameExtrasUiTest : public QObject
 
     // Drags files from a file manager over the frame and drops them; returns whether the
     // frame took the drop.
-    bool DropFiles(const QStringList &paths)
+    bool DropFiles(const QStringList &paths, QWidget *target = nullptr)
     {
+        if (!target)
+            target = F.Frame;
         QMimeData data;
         QList<QUrl> urls;
         for (const QString &path : paths)
@@ -45,11 +47,11 @@ class FrameExtrasUiTest : public QObject
         data.setUrls(urls);
         const QPoint at(100, 100);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(F.Frame, &enter);
+        QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(F.Frame, &drop);
+        QApplication::sendEvent(target, &drop);
         return drop.isAccepted();
     }
 
@@ -115,6 +117,14 @@ class FrameExtrasUiTest : public QObject
         QTRY_VERIFY(F.Frame->ActiveEditor());
         QCOMPARE(F.Frame->ActiveEditor()->Caption(), script);
         QCOMPARE(F.Frame->ActiveEditor()->Text(), std::string("thing t\n"));
+
+        // Dropped on an editor's text, a script opens as File > Open would open it.
+        const QString second = F.WriteScript("x\r\n", "second.cog");
+        F.Prompts.ExpectConfirm("Load file into current form?", false);
+        QVERIFY(DropFiles({second}, F.Frame->ActiveEditor()->RE->viewport()));
+        QTRY_COMPARE(F.Frame->Editors().size(), 2);
+        QCOMPARE(F.Frame->ActiveEditor()->Caption(), second);
+        F.Frame->ActiveEditor()->close();
 
         // Other files are not taken.
         QVERIFY(!DropFiles({F.ProgramDir + "qxdata/verb.qx"}));

@@ -76,6 +76,9 @@ void TFrameExtras::EditorCreated(TRTFForm *editor)
     editor->File1->addMenu(RecentFiles1);
     connect(editor->Tools, &TEditorTools::FileNamed, this,
             [this](const QString &path) { AddRecentFile(path); });
+    // The text takes drops from the Line Builder's tree only; files dropped on it open as
+    // they do on the frame.
+    editor->RE->viewport()->installEventFilter(this);
 }
 
 void TFrameExtras::OpenAsFileOpen(const QString &path)
@@ -160,10 +163,8 @@ void TFrameExtras::ReportExtraction(const QStringList &files)
     Frame->statusBar()->showMessage(QString::fromStdString(ExtractionReport(paths)));
 }
 
-bool TFrameExtras::eventFilter(QObject *watched, QEvent *event)
+bool TFrameExtras::eventFilter(QObject *, QEvent *event)
 {
-    if (watched != Frame)
-        return false;
     switch (event->type())
     {
     case QEvent::DragEnter:

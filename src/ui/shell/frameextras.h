@@ -13,7 +13,8 @@ class TRTFForm;
 
 // The frame's additions for everyday work: the recent files in the File menus, the Options
 // item that turns syntax colours on and off (both kept in the settings), files dropped from
-// a file manager, and the status line that reports an extraction.
+// a file manager (on the frame or on an editor's text), and the status line that reports an
+// extraction.
 class TFrameExtras : public QObject
 {
     Q_OBJECT
