@@ -226,6 +226,7 @@ TGG::TExtractResult TGG::ExtractMember(const QByteArray &rawName, int index, boo
             break;
         }
         ExtractGobMember(target, index);
+        ExtractedFiles << QFile::decodeName(QByteArray::fromStdString(target));
     }
     catch (const std::exception &error)
     {
@@ -240,6 +241,7 @@ void TGG::BBExtractClick()
     PB->show();
     PB->setMaximum(static_cast<int>(LB1->selectedItems().size()));
     PB->setValue(0);
+    ExtractedFiles.clear();
     bool selectionMade = false;
     bool replaceAll = false;
     for (int i = 0; i < LB1->count(); ++i)
@@ -261,11 +263,13 @@ void TGG::BBExtractClick()
         case TExtractResult::Failed:
             // A failed member stops the run with the bar showing how far it came; the
             // members extracted before it stay on disk.
+            emit ScriptsExtracted(ExtractedFiles);
             return;
         case TExtractResult::Cancelled:
             // The user stopped the run: what was extracted stays, the dialog stays open.
             PB->hide();
             PB->setValue(0);
+            emit ScriptsExtracted(ExtractedFiles);
             return;
         }
     }
@@ -273,6 +277,8 @@ void TGG::BBExtractClick()
         Prompts().ShowMessage("No Selection was made");
     PB->hide();
     PB->setValue(0);
+    if (selectionMade)
+        emit ScriptsExtracted(ExtractedFiles);
     accept();
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QListWidget;
 class QProgressBar;
@@ -36,6 +37,10 @@ class TGG : public QDialog
     QPushButton *BBExtract;
     QPushButton *BBCancel;
 
+  signals:
+    // An extraction ended; files are the paths written.
+    void ScriptsExtracted(const QStringList &files);
+
   private:
     void ClearItems();
     // The index in LB2 of the first member whose whole name field is rawName, or -1.
@@ -53,4 +58,6 @@ class TGG : public QDialog
     // as it is; one that differs is replaced only when the user agrees (or agreed to all, in
     // replaceAll).
     TExtractResult ExtractMember(const QByteArray &rawName, int index, bool &replaceAll);
+
+    QStringList ExtractedFiles;
 };

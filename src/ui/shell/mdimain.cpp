@@ -29,6 +29,7 @@
 #include "ui/linebuilder/Global.h"
 #include "ui/shell/Qx_reg.h"
 #include "ui/shell/cog_about.h"
+#include "ui/shell/frameextras.h"
 #include "ui/shell/helpwin.h"
 #include "ui/shell/mdirtf.h"
 #include "ui/shell/modal.h"
@@ -114,6 +115,7 @@ TMainForm::TMainForm(const TFrameSetup &setup, QWidget *parent)
 
     FormCreate(setup);
     CreateToolWindows();
+    Extras = new TFrameExtras(this);
 }
 
 TMainForm::~TMainForm()
@@ -337,7 +339,7 @@ void TMainForm::CaptionLineBuilder()
 {
     const QList<QMdiSubWindow *> children = ChildList();
     if (TargetIndex >= 0 && TargetIndex < children.size())
-        VF->setWindowTitle(children[TargetIndex]->windowTitle());
+        VF->setWindowTitle(TEditorTools::FileCaption(children[TargetIndex]));
 }
 
 void TMainForm::ChildActivated(QMdiSubWindow *)
@@ -397,8 +399,8 @@ void TMainForm::FillWindowMenu()
     int number = 1;
     for (QMdiSubWindow *child : children)
     {
-        QAction *item =
-            Window1->addAction(QString("&%1 %2").arg(number++).arg(child->windowTitle()));
+        QAction *item = Window1->addAction(
+            QString("&%1 %2").arg(number++).arg(TEditorTools::FileCaption(child)));
         item->setCheckable(true);
         item->setChecked(child == ActiveChild());
         QPointer<QMdiSubWindow> target(child);
@@ -413,6 +415,8 @@ void TMainForm::FillWindowMenu()
 TRTFForm *TMainForm::CreateEditor()
 {
     auto *editor = new TRTFForm;
+    if (Extras)
+        Extras->EditorCreated(editor);
     MdiArea->addSubWindow(editor);
     editor->show();
     MdiArea->setActiveSubWindow(editor);

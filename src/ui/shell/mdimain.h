@@ -17,6 +17,7 @@ class QToolBar;
 class QToolButton;
 class TAboutBox;
 class TDir;
+class TFrameExtras;
 class TGG;
 class THelpWindow;
 class TRTFForm;
@@ -149,6 +150,8 @@ class TMainForm : public QMainWindow
     TDir *Dir = nullptr;
     TSC *SC = nullptr;
     THelpWindow *HelpWindow = nullptr;
+    // Recent files, dropped files, the colours option and the extraction status line.
+    TFrameExtras *Extras = nullptr;
 
     QTimer *Timer1 = nullptr;
     QToolBar *SpeedBar = nullptr;

@@ -243,6 +243,7 @@ TRTFForm::TRTFForm(QWidget *parent) : TMDIChild(parent)
 
     SetTabLayout(SymbolTabStops(), "Symbols");
     RE->setFocus();
+    Tools = new TEditorTools(this);
 }
 
 TRTFForm::~TRTFForm() = default;

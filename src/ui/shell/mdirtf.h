@@ -8,6 +8,7 @@
 #include <QTextEdit>
 
 #include "ui/shell/childfrm.h"
+#include "ui/shell/editortools.h"
 
 class QLabel;
 class QPrinter;
@@ -31,6 +32,9 @@ class TCogEdit : public QPlainTextEdit
     // runs one, so events built by hand can stand for a drag from a tree only this way.
     void TreeDragOver(QDropEvent *event, const QObject *source);
     void TreeDrop(QDropEvent *event, QObject *source);
+
+    // Room at the left of the text, for the line numbers.
+    void SetLeftMargin(int width) { setViewportMargins(width, 0, 0, 0); }
 
   protected:
     bool event(QEvent *event) override;
@@ -59,7 +63,7 @@ class TRTFForm : public TMDIChild
     QList<QMenu *> MergedMenus() const override;
 
     // The window's caption: "Quillex" until a file is loaded, then the file's path as given.
-    QString Caption() const { return windowTitle(); }
+    QString Caption() const { return TEditorTools::FileCaption(this); }
 
     // Replaces the text with the file at path (Latin-1, any line ends); the text then counts
     // as unmodified and the caption becomes path. A file that cannot be read is reported and
@@ -160,6 +164,8 @@ class TRTFForm : public TMDIChild
     QAction *Undo1;
     QAction *SelectAll1;
     QAction *Font1;
+    // Highlighting, line numbers, find and replace, Redo.
+    TEditorTools *Tools;
 
   protected:
     void Save1Click() override;

@@ -129,17 +129,24 @@ QPixmap AboutPicture()
     return pixmap;
 }
 
-QIcon ProgramIcon()
+QPixmap ProgramIconPixmap(int size)
 {
-    QPixmap pixmap = Blank(64, 64);
+    // Drawn on a 64-pixel grid and scaled, so every size shows the same picture.
+    QPixmap pixmap = Blank(size, size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 40, 48));
     p.drawRoundedRect(QRectF(1, 1, 62, 62), 12, 12);
     DrawQuill(p, QRectF(6, 4, 54, 56));
     p.end();
-    return QIcon(pixmap);
+    return pixmap;
+}
+
+QIcon ProgramIcon()
+{
+    return QIcon(ProgramIconPixmap(64));
 }
 
 QIcon ButtonIcon(const QString &name)

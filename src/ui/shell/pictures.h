@@ -11,6 +11,8 @@
 QPixmap ProgramPicture();
 // The About box's 100 x 67 picture.
 QPixmap AboutPicture();
+// The program's icon, size x size pixels: the quill of the About box on a dark tile.
+QPixmap ProgramIconPixmap(int size);
 QIcon ProgramIcon();
 // A button picture by name: "open", "save", "undo", "cut", "copy", "paste" (the speed bar),
 // "tabs", "linebuilder", "check", "sort" (the editor's tool bar).

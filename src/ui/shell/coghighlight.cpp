@@ -1,0 +1,149 @@
+#include "ui/shell/coghighlight.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+// A block's user state: its section in the low bits, and a flag for a block whose colours
+// were left for later. -1 is Qt's "never highlighted".
+constexpr int SectionBits = 3;
+constexpr int Uncoloured = 4;
+
+TCogSection SectionOfState(int state)
+{
+    return state < 0 ? TCogSection::Outside : static_cast<TCogSection>(state & SectionBits);
+}
+
+// The section after a line, read from its first word only: the pass over lines not shown
+// skips the conversion of whole lines.
+TCogSection NextSection(const QString &text, TCogSection section)
+{
+    qsizetype start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
+        ++start;
+    if (start == text.size())
+        return section;
+    switch (text[start].toLower().unicode())
+    {
+    case 's':
+    case 'c':
+    case 'e':
+    case 'f':
+        break;
+    default:
+        return section;
+    }
+    // "symbols" is the longest section word; "flags =" may carry blanks before its "=".
+    const QByteArray head = text.mid(start, 40).toLatin1();
+    return NextCogSection(std::string_view(head.constData(), static_cast<size_t>(head.size())),
+                          section);
+}
+
+QTextCharFormat Coloured(QColor colour, bool bold = false, bool italic = false)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    if (bold)
+        format.setFontWeight(QFont::Bold);
+    if (italic)
+        format.setFontItalic(true);
+    return format;
+}
+} // namespace
+
+TCogHighlighter::TCogHighlighter(QPlainTextEdit *editor)
+    : QSyntaxHighlighter(static_cast<QObject *>(editor)), Editor(editor),
+      Document(editor->document())
+{
+    setObjectName("Highlighter");
+    connect(editor, &QPlainTextEdit::updateRequest, this, [this] { HighlightVisible(); });
+}
+
+void TCogHighlighter::SetEnabled(bool on)
+{
+    if (on == IsEnabled())
+        return;
+    setDocument(on ? Document : nullptr);
+}
+
+QTextCharFormat TCogHighlighter::FormatOf(TCogWordClass cls)
+{
+    // Dark colours on white, none of them red: red is the checker's mark of an error line.
+    switch (cls)
+    {
+    case TCogWordClass::Section:
+        return Coloured(QColor(0, 0, 140), true);
+    case TCogWordClass::SymbolType:
+        return Coloured(QColor(0, 110, 120), true);
+    case TCogWordClass::Extension:
+        return Coloured(QColor(120, 40, 140));
+    case TCogWordClass::Keyword:
+        return Coloured(QColor(0, 0, 220), true);
+    case TCogWordClass::Verb:
+        return Coloured(QColor(0, 110, 120));
+    case TCogWordClass::Number:
+        return Coloured(QColor(150, 80, 0));
+    case TCogWordClass::String:
+        return Coloured(QColor(0, 120, 0));
+    case TCogWordClass::Comment:
+        return Coloured(QColor(112, 112, 112), false, true);
+    case TCogWordClass::Label:
+        return Coloured(QColor(110, 60, 0), true);
+    }
+    return {};
+}
+
+bool TCogHighlighter::ShouldColourNow(const QTextBlock &block) const
+{
+    if (Document->blockCount() <= WholeDocumentLimit)
+        return true;
+    const int number = block.blockNumber();
+    return number < LeadingLines || (number >= ShownFirst && number <= ShownLast);
+}
+
+void TCogHighlighter::highlightBlock(const QString &text)
+{
+    const TCogSection section = SectionOfState(previousBlockState());
+    const QTextBlock block = currentBlock();
+    if (!ShouldColourNow(block))
+    {
+        setCurrentBlockState(static_cast<int>(NextSection(text, section)) | Uncoloured);
+        return;
+    }
+    // Characters outside Latin-1 become one '?' each, so offsets stay those of the text.
+    const QByteArray bytes = text.toLatin1();
+    TCogSection next = section;
+    ClassifyCogLine(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), next,
+                    Spans);
+    setCurrentBlockState(static_cast<int>(next));
+    for (const TCogSpan &span : Spans)
+        setFormat(span.Start, span.Length, FormatOf(span.Class));
+    // Colour the text carries itself (the checker's red line) shows over the word colours.
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+    {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.charFormat().hasProperty(QTextFormat::ForegroundBrush))
+            setFormat(fragment.position() - block.position(), fragment.length(),
+                      fragment.charFormat());
+    }
+}
+
+void TCogHighlighter::HighlightVisible()
+{
+    if (!IsEnabled() || InVisiblePass)
+        return;
+    const QTextBlock top = Editor->cursorForPosition(QPoint(0, 0)).block();
+    const int lineHeight = std::max(1, Editor->fontMetrics().lineSpacing());
+    ShownFirst = top.blockNumber();
+    ShownLast = ShownFirst + Editor->viewport()->height() / lineHeight + 2;
+    // Colouring a block clears its flag, a change of its state, so Qt goes on to the next
+    // block by itself; it stops at the first block past the view, which stays as it was.
+    InVisiblePass = true;
+    for (QTextBlock block = top; block.isValid() && block.blockNumber() <= ShownLast;
+         block = block.next())
+        if (block.userState() >= 0 && (block.userState() & Uncoloured))
+            rehighlightBlock(block);
+    InVisiblePass = false;
+}

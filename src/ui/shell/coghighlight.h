@@ -1,0 +1,51 @@
+#pragma once
+
+#include <vector>
+
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+
+#include "core/analysis/coghighlight.h"
+
+class QPlainTextEdit;
+class QTextBlock;
+
+// Colours the words of a COG script in an editor. A long script is coloured where it is
+// shown: blocks outside the view are only read for the section they open, and get their
+// colours once they scroll into view, so loading a script of megabytes and typing in it stay
+// quick. Characters the text itself colours (the checker's red line) keep their colour.
+class TCogHighlighter : public QSyntaxHighlighter
+{
+    Q_OBJECT
+
+  public:
+    explicit TCogHighlighter(QPlainTextEdit *editor);
+
+    // Scripts up to this many lines are coloured whole at once.
+    static constexpr int WholeDocumentLimit = 3000;
+    // Lines coloured at once from the top of a long script, before it is first shown.
+    static constexpr int LeadingLines = 200;
+
+    // Colours (and takes back the colours of) the editor's text.
+    void SetEnabled(bool on);
+    bool IsEnabled() const { return document() != nullptr; }
+
+    // The format of each word class, readable on the editor's white background.
+    static QTextCharFormat FormatOf(TCogWordClass cls);
+
+    // Colours the blocks shown in the editor that were left for later.
+    void HighlightVisible();
+
+  protected:
+    void highlightBlock(const QString &text) override;
+
+  private:
+    bool ShouldColourNow(const QTextBlock &block) const;
+
+    QPlainTextEdit *Editor;
+    QTextDocument *Document;
+    std::vector<TCogSpan> Spans;
+    int ShownFirst = 0;
+    int ShownLast = -1;
+    bool InVisiblePass = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+class QPlainTextEdit;
+
+// The line numbers beside an editor's text, 1-based as a user counts lines. The gutter sits
+// in the editor's left margin, follows its scrolling and widens with the number of lines.
+class TLineGutter : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    // setMargin gives the editor the left margin the gutter needs (the editor's viewport
+    // margins are its own to set).
+    TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMargin);
+
+    int GutterWidth() const;
+    QSize sizeHint() const override { return {GutterWidth(), 0}; }
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void UpdateWidth();
+    void PlaceBesideText();
+
+    QPlainTextEdit *Editor;
+    std::function<void(int)> SetMargin;
+};

@@ -1,0 +1,279 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtTest>
+
+#include "tests/ui/framefixture.h"
+#include "ui/linebuilder/Global.h"
+#include "ui/shell/coghighlight.h"
+#include "ui/shell/editortools.h"
+#include "ui/shell/findbar.h"
+#include "ui/shell/linegutter.h"
+
+namespace {
+const QByteArray Script = "# a comment\r\n"
+                          "symbols\r\n"
+                          "thing player local\r\n"
+                          "end\r\n"
+                          "code\r\n"
+                          "startup:\r\n"
+                          "  if (1) Sleep(2.5);\r\n"
+                          "  Print(\"hello\");\r\n"
+                          "  return;\r\n"
+                          "end\r\n";
+
+// The colour a character is painted in: an extra selection over it first, then the
+// highlighter's formats, then the text's own format.
+QColor PaintedColour(TRTFForm *editor, int line, int column)
+{
+    const QTextBlock block = editor->RE->document()->findBlockByNumber(line);
+    const int position = block.position() + column;
+    for (const QTextEdit::ExtraSelection &selection : editor->RE->extraSelections())
+        if (selection.format.hasProperty(QTextFormat::ForegroundBrush) &&
+            selection.cursor.selectionStart() <= position &&
+            position < selection.cursor.selectionEnd())
+            return selection.format.foreground().color();
+    const QList<QTextLayout::FormatRange> formats = block.layout()->formats();
+    for (auto it = formats.rbegin(); it != formats.rend(); ++it)
+        if (it->start <= column && column < it->start + it->length &&
+            it->format.hasProperty(QTextFormat::ForegroundBrush))
+            return it->format.foreground().color();
+    QTextCursor cursor(editor->RE->document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat().hasProperty(QTextFormat::ForegroundBrush)
+               ? cursor.charFormat().foreground().color()
+               : QColor(Qt::black);
+}
+
+QColor ClassColour(TCogWordClass cls)
+{
+    return TCogHighlighter::FormatOf(cls).foreground().color();
+}
+
+// Column of word in line of the editor's text.
+int ColumnOf(TRTFForm *editor, int line, const char *word)
+{
+    return QString::fromStdString(editor->Line(line)).indexOf(word);
+}
+} // namespace
+
+class EditorToolsUiTest : public QObject
+{
+    Q_OBJECT
+
+    TFrameFixture F;
+
+  private slots:
+    void init() { F.Start(); }
+    void cleanup() { F.Stop(); }
+
+    void highlightingColoursTheWordsOfAScript()
+    {
+        TRTFForm *editor = F.OpenScript(Script);
+        struct TCase
+        {
+            int Line;
+            const char *Word;
+            TCogWordClass Class;
+        };
+        const TCase cases[] = {
+            {0, "comment", TCogWordClass::Comment},  {1, "symbols", TCogWordClass::Section},
+            {2, "thing", TCogWordClass::SymbolType}, {2, "local", TCogWordClass::Extension},
+            {5, "startup", TCogWordClass::Label},    {6, "if", TCogWordClass::Keyword},
+            {6, "Sleep", TCogWordClass::Verb},       {6, "2.5", TCogWordClass::Number},
+            {7, "hello", TCogWordClass::String},     {7, "Print", TCogWordClass::Verb},
+        };
+        for (const TCase &c : cases)
+            QCOMPARE(PaintedColour(editor, c.Line, ColumnOf(editor, c.Line, c.Word)),
+                     ClassColour(c.Class));
+        // A name stays in the text's own colour; the colours are no edit of the script.
+        QCOMPARE(PaintedColour(editor, 2, ColumnOf(editor, 2, "player")), QColor(Qt::black));
+        QVERIFY(!editor->IsModified());
+        // Typing a keyword colours it at once.
+        editor->SelectRange(editor->LineStart(8), 0);
+        QTest::keyClicks(editor->RE, "while ");
+        QCOMPARE(PaintedColour(editor, 8, 0), ClassColour(TCogWordClass::Keyword));
+        // Past the code section's end a keyword is plain text.
+        editor->RE->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor->RE, "while");
+        QCOMPARE(PaintedColour(editor, 10, 0), QColor(Qt::black));
+    }
+
+    void theCheckersRedLineShowsOverTheColours()
+    {
+        TRTFForm *editor = F.OpenScript(Script);
+        editor->HiLitLine(6);
+        for (const char *word : {"if", "Sleep", "2.5"})
+            QCOMPARE(PaintedColour(editor, 6, ColumnOf(editor, 6, word)), QColor(255, 0, 0));
+        QCOMPARE(PaintedColour(editor, 7, ColumnOf(editor, 7, "Print")),
+                 ClassColour(TCogWordClass::Verb));
+    }
+
+    void aLongScriptIsColouredWhereItIsShown()
+    {
+        QByteArray text = "code\r\n";
+        for (int i = 0; i < 20000; ++i)
+            text += "  Sleep(1);\r\n";
+        TRTFForm *editor = F.OpenScript(text);
+        QCOMPARE(PaintedColour(editor, 1, 2), ClassColour(TCogWordClass::Verb));
+        QCOMPARE(PaintedColour(editor, 15000, 2), QColor(Qt::black));
+        editor->Tools->GoToLine1Click();
+        editor->Tools->GoToBar->GoToLine(15001);
+        QTRY_COMPARE(PaintedColour(editor, 15000, 2), ClassColour(TCogWordClass::Verb));
+    }
+
+    void highlightingCanBeTurnedOffAndStaysSo()
+    {
+        TRTFForm *editor = F.OpenScript(Script);
+        QVERIFY(F.Frame->findChild<QAction *>("Highlight1")->isChecked());
+        F.Frame->findChild<QAction *>("Highlight1")->trigger();
+        QCOMPARE(PaintedColour(editor, 6, ColumnOf(editor, 6, "if")), QColor(Qt::black));
+        TRTFForm *second = F.OpenScript(Script, "second.cog");
+        QCOMPARE(PaintedColour(second, 6, ColumnOf(second, 6, "if")), QColor(Qt::black));
+        // A new frame of the same user starts with the colours off.
+        delete F.Frame;
+        SetPrompts(&F.Quiet);
+        F.Frame = new TMainForm([&] {
+            TFrameSetup setup;
+            setup.ProgramDir = F.ProgramDir;
+            return setup;
+        }());
+        SetPrompts(&F.Prompts);
+        QVERIFY(!F.Frame->findChild<QAction *>("Highlight1")->isChecked());
+        QVERIFY(!F.OpenScript(Script, "third.cog")->Tools->Highlighting());
+    }
+
+    void findHonoursMatchCaseAndWholeWord()
+    {
+        TRTFForm *editor = F.OpenScript("thing a; Thing b; things c; my_thing d;\r\n");
+        TFindBar *bar = editor->Tools->FindBar;
+        struct TCase
+        {
+            bool MatchCase;
+            bool WholeWord;
+            QList<int> Starts;
+        };
+        const TCase cases[] = {
+            {false, false, {0, 9, 18, 31}},
+            {true, false, {0, 18, 31}},
+            {false, true, {0, 9}},
+            {true, true, {0}},
+        };
+        for (const TCase &c : cases)
+        {
+            editor->Tools->Find1Click();
+            QVERIFY(bar->isVisible());
+            bar->FindEdit->setText("thing");
+            bar->MatchCase->setChecked(c.MatchCase);
+            bar->WholeWord->setChecked(c.WholeWord);
+            editor->SelectRange(0, 0);
+            QList<int> starts;
+            // Round the end and back to the first match.
+            for (int i = 0; i <= c.Starts.size(); ++i)
+            {
+                editor->Tools->FindNext1->trigger();
+                starts << editor->RE->textCursor().selectionStart();
+            }
+            QCOMPARE(starts, c.Starts + QList<int>{c.Starts.first()});
+        }
+        // Find previous goes back round the start.
+        editor->SelectRange(0, 0);
+        editor->Tools->FindPrevious1->trigger();
+        QCOMPARE(editor->RE->textCursor().selectionStart(), 0);
+        bar->FindEdit->setText("nowhere");
+        QVERIFY(!bar->FindNext());
+        QCOMPARE(bar->Result->text(), QString("Not found"));
+    }
+
+    void replaceAllIsOneUndoableEdit()
+    {
+        const QByteArray text = "Thing a;\r\nthing b; my_thing c;\r\nthings\r\n";
+        TRTFForm *editor = F.OpenScript(text);
+        const std::string before = editor->Text();
+        editor->Tools->Replace1Click();
+        TFindBar *bar = editor->Tools->FindBar;
+        QVERIFY(bar->ReplaceEdit->isVisible());
+        bar->FindEdit->setText("thing");
+        bar->ReplaceEdit->setText("thing thing");
+        bar->WholeWord->setChecked(true);
+        QCOMPARE(bar->ReplaceAll(), 2);
+        QCOMPARE(editor->Text(),
+                 std::string("thing thing a;\nthing thing b; my_thing c;\nthings\n"));
+        QVERIFY(editor->IsModified());
+        editor->Undo1Click();
+        QCOMPARE(editor->Text(), before);
+        // Replace: the selected match is replaced and the next one selected.
+        bar->WholeWord->setChecked(false);
+        bar->MatchCase->setChecked(true);
+        bar->ReplaceEdit->setText("X");
+        editor->SelectRange(0, 0);
+        bar->FindNext();
+        QCOMPARE(editor->RE->textCursor().selectionStart(), 9);
+        bar->ReplaceOne();
+        QCOMPARE(editor->Line(1), std::string("X b; my_thing c;"));
+        QCOMPARE(editor->RE->textCursor().selectedText(), QString("thing"));
+    }
+
+    void goToLineMovesTheCaretAndTheStatusBarShowsIt()
+    {
+        TRTFForm *editor = F.OpenScript(Script);
+        auto *caret = editor->findChild<QLabel *>("CaretPanel");
+        QCOMPARE(caret->text(), QString("Ln 1, Col 1"));
+        editor->Tools->GoToLine1->trigger();
+        TGoToBar *bar = editor->Tools->GoToBar;
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->LineBox->maximum(), editor->RE->blockCount());
+        bar->LineBox->setValue(7);
+        QTest::mouseClick(bar->GoButton, Qt::LeftButton);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(editor->RE->textCursor().blockNumber(), 6);
+        QCOMPARE(caret->text(), QString("Ln 7, Col 1"));
+        QTest::keyClick(editor->RE, Qt::Key_End);
+        QCOMPARE(caret->text(), QString("Ln 7, Col 21"));
+        // Beyond the end: the last line.
+        bar->GoToLine(500);
+        QCOMPARE(editor->RE->textCursor().blockNumber(), editor->RE->blockCount() - 1);
+        QVERIFY(editor->Tools->Gutter->GutterWidth() > 0);
+    }
+
+    void redoAndTheModifiedMarkerKeepTheCaption()
+    {
+        TRTFForm *editor = F.OpenScript("abc\r\n");
+        const QString path = F.ProgramDir + "cog/test.cog";
+        QCOMPARE(editor->Caption(), path);
+        QVERIFY(!editor->isWindowModified());
+        editor->RE->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor->RE, "x");
+        QVERIFY(editor->isWindowModified());
+        QCOMPARE(editor->Caption(), path);
+        editor->Undo1Click();
+        QCOMPARE(editor->Text(), std::string("abc\n"));
+        editor->Tools->Redo1->trigger();
+        QCOMPARE(editor->Text(), std::string("abc\nx"));
+        editor->Undo1Click();
+        QTest::keyClick(editor->RE, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(editor->Text(), std::string("abc\nx"));
+        // The menu's own keys stay theirs.
+        QCOMPARE(editor->Tools->Redo1->shortcut(), QKeySequence("Ctrl+Y"));
+        for (QAction *action : editor->Edit1->actions())
+            for (const char *taken : {"Ctrl+B", "Ctrl+U", "Ctrl+D"})
+                if (action != editor->Paste1 && action != editor->Undo1 &&
+                    action != editor->Delete1)
+                    QVERIFY(action->shortcut() != QKeySequence(taken));
+        // The Window menu and the Line Builder show the path without the marker.
+        F.Frame->RememberTargetEditor();
+        F.Frame->CaptionLineBuilder();
+        QCOMPARE(F.Frame->VF->windowTitle(), path);
+        F.Prompts.ExpectYesNoCancel("'" + path + "' has been modified, Save?", TAnswer::No);
+        editor->close();
+    }
+};
+
+QTEST_MAIN(EditorToolsUiTest)
+#include "EditorToolsUiTest.moc"
