@@ -237,6 +237,46 @@ class LineBuilderUiTest : public QObject
         F.Stop();
     }
 
+    void aPickedTemplateTakesThePlaceOfTheWord()
+    {
+        F.Start();
+        const QString tpl = F.ProgramDir + "master.tpl";
+        QFile file(tpl);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("_walkplayer none type=player\r\ncrate none mass=10\r\n");
+        file.close();
+        TemplateFile = tpl.toStdString();
+        TVF *vf = F.Frame->VF;
+        TRes *picker = F.Frame->Res;
+        QStringList listed;
+        QString answer = "crate";
+        SetModalHook([&](QDialog *dialog) {
+            listed.clear();
+            for (int i = 0; i < picker->LB1->count(); ++i)
+                listed << picker->LB1->item(i)->text();
+            if (dialog == picker && !picker->MemberMode)
+                picker->ED->setText(answer);
+            return answer.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        });
+        vf->RE1->setPlainText("CreateThing(template, pos)");
+        QTextCursor cursor = vf->RE1->textCursor();
+        cursor.setPosition(12);
+        cursor.setPosition(20, QTextCursor::KeepAnchor);
+        vf->RE1->setTextCursor(cursor);
+        QCOMPARE(listed, QStringList({"_walkplayer", "crate"}));
+        QCOMPARE(vf->RE1->toPlainText(), "CreateThing(crate, pos)");
+        // A cancelled pick leaves the word.
+        answer.clear();
+        vf->RE1->setPlainText("CreateThing(template, pos)");
+        cursor = vf->RE1->textCursor();
+        cursor.setPosition(12);
+        cursor.setPosition(20, QTextCursor::KeepAnchor);
+        vf->RE1->setTextCursor(cursor);
+        QCOMPARE(vf->RE1->toPlainText(), "CreateThing(template, pos)");
+        TemplateFile.clear();
+        F.Stop();
+    }
+
   private:
     static QTreeWidgetItem *FindEntry(TVF *vf, const QString &name)
     {
