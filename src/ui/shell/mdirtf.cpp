@@ -34,16 +34,9 @@
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
 #include "ui/shell/scripttext.h"
+#include "ui/shell/uihelpers.h"
 
 namespace {
-QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeySequence &shortcut)
-{
-    QAction *action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-
 // The text of a block as the script's bytes. Every way text comes in makes a line break a
 // block break, so a block is one line of the file.
 std::string BlockBytes(const QTextBlock &block)
@@ -172,7 +165,7 @@ void TCogEdit::dropEvent(QDropEvent *event)
     TreeDrop(event, event->source());
 }
 
-TRTFForm::TRTFForm(QWidget *parent) : TMDIChild(parent)
+TRTFForm::TRTFForm(TPrompts &prompts, QWidget *parent) : TMDIChild(parent), OwnPrompts(prompts)
 {
     setObjectName("RTFForm");
     setWindowTitle("Quillex");
@@ -396,7 +389,7 @@ bool TRTFForm::SaveToFile(const QString &path)
             static_cast<qint64>(bytes.size()) ||
         !file.commit())
     {
-        Prompts().ShowIOError(file.errorString());
+        OwnPrompts.ShowIOError(file.errorString());
         return false;
     }
     return true;
@@ -422,7 +415,7 @@ bool TRTFForm::AgreeToUnwritableCharacters()
     const QString shown = first.isHighSurrogate() && position + 1 < text.size()
                               ? text.mid(position, 2)
                               : QString(first);
-    return Prompts().Confirm(
+    return OwnPrompts.Confirm(
         QString("The character \"%1\" (U+%2) on line %3 cannot be held "
                 "by a script file. Write it and all others like it as "
                 "\"?\"?")
@@ -440,7 +433,7 @@ bool TRTFForm::LoadFromFile(const QString &path)
     }
     catch (const TIOError &error)
     {
-        Prompts().ShowIOError(error.what());
+        OwnPrompts.ShowIOError(error.what());
         return false;
     }
     ClearRedLines();
@@ -483,7 +476,7 @@ bool TRTFForm::Save()
     // New opens the starter script under its own path; the first save of a new script would
     // otherwise replace it, and every later New would start from the user's script.
     if (IsStarterScript(FileName.toStdString(), CogDir))
-        switch (Prompts().AskYesNoCancel("Save over the starter script default.cog?"))
+        switch (OwnPrompts.AskYesNoCancel("Save over the starter script default.cog?"))
         {
         case TAnswer::Yes:
             break;
@@ -509,7 +502,7 @@ bool TRTFForm::SaveAs()
     dialog.InitialDir = QString::fromStdString(CogDir);
     dialog.FileName = Caption();
     dialog.ConfirmOverwrite = true;
-    if (!Prompts().ChooseSaveFile(dialog))
+    if (!OwnPrompts.ChooseSaveFile(dialog))
         return false;
     const QString path =
         QString::fromStdString(WithDefaultExt(dialog.FileName.toStdString(), ".cog"));
@@ -542,7 +535,7 @@ QPrinter *TRTFForm::Printer()
 void TRTFForm::Print1Click()
 {
     QPrinter *printer = Printer();
-    if (!Prompts().ChoosePrinter(*printer))
+    if (!OwnPrompts.ChoosePrinter(*printer))
         return;
     printer->setDocName(Caption());
     RE->print(printer);
@@ -550,7 +543,7 @@ void TRTFForm::Print1Click()
 
 void TRTFForm::PrintSetup1Click()
 {
-    Prompts().SetupPrinter(*Printer());
+    OwnPrompts.SetupPrinter(*Printer());
 }
 
 void TRTFForm::Cut1Click()
@@ -586,7 +579,7 @@ void TRTFForm::SelectAll1Click()
 void TRTFForm::Font1Click()
 {
     QFont font = RE->font();
-    if (Prompts().ChooseFont(font))
+    if (OwnPrompts.ChooseFont(font))
         RE->setFont(font);
     RE->setFocus();
 }
@@ -651,7 +644,7 @@ void TRTFForm::PasteBClick()
     frame->VF->SelectBuiltLine();
     if (line->document()->firstBlock().text().isEmpty())
     {
-        Prompts().ShowMessage("Nothing to paste");
+        OwnPrompts.ShowMessage("Nothing to paste");
         return;
     }
     // The built line stays on the clipboard afterwards.
@@ -679,7 +672,7 @@ bool TRTFForm::FormCloseQuery()
 {
     if (!IsModified())
         return true;
-    switch (Prompts().AskYesNoCancel(QString("'%1' has been modified, Save?").arg(Caption())))
+    switch (OwnPrompts.AskYesNoCancel(QString("'%1' has been modified, Save?").arg(Caption())))
     {
     case TAnswer::Yes:
         return Save();
