@@ -8,13 +8,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/GlobalVar.h"
@@ -27,42 +23,6 @@
 #include "ui/shell/pictures.h"
 #include "ui/shell/scripttext.h"
 #include "ui/shell/uihelpers.h"
-
-namespace {
-// Where line index of a document begins and how many characters it holds, counted the way
-// the checker is given the lines: a paragraph break and a soft line break (Shift+Enter) both
-// end a line, and a break at the very end of the text starts no further line. False when
-// the document has no such line.
-bool FindLine(const QTextDocument *doc, int index, int &start, int &length)
-{
-    if (index < 0)
-        return false;
-    int line = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-    {
-        const QString text = block.text();
-        if (text.isEmpty() && block == doc->lastBlock() && block != doc->firstBlock())
-            return false;
-        qsizetype from = 0;
-        for (;;)
-        {
-            const qsizetype to = text.indexOf(QChar::LineSeparator, from);
-            const qsizetype end = to < 0 ? text.size() : to;
-            if (line == index)
-            {
-                start = block.position() + static_cast<int>(from);
-                length = static_cast<int>(end - from);
-                return true;
-            }
-            ++line;
-            if (to < 0)
-                break;
-            from = to + 1;
-        }
-    }
-    return false;
-}
-} // namespace
 
 TSC::TSC(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(prompts)
 {
@@ -226,7 +186,7 @@ void TSC::BBCancelClick()
     hide();
 }
 
-// The check of an editor's script and the jumps to its errors.
+// The check of an editor's script.
 
 void TRTFForm::SBConCheckClick()
 {
@@ -244,25 +204,4 @@ void TRTFForm::SBConCheckClick()
     frame->SC->show();
     frame->SC->raise();
     frame->SC->activateWindow();
-}
-
-void TRTFForm::HiLitLine(int index)
-{
-    // The index comes from the last check; the text may have lost lines since.
-    int start = 0;
-    int length = 0;
-    if (!FindLine(RE->document(), index, start, length))
-        return;
-
-    RE->window()->activateWindow();
-    RE->setFocus();
-    SelectRange(start, length);
-    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
-    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = RE->textCursor();
-    mark.format.setForeground(QColor(255, 0, 0));
-    RedLines << mark;
-    RE->setExtraSelections(RedLines);
-    RE->ensureCursorVisible();
 }

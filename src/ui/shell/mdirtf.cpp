@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -37,6 +38,40 @@
 #include "ui/shell/uihelpers.h"
 
 namespace {
+// Where line index of a document begins and how many characters it holds, counted the way
+// the checker is given the lines: a paragraph break and a soft line break (Shift+Enter) both
+// end a line, and a break at the very end of the text starts no further line. False when
+// the document has no such line.
+bool FindLine(const QTextDocument *doc, int index, int &start, int &length)
+{
+    if (index < 0)
+        return false;
+    int line = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+    {
+        const QString text = block.text();
+        if (text.isEmpty() && block == doc->lastBlock() && block != doc->firstBlock())
+            return false;
+        qsizetype from = 0;
+        for (;;)
+        {
+            const qsizetype to = text.indexOf(QChar::LineSeparator, from);
+            const qsizetype end = to < 0 ? text.size() : to;
+            if (line == index)
+            {
+                start = block.position() + static_cast<int>(from);
+                length = static_cast<int>(end - from);
+                return true;
+            }
+            ++line;
+            if (to < 0)
+                break;
+            from = to + 1;
+        }
+    }
+    return false;
+}
+
 // The text of a block as the script's bytes. Every way text comes in makes a line break a
 // block break, so a block is one line of the file.
 std::string BlockBytes(const QTextBlock &block)
@@ -711,4 +746,25 @@ void TRTFForm::showEvent(QShowEvent *event)
     // The Line Builder button's down state means nothing; each showing sets it up again.
     if (!event->spontaneous())
         SBShowLB->setChecked(false);
+}
+
+void TRTFForm::HiLitLine(int index)
+{
+    // The index comes from the last check; the text may have lost lines since.
+    int start = 0;
+    int length = 0;
+    if (!FindLine(RE->document(), index, start, length))
+        return;
+
+    RE->window()->activateWindow();
+    RE->setFocus();
+    SelectRange(start, length);
+    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
+    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = RE->textCursor();
+    mark.format.setForeground(QColor(255, 0, 0));
+    RedLines << mark;
+    RE->setExtraSelections(RedLines);
+    RE->ensureCursorVisible();
 }
