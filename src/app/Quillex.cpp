@@ -13,17 +13,17 @@ int main(int argc, char **argv)
     QApplication::setApplicationName("Quillex");
 
     TQtPrompts prompts;
-    SetPrompts(&prompts);
+    app.SetPrompts(&prompts);
 
     // The frame reads the settings and creates the tool windows, in that order, before the
     // event loop runs; a script named on the command line opens from the loop's timer.
-    TMainForm frame(TMainForm::ProgramSetup());
+    TMainForm frame(prompts, TMainForm::ProgramSetup());
     prompts.SetParent(&frame);
     // Also fills the screen where no window manager maximises it.
     frame.setGeometry(frame.screen()->availableGeometry());
     frame.setWindowState(Qt::WindowMaximized);
     frame.show();
     const int status = app.exec();
-    SetPrompts(nullptr);
+    app.SetPrompts(nullptr);
     return status;
 }

@@ -426,7 +426,7 @@ class CheckerUiTest : public QObject
         QCOMPARE(Entries(SC()), QStringList());
 
         // The next start reads the choices back.
-        TSC again;
+        TSC again(F.Prompts);
         QMenu options;
         again.AddOptionItems(&options);
         QVERIFY(!again.GameChecks1->isChecked());

@@ -138,13 +138,11 @@ class EditorToolsUiTest : public QObject
         QCOMPARE(PaintedColour(second, 6, ColumnOf(second, 6, "if")), QColor(Qt::black));
         // A new frame of the same user starts with the colours off.
         delete F.Frame;
-        SetPrompts(&F.Quiet);
-        F.Frame = new TMainForm([&] {
+        F.Frame = F.MakeFrame([&] {
             TFrameSetup setup;
             setup.ProgramDir = F.ProgramDir;
             return setup;
         }());
-        SetPrompts(&F.Prompts);
         QVERIFY(!F.Frame->findChild<QAction *>("Highlight1")->isChecked());
         QVERIFY(!F.OpenScript(Script, "third.cog")->Tools->Highlighting());
     }

@@ -17,7 +17,7 @@ class FlagPanelUiTest : public QObject
     {
         // No reference data: the window says so once and works on.
         Prompts.ExpectMessage();
-        VF = new TVF(Data.path() + "/", nullptr, &Prompts);
+        VF = new TVF(Data.path() + "/", Prompts);
         VF->show();
         QVERIFY(QTest::qWaitForWindowExposed(VF));
     }

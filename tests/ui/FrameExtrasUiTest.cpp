@@ -77,7 +77,7 @@ class FrameExtrasUiTest : public QObject
         // Kept in the settings.
         auto key = OpenSettingsKey();
         const std::vector<std::string> stored = ReadRecentFiles(*key);
-        CloseSettingsKey(key);
+        CloseSettingsKey(key, F.Prompts);
         QCOMPARE(stored.size(), size_t(8));
         QCOMPARE(QString::fromStdString(stored.front()), paths.first());
         // Save As puts the new name in front.

@@ -31,7 +31,7 @@ class LineBuilderUiTest : public QObject
         Write("symbol.qx", "[Thing2]\nthing@&name@A thing.\n");
         Write("extra.qx", "== equal to\n != not equal\n");
         Prompts.Reset();
-        VF = new TVF(DataDir, nullptr, &Prompts);
+        VF = new TVF(DataDir, Prompts);
     }
 
     void cleanup()

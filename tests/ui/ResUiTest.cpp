@@ -141,7 +141,7 @@ class ResUiTest : public QObject
     void Create()
     {
         delete Res;
-        Res = new TRes(nullptr, &Ask);
+        Res = new TRes(Ask);
     }
 
     // A picker on the standard archive, shown as the Line Builder shows it.
@@ -456,8 +456,11 @@ class ResUiTest : public QObject
     {
         JKDir.clear();
         TFrameFixture frame;
+        // Expected like any other question: a second one would be unexpected.
+        frame.AcceptStartupMessages = false;
+        frame.Prompts.ExpectMessage(JkInvalid);
         frame.Start();
-        QCOMPARE(frame.Quiet.Texts.count(JkInvalid), 1);
+        QCOMPARE(frame.Prompts.Texts("Message").count(JkInvalid), 1);
         QVERIFY(frame.Frame->Dir->RG1->isEnabled());
         frame.Frame->Res->show();
         QVERIFY(!frame.Frame->Dir->RG1->isEnabled());

@@ -15,20 +15,15 @@ class SettingsUiTest : public QObject
     {
         Dir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir->path());
-        SetPrompts(&Scripted);
         Scripted.Reset();
         AppVersion = TemplateFile = JKDir = MotsDir = ProjectDir = "";
     }
 
-    void cleanup()
-    {
-        Scripted.Verify();
-        SetPrompts(nullptr);
-    }
+    void cleanup() { Scripted.Verify(); }
 
     void firstStartCreatesTheKeyWithOnlyTheVersion()
     {
-        LoadSettingsAtStart();
+        LoadSettingsAtStart(Scripted);
         QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
         QSettings stored("Ostrel Forge", "Quillex");
         QCOMPARE(stored.allKeys(), QStringList{"QxVer"});
@@ -46,10 +41,10 @@ class SettingsUiTest : public QObject
         MotsDir = "/games/mots/";
         TemplateFile = "/games/jed/MASTER.TPL";
         ProjectDir = "/home/me/mod/";
-        SaveSettings();
+        SaveSettings(Scripted);
 
         JKDir = MotsDir = TemplateFile = ProjectDir = "";
-        LoadSettingsAtStart();
+        LoadSettingsAtStart(Scripted);
         QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
         QCOMPARE(QString::fromStdString(JKDir), QString("/games/jk/"));
         QCOMPARE(QString::fromStdString(MotsDir), QString("/games/mots/"));
@@ -68,7 +63,7 @@ class SettingsUiTest : public QObject
             stored.setValue("MOTS", "/games/mots/");
         }
         Scripted.ExpectIOError();
-        LoadSettingsAtStart();
+        LoadSettingsAtStart(Scripted);
         // One box names every damaged value.
         const QString report = Scripted.Texts("IOError").value(0);
         QVERIFY2(report.contains("'JK'") && report.contains("'Kovo'"), qPrintable(report));
@@ -87,7 +82,7 @@ class SettingsUiTest : public QObject
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            Dir->filePath("blocker/sub"));
         Scripted.ExpectIOError();
-        LoadSettingsAtStart();
+        LoadSettingsAtStart(Scripted);
         QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
     }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // A frame for UI tests: settings and the program's folder in a temporary folder (the folder
-// seeded with the program's data: qxdata, cog, help), scripted prompts, and modal dialogs
-// recorded instead of run. Start() in init(), Stop() in cleanup().
+// seeded with the program's data: qxdata, cog, help), scripted prompts handed to the frame
+// (and to the application, for the failures it reports), and modal dialogs recorded instead
+// of run. Start() in init(), Stop() in cleanup().
 
 #include <memory>
 
@@ -20,42 +21,11 @@
 #include "ui/shell/mdimain.h"
 #include "ui/shell/mdirtf.h"
 #include "ui/shell/modal.h"
+#include "ui/shell/qxapp.h"
 
 #ifndef QX_DATA_DIR
 #error "QX_DATA_DIR names the folder holding the program's data folders"
 #endif
-
-// Answers everything with No/Cancel and remembers the texts: for the messages of the tool
-// windows' start-up, which a frame test does not check.
-class TQuietPrompts : public TPrompts
-{
-  public:
-    void ShowMessage(const QString &text) override { Texts << text; }
-    bool Confirm(const QString &text) override
-    {
-        Texts << text;
-        return false;
-    }
-    TAnswer AskYesNoCancel(const QString &text) override
-    {
-        Texts << text;
-        return TAnswer::Cancel;
-    }
-    TReplaceAnswer AskReplace(const QString &text) override
-    {
-        Texts << text;
-        return TReplaceAnswer::Cancel;
-    }
-    void AbortError(const QString &text) override { Texts << text; }
-    void ShowIOError(const QString &text) override { Texts << text; }
-    bool ChooseOpenFile(TFileDialog &) override { return false; }
-    bool ChooseSaveFile(TFileDialog &) override { return false; }
-    bool ChooseFont(QFont &) override { return false; }
-    bool ChoosePrinter(QPrinter &) override { return false; }
-    bool SetupPrinter(QPrinter &) override { return false; }
-
-    QStringList Texts;
-};
 
 class TFrameFixture
 {
@@ -73,21 +43,22 @@ class TFrameFixture
         for (const char *sub : {"qxdata", "cog", "help"})
             CopyFolder(QString(QX_DATA_DIR) + "/" + sub, ProgramDir + sub);
 
-        Prompts.Reset();
+        // Expectations set before Start() are the start-up's own.
+        Prompts.Calls.clear();
+        Prompts.Failures.clear();
+        if (auto *app = qobject_cast<TQxApplication *>(QCoreApplication::instance()))
+            app->SetPrompts(&Prompts);
         Modal.clear();
         SetModalHook([this](QDialog *dialog) {
             Modal << dialog;
             return ModalResult;
         });
 
-        Quiet.Texts.clear();
-        SetPrompts(&Quiet);
         TFrameSetup setup;
         setup.ProgramDir = ProgramDir;
         setup.Arguments = arguments;
         setup.StartupDelay = startupDelay;
-        Frame = new TMainForm(setup);
-        SetPrompts(&Prompts);
+        Frame = MakeFrame(setup);
 
         Frame->show();
         QApplication::setActiveWindow(Frame);
@@ -97,12 +68,28 @@ class TFrameFixture
     void Stop()
     {
         Prompts.Verify();
-        SetPrompts(&Quiet);
+        // Whatever the frame's end asks is answered No/Cancel and not checked.
         delete Frame;
         Frame = nullptr;
         SetModalHook({});
-        SetPrompts(nullptr);
+        if (auto *app = qobject_cast<TQxApplication *>(QCoreApplication::instance()))
+            app->SetPrompts(nullptr);
+        Prompts.Reset();
         Temp.reset();
+    }
+
+    // Makes a frame on the scripted prompts. Unless AcceptStartupMessages is off, the
+    // messages of a start without the game's folders are answered without an expectation and
+    // kept in StartupMessages; every other question of the start must be expected.
+    TMainForm *MakeFrame(const TFrameSetup &setup)
+    {
+        Prompts.ToleratedTexts.clear();
+        if (AcceptStartupMessages)
+            Prompts.Tolerated = KnownStartupMessages;
+        auto *frame = new TMainForm(Prompts, setup);
+        Prompts.Tolerated.clear();
+        StartupMessages = Prompts.ToleratedTexts;
+        return frame;
     }
 
     // Writes bytes to the file name in the program's cog folder; returns its path.
@@ -130,8 +117,12 @@ class TFrameFixture
     std::unique_ptr<QTemporaryDir> Temp;
     QString ProgramDir;
     TScriptedPrompts Prompts;
-    TQuietPrompts Quiet;
     TMainForm *Frame = nullptr;
+    static inline const QStringList KnownStartupMessages = {
+        " JK Directory Invalid  Reset in Options", " Mots Directory Invalid ,Reset in Options"};
+    bool AcceptStartupMessages = true;
+    // The known start-up messages the last frame showed, in order.
+    QStringList StartupMessages;
     // The dialogs shown modally, in order, and the result each of them returns.
     QList<QPointer<QDialog>> Modal;
     int ModalResult = QDialog::Rejected;

@@ -102,6 +102,11 @@ class TScriptedPrompts : public TPrompts
         return e && e->Reply == TAnswer::Yes;
     }
 
+    // Messages answered without an expectation (the known start-up messages of a frame):
+    // they are kept in ToleratedTexts, not in Calls, unless the next expectation is theirs.
+    QStringList Tolerated;
+    QStringList ToleratedTexts;
+
     // Every question asked, in order.
     QList<TCall> Calls;
     QStringList Failures;
@@ -132,6 +137,8 @@ class TScriptedPrompts : public TPrompts
         Queue.clear();
         Calls.clear();
         Failures.clear();
+        Tolerated.clear();
+        ToleratedTexts.clear();
     }
 
   private:
@@ -152,6 +159,15 @@ class TScriptedPrompts : public TPrompts
     const TExpectation *Take(const QString &kind, const QString &text,
                              const TFileDialog *dialog = nullptr)
     {
+        if (kind == "Message" && Tolerated.contains(text) &&
+            (Queue.isEmpty() || Queue.first().Kind != kind || Queue.first().Text != text))
+        {
+            ToleratedTexts << text;
+            Current = TExpectation();
+            Current.Kind = kind;
+            Current.Text = text;
+            return &Current;
+        }
         Calls << TCall{kind, text, dialog ? *dialog : TFileDialog()};
         if (Queue.isEmpty())
         {

@@ -8,14 +8,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QStyledItemDelegate>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/GlobalVar.h"
@@ -27,62 +22,9 @@
 #include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/scripttext.h"
+#include "ui/shell/uihelpers.h"
 
-namespace {
-// Gives every entry of the list the same height, whatever the font asks for.
-class TFixedHeightDelegate : public QStyledItemDelegate
-{
-  public:
-    TFixedHeightDelegate(int height, QObject *parent) : QStyledItemDelegate(parent), Height(height)
-    {}
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(Height);
-        return size;
-    }
-
-  private:
-    int Height;
-};
-
-// Where line index of a document begins and how many characters it holds, counted the way
-// the checker is given the lines: a paragraph break and a soft line break (Shift+Enter) both
-// end a line, and a break at the very end of the text starts no further line. False when
-// the document has no such line.
-bool FindLine(const QTextDocument *doc, int index, int &start, int &length)
-{
-    if (index < 0)
-        return false;
-    int line = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-    {
-        const QString text = block.text();
-        if (text.isEmpty() && block == doc->lastBlock() && block != doc->firstBlock())
-            return false;
-        qsizetype from = 0;
-        for (;;)
-        {
-            const qsizetype to = text.indexOf(QChar::LineSeparator, from);
-            const qsizetype end = to < 0 ? text.size() : to;
-            if (line == index)
-            {
-                start = block.position() + static_cast<int>(from);
-                length = static_cast<int>(end - from);
-                return true;
-            }
-            ++line;
-            if (to < 0)
-                break;
-            from = to + 1;
-        }
-    }
-    return false;
-}
-} // namespace
-
-TSC::TSC(QWidget *parent) : QDialog(parent)
+TSC::TSC(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(prompts)
 {
     setObjectName("SC");
     setWindowTitle("Syntax Checker");
@@ -157,7 +99,7 @@ void TSC::AddOptionItems(QMenu *menu)
 {
     auto key = OpenSettingsKey();
     const TGameCheckSettings settings = ReadGameCheckSettings(*key);
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, OwnPrompts);
     GameChecks = settings.Enabled;
     GameChecker.Game = settings.Game;
 
@@ -200,7 +142,7 @@ void TSC::SaveGameCheckSettings()
 {
     auto key = OpenSettingsKey();
     WriteGameCheckSettings(*key, {GameChecks, GameChecker.Game});
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, OwnPrompts);
 }
 
 int TSC::SelectedIndex() const
@@ -226,20 +168,17 @@ void TSC::showEvent(QShowEvent *event)
 
 void TSC::FormShow()
 {
-    if (MainForm)
-        MainForm->RememberTargetEditor();
+    emit Shown();
 }
 
 void TSC::ErrorsClick()
 {
-    if (MainForm)
-        MainForm->ShowError();
+    emit ErrorChosen(SelectedIndex());
 }
 
 void TSC::BBRefreshClick()
 {
-    if (MainForm)
-        MainForm->RefreshError();
+    emit RefreshAsked();
 }
 
 void TSC::BBCancelClick()
@@ -247,7 +186,7 @@ void TSC::BBCancelClick()
     hide();
 }
 
-// The check of an editor's script and the jumps to its errors.
+// The check of an editor's script.
 
 void TRTFForm::SBConCheckClick()
 {
@@ -265,77 +204,4 @@ void TRTFForm::SBConCheckClick()
     frame->SC->show();
     frame->SC->raise();
     frame->SC->activateWindow();
-}
-
-void TRTFForm::HiLitLine(int index)
-{
-    // The index comes from the last check; the text may have lost lines since.
-    int start = 0;
-    int length = 0;
-    if (!FindLine(RE->document(), index, start, length))
-        return;
-
-    RE->window()->activateWindow();
-    RE->setFocus();
-    SelectRange(start, length);
-    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
-    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = RE->textCursor();
-    mark.format.setForeground(QColor(255, 0, 0));
-    RedLines << mark;
-    RE->setExtraSelections(RedLines);
-    RE->ensureCursorVisible();
-}
-
-void TMainForm::ShowError()
-{
-    const int index = SC->SelectedIndex();
-    if (index < 0 || !TheChecker)
-        return;
-    // The warnings follow the errors in the list.
-    const int errors = TheChecker->Errors.Count();
-    const TCOGErrors &warnings = SC->GameChecker.Warnings;
-    if (index >= errors + warnings.Count())
-        return;
-    const int line =
-        index < errors ? TheChecker->Errors.Items(index).Line : warnings.Items(index - errors).Line;
-    BringTargetEditorToFront();
-    if (TRTFForm *editor = ActiveEditor())
-        editor->HiLitLine(line);
-}
-
-void TMainForm::RefreshError()
-{
-    BringTargetEditorToFront();
-    TRTFForm *editor = ActiveEditor();
-    if (!editor)
-        return;
-
-    // Writing the text out and reading it back is what clears the red. When the write fails
-    // the operation ends there: reading back whatever an earlier refresh left in the file
-    // would put another text in place of the user's.
-    const QString temp = QString::fromStdString(DataDir) + "~temp.tmp";
-    if (!editor->SaveToFile(temp))
-        return;
-
-    TCogEdit *re = editor->RE;
-    QTextCursor cursor = re->textCursor();
-    const int anchor = cursor.anchor();
-    const int position = cursor.position();
-    const int across = re->horizontalScrollBar()->value();
-    const int down = re->verticalScrollBar()->value();
-    // A failed read is reported and leaves the text as it was; either way the user's place
-    // in the text is kept.
-    const bool loaded = editor->LoadFromFile(temp);
-    const int end = re->document()->characterCount() - 1;
-    cursor = QTextCursor(re->document());
-    cursor.setPosition(std::clamp(anchor, 0, end));
-    cursor.setPosition(std::clamp(position, 0, end), QTextCursor::KeepAnchor);
-    re->setTextCursor(cursor);
-    re->horizontalScrollBar()->setValue(across);
-    re->verticalScrollBar()->setValue(down);
-
-    if (loaded)
-        editor->SBConCheckClick();
 }

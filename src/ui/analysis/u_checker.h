@@ -10,6 +10,7 @@ class QFrame;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class TPrompts;
 
 // The Syntax Checker window: lists the messages of the last check of an editor's script;
 // a click on one shows its line in the target editor.
@@ -18,7 +19,8 @@ class TSC : public QDialog
     Q_OBJECT
 
   public:
-    explicit TSC(QWidget *parent = nullptr);
+    // prompts: where a failing settings store is reported.
+    explicit TSC(TPrompts &prompts, QWidget *parent = nullptr);
 
     // Replaces the entries with the messages of errors, in their order: entry i belongs to
     // error i, whose line is looked up when the entry is clicked. The messages of warnings
@@ -54,12 +56,23 @@ class TSC : public QDialog
     static constexpr int ItemHeight = 13;
     static inline const QColor WarningColour = QColor(168, 96, 0);
 
+  signals:
+    // Shown by the program (not restored by the window system): the frame remembers its
+    // target editor.
+    void Shown();
+    // The user clicked entry index of the list.
+    void ErrorChosen(int index);
+    // The user asked to clear the red marks of the target editor.
+    void RefreshAsked();
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
   private:
     void SaveGameCheckSettings();
+
+    TPrompts &OwnPrompts;
 
     // The entry selected when the mouse was last pressed on the list: a click on it changed
     // no selection, so the click itself shows the line.

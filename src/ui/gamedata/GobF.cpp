@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "core/gamedata/G_fileops.h"
@@ -23,22 +22,10 @@
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
 #include "ui/shell/scripttext.h"
+#include "ui/shell/uihelpers.h"
 
 namespace {
 constexpr int ItemHeight = 15;
-
-// Rows of a fixed height, whatever the font would ask for, so the list packs as many names
-// as the small window allows.
-class TFixedRowDelegate : public QStyledItemDelegate
-{
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), ItemHeight};
-    }
-};
 
 QString ShownName(const QByteArray &rawName)
 {
@@ -54,7 +41,7 @@ QListWidgetItem *NameItem(const QByteArray &rawName)
 }
 } // namespace
 
-TGG::TGG(QWidget *parent) : QDialog(parent)
+TGG::TGG(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(prompts)
 {
     setObjectName("GG");
     setWindowTitle("Extract cog(s)");
@@ -68,7 +55,7 @@ TGG::TGG(QWidget *parent) : QDialog(parent)
     LB1->setToolTip("Hold ctrl Key and drag to fast select");
     LB1->setFont(FixedFont(12));
     LB1->setUniformItemSizes(true);
-    LB1->setItemDelegate(new TFixedRowDelegate(LB1));
+    LB1->setItemDelegate(new TFixedHeightDelegate(ItemHeight, LB1));
     QPalette colours = LB1->palette();
     colours.setColor(QPalette::Base, Qt::black);
     colours.setColor(QPalette::Text, QColor(0x00, 0x80, 0x80));
@@ -125,7 +112,7 @@ void TGG::LoadGob(const QString &path)
         {
             // The lists keep the previous archive's names; extraction is inert until an
             // archive is accepted.
-            Prompts().AbortError(NotAGobMessage);
+            OwnPrompts.AbortError(NotAGobMessage);
             return;
         }
         ReadGobDirectory(file);
@@ -135,7 +122,7 @@ void TGG::LoadGob(const QString &path)
         // The directory in memory is cleared or only partly read by now, so the lists would
         // name members that are not there: an unreadable archive lists nothing.
         ClearItems();
-        Prompts().ShowIOError(QString::fromLocal8Bit(error.what()));
+        OwnPrompts.ShowIOError(QString::fromLocal8Bit(error.what()));
         return;
     }
     ShowItems();
@@ -144,7 +131,7 @@ void TGG::LoadGob(const QString &path)
         char text[128];
         std::snprintf(text, sizeof text, "Only the first %d of the %d entries are listed",
                       MaxGobEntries, static_cast<int>(GobHeader.Count));
-        Prompts().ShowMessage(text);
+        OwnPrompts.ShowMessage(text);
     }
 }
 
@@ -185,7 +172,7 @@ TGG::TExtractResult TGG::ExtractMember(const QByteArray &rawName, int index, boo
     {
         // A name that would land outside the program's folder is skipped; the others are
         // still extracted.
-        Prompts().ShowMessage(DecodeScript(refusal));
+        OwnPrompts.ShowMessage(DecodeScript(refusal));
         return TExtractResult::Done;
     }
     if (NotAGob == 1)
@@ -207,7 +194,7 @@ TGG::TExtractResult TGG::ExtractMember(const QByteArray &rawName, int index, boo
         case TMemberTarget::Differs:
             if (replaceAll)
                 break;
-            switch (Prompts().AskReplace(
+            switch (OwnPrompts.AskReplace(
                 QString("'%1' already exists and differs from the archive's copy. Replace it?")
                     .arg(QFile::decodeName(QByteArray::fromStdString(target)))))
             {
@@ -230,7 +217,7 @@ TGG::TExtractResult TGG::ExtractMember(const QByteArray &rawName, int index, boo
     }
     catch (const std::exception &error)
     {
-        Prompts().ShowIOError(QString::fromLocal8Bit(error.what()));
+        OwnPrompts.ShowIOError(QString::fromLocal8Bit(error.what()));
         return TExtractResult::Failed;
     }
     return TExtractResult::Done;
@@ -274,7 +261,7 @@ void TGG::BBExtractClick()
         }
     }
     if (!selectionMade)
-        Prompts().ShowMessage("No Selection was made");
+        OwnPrompts.ShowMessage("No Selection was made");
     PB->hide();
     PB->setValue(0);
     if (selectionMade)

@@ -8,6 +8,7 @@
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class TPrompts;
 
 // The extraction dialog: lists the COG scripts of an archive opened from the frame and
 // copies the selected ones out under the program's folder.
@@ -16,7 +17,8 @@ class TGG : public QDialog
     Q_OBJECT
 
   public:
-    explicit TGG(QWidget *parent = nullptr);
+    // prompts: where its questions and failures go.
+    explicit TGG(TPrompts &prompts, QWidget *parent = nullptr);
 
     // The item data role holding a member's whole 128-byte name field, NULs included: two
     // members are the same only when all 128 bytes are, while the items show the name up to
@@ -42,6 +44,8 @@ class TGG : public QDialog
     void ScriptsExtracted(const QStringList &files);
 
   private:
+    TPrompts &OwnPrompts;
+
     void ClearItems();
     // The index in LB2 of the first member whose whole name field is rawName, or -1.
     int FindMember(const QByteArray &rawName) const;

@@ -14,18 +14,12 @@
 #include "core/shell/GlobalVar.h"
 #include "core/shell/fileio.h"
 #include "core/shell/shellrules.h"
-#include "ui/gamedata/qx_res.h"
 #include "ui/shell/Qx_reg.h"
-#include "ui/shell/mdimain.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/prompts.h"
+#include "ui/shell/uihelpers.h"
 
 namespace {
-QString Q(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
-
 QLineEdit *AddEdit(QWidget *parent, const char *name)
 {
     // The boxes show the settings; only the locate buttons change them, so typing is not
@@ -52,7 +46,8 @@ QString UpperFileName(const std::string &path)
 }
 } // namespace
 
-TDir::TDir(QWidget *parent) : QDialog(parent)
+TDir::TDir(TPrompts &prompts, TFileDialog &openDialog, TFileDialog &folderDialog, QWidget *parent)
+    : QDialog(parent), OwnPrompts(prompts), OpenDialog(openDialog), FolderDialog(folderDialog)
 {
     setObjectName("Dir");
     setWindowTitle("Set Directories");
@@ -155,46 +150,39 @@ void TDir::ShowSettings()
     E4->setText(Q(ProjectDir));
 }
 
-bool TDir::Locate(TFileDialog &dialog, const QString &fileName, const QString &title,
-                  int filterIndex)
+void TDir::Locate(TFileDialog &dialog, const QString &fileName, const QString &title,
+                  int filterIndex, std::string &setting, TKeep keep, QLineEdit *shown)
 {
-    // The name, title and filter item stay on the shared dialog afterwards.
     dialog.FileName = fileName;
     dialog.Title = title;
     dialog.FilterIndex = filterIndex;
-    return Prompts().ChooseOpenFile(dialog);
+    if (OwnPrompts.ChooseOpenFile(dialog))
+    {
+        const std::string path = dialog.FileName.toStdString();
+        setting = keep == TKeep::Folder ? ExtractFilePath(path) : path;
+    }
+    shown->setText(Q(setting));
 }
 
 void TDir::SBJKClick()
 {
-    TFileDialog &dialog = MainForm->OpenDialog;
-    if (Locate(dialog, "res2.gob", "Locate res2.gob file", 2))
-        JKDir = ExtractFilePath(dialog.FileName.toStdString());
-    E1->setText(Q(JKDir));
+    Locate(OpenDialog, "res2.gob", "Locate res2.gob file", 2, JKDir, TKeep::Folder, E1);
 }
 
 void TDir::SBMotsClick()
 {
-    TFileDialog &dialog = MainForm->OpenDialog;
-    if (Locate(dialog, "jkmres.goo", "Locate jkmres.goo file", 2))
-        MotsDir = ExtractFilePath(dialog.FileName.toStdString());
-    E2->setText(Q(MotsDir));
+    Locate(OpenDialog, "jkmres.goo", "Locate jkmres.goo file", 2, MotsDir, TKeep::Folder, E2);
 }
 
 void TDir::SBTPLClick()
 {
-    TFileDialog &dialog = MainForm->OpenDialog;
-    if (Locate(dialog, "Master.tpl", "Locate a template file to use", 3))
-        TemplateFile = dialog.FileName.toStdString();
-    E3->setText(Q(TemplateFile));
+    Locate(OpenDialog, "Master.tpl", "Locate a template file to use", 3, TemplateFile,
+           TKeep::WholePath, E3);
 }
 
 void TDir::SBProjClick()
 {
-    TFileDialog &dialog = MainForm->Res->OD1;
-    if (Locate(dialog, "any file", "Pick any file", 2))
-        ProjectDir = ExtractFilePath(dialog.FileName.toStdString());
-    E4->setText(Q(ProjectDir));
+    Locate(FolderDialog, "any file", "Pick any file", 2, ProjectDir, TKeep::Folder, E4);
 }
 
 void TDir::RG1Click()
@@ -203,19 +191,19 @@ void TDir::RG1Click()
     {
         UseJK = true;
         if (UpperFileName(TemplateFile) != "MASTER.TPL")
-            Prompts().ShowMessage("Warning: Template Path is not set to a JediKnight Template");
+            OwnPrompts.ShowMessage("Warning: Template Path is not set to a JediKnight Template");
     }
     else
     {
         UseJK = false;
         if (UpperFileName(TemplateFile) != "MOTS.TPL")
-            Prompts().ShowMessage("Warning: Template Path is not set to a MOTS Template");
+            OwnPrompts.ShowMessage("Warning: Template Path is not set to a MOTS Template");
     }
 }
 
 void TDir::BBokClick()
 {
-    SaveSettings();
+    SaveSettings(OwnPrompts);
 }
 
 void TDir::BBCancelClick()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 
 class QButtonGroup;
@@ -9,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class TPrompts;
 struct TFileDialog;
 
 // The Directories dialog: where the user tells the program where the game's archives, the
@@ -18,7 +21,11 @@ class TDir : public QDialog
     Q_OBJECT
 
   public:
-    explicit TDir(QWidget *parent = nullptr);
+    // prompts: where its questions go. openDialog: the open dialog shared with the frame,
+    // for the game's folders and the template; folderDialog: the one shared with the
+    // Resource Picker, for the user's own folder. Both outlive the dialog.
+    TDir(TPrompts &prompts, TFileDialog &openDialog, TFileDialog &folderDialog,
+         QWidget *parent = nullptr);
 
     void FormShow();
     void SBJKClick();
@@ -55,7 +62,18 @@ class TDir : public QDialog
 
   private:
     void ShowSettings();
-    // Runs dialog with the given suggestion; true with the pick in dialog.FileName.
-    static bool Locate(TFileDialog &dialog, const QString &fileName, const QString &title,
-                       int filterIndex);
+    enum class TKeep
+    {
+        Folder,
+        WholePath
+    };
+    // Runs dialog with the given suggestion (name, title and filter item stay on the shared
+    // dialog afterwards); a pick goes into setting, its folder or its whole path, and shown
+    // shows the setting.
+    void Locate(TFileDialog &dialog, const QString &fileName, const QString &title, int filterIndex,
+                std::string &setting, TKeep keep, QLineEdit *shown);
+
+    TPrompts &OwnPrompts;
+    TFileDialog &OpenDialog;
+    TFileDialog &FolderDialog;
 };

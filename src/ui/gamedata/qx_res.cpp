@@ -28,16 +28,12 @@
 #include "core/shell/fileio.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/scripttext.h"
+#include "ui/shell/uihelpers.h"
 
 namespace {
 const QColor Teal(0x00, 0x80, 0x80);
 const QColor Grey(0x80, 0x80, 0x80);
 constexpr int ImageWidth = 256;
-
-QString Q(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
 
 QString What(const std::exception &error)
 {
@@ -85,7 +81,7 @@ template <typename Handler> void ConnectChoice(QComboBox *box, QObject *receiver
 }
 } // namespace
 
-TRes::TRes(QWidget *parent, TPrompts *prompts) : QDialog(parent), OwnPrompts(prompts)
+TRes::TRes(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(prompts)
 {
     setObjectName("Res");
     setWindowTitle("Resource Picker");
@@ -198,11 +194,6 @@ TRes::TRes(QWidget *parent, TPrompts *prompts) : QDialog(parent), OwnPrompts(pro
     connect(BBClose, &QPushButton::clicked, this, [this] { BBCloseClick(); });
 
     FormCreate();
-}
-
-TPrompts &TRes::Ask() const
-{
-    return OwnPrompts ? *OwnPrompts : Prompts();
 }
 
 void TRes::FormCreate()

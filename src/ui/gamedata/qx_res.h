@@ -28,9 +28,8 @@ class TRes : public QDialog
 
   public:
     // Reads the Jedi Knight archive and its colormaps while it is made, so the folder settings
-    // must be in place. prompts: where its messages and file dialog go; none means the
-    // application's prompts.
-    explicit TRes(QWidget *parent = nullptr, TPrompts *prompts = nullptr);
+    // must be in place. prompts: where its messages and file dialog go.
+    explicit TRes(TPrompts &prompts, QWidget *parent = nullptr);
 
     // The picker's own open dialog, also used by the Directories dialog to locate the
     // project folder.
@@ -104,7 +103,7 @@ class TRes : public QDialog
     void hideEvent(QHideEvent *event) override;
 
   private:
-    TPrompts &Ask() const;
+    TPrompts &Ask() const { return OwnPrompts; }
     void FillArchiveChoice(const std::string &folder, const QString &shown);
     void TakeDirectory();
     void ForgetDirectory();
@@ -117,7 +116,7 @@ class TRes : public QDialog
     bool WriteBmp(const std::string &fileName, QString &error) const;
     void SetListItems(QStringList names);
 
-    TPrompts *OwnPrompts;
+    TPrompts &OwnPrompts;
     // The picker's own copy of its archive's directory: names as listed (LB2) and the entries,
     // to tell whether the shared directory still holds this archive.
     std::vector<std::string> MemberNames;

@@ -39,7 +39,7 @@ constexpr TPlaceholder Placeholders[] = {
 
 } // namespace
 
-TVF::TVF(const QString &dataDir, QWidget *parent, TPrompts *prompts)
+TVF::TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent)
     : QMainWindow(parent, Qt::Window), OwnPrompts(prompts), DataDir(dataDir)
 {
     setObjectName("VF");
@@ -563,11 +563,6 @@ void TVF::DisplayAll()
             names << QString::fromStdString(name);
     Picker->ListTemplates(names);
     Picker->ShowPicker();
-}
-
-TPrompts &TVF::Ask() const
-{
-    return OwnPrompts ? *OwnPrompts : Prompts();
 }
 
 void TVF::ShowSymbolsUsed(const TSymbolTree &tree)

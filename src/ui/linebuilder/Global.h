@@ -34,8 +34,8 @@ class TVF : public QMainWindow
 
   public:
     // dataDir: the folder of the reference data files, ending with "/". prompts: where the
-    // window's questions go; none: the program's prompts at the time of asking.
-    explicit TVF(const QString &dataDir, QWidget *parent = nullptr, TPrompts *prompts = nullptr);
+    // window's questions go.
+    TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent = nullptr);
 
     // The Resource Picker the placeholders and the template pick use; the frame hands it
     // over once it is made (it is created after this window).
@@ -165,9 +165,9 @@ class TVF : public QMainWindow
     void LookUp(const QString &name);
     void AddRefNode(QTreeWidgetItem *parent, const TRefNode &node);
 
-    TPrompts &Ask() const;
+    TPrompts &Ask() const { return OwnPrompts; }
 
-    TPrompts *OwnPrompts;
+    TPrompts &OwnPrompts;
     QString DataDir;
     TRes *Picker = nullptr;
     QSplitter *LowerArea;

@@ -51,26 +51,26 @@ std::unique_ptr<TQxSettingsKey> OpenSettingsKey()
     return std::make_unique<TQxSettingsKey>();
 }
 
-void CloseSettingsKey(std::unique_ptr<TQxSettingsKey> &key)
+void CloseSettingsKey(std::unique_ptr<TQxSettingsKey> &key, TPrompts &prompts)
 {
     if (!key)
         return;
     key->Flush();
     if (!key->Error.empty())
-        Prompts().ShowIOError(QString::fromStdString(key->Error));
+        prompts.ShowIOError(QString::fromStdString(key->Error));
     key.reset();
 }
 
-void LoadSettingsAtStart()
+void LoadSettingsAtStart(TPrompts &prompts)
 {
     auto key = OpenSettingsKey();
     ReadStartupSettings(*key);
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, prompts);
 }
 
-void SaveSettings()
+void SaveSettings(TPrompts &prompts)
 {
     auto key = OpenSettingsKey();
     SaveDirectorySettings(*key);
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, prompts);
 }

@@ -9,6 +9,7 @@
 #include "core/shell/settings.h"
 
 class QSettings;
+class TPrompts;
 
 class TQxSettingsKey : public TSettingsKey
 {
@@ -29,9 +30,9 @@ class TQxSettingsKey : public TSettingsKey
 // Opens (creating it when missing) the settings key; the caller closes it with
 // CloseSettingsKey, which writes it out and reports failures through the prompts.
 std::unique_ptr<TQxSettingsKey> OpenSettingsKey();
-void CloseSettingsKey(std::unique_ptr<TQxSettingsKey> &key);
+void CloseSettingsKey(std::unique_ptr<TQxSettingsKey> &key, TPrompts &prompts);
 
 // The frame's start-up read of the settings, and the Directories dialog's Save; both report
 // a failing store through the error box and go on.
-void LoadSettingsAtStart();
-void SaveSettings();
+void LoadSettingsAtStart(TPrompts &prompts);
+void SaveSettings(TPrompts &prompts);

@@ -7,17 +7,7 @@
 
 #include "ui/shell/fonts.h"
 #include "ui/shell/mdimain.h"
-
-namespace {
-QAction *AddItem(QMenu *menu, const char *name, const QString &text,
-                 const QKeySequence &shortcut = QKeySequence())
-{
-    QAction *action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-} // namespace
+#include "ui/shell/uihelpers.h"
 
 TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
 {

@@ -12,17 +12,10 @@
 #include "ui/shell/findbar.h"
 #include "ui/shell/linegutter.h"
 #include "ui/shell/mdirtf.h"
+#include "ui/shell/uihelpers.h"
 
 namespace {
 const QString ModifiedMarker = "[*]";
-
-QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeySequence &shortcut)
-{
-    QAction *action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
 } // namespace
 
 TEditorTools::TEditorTools(TRTFForm *form) : QObject(form), Form(form)

@@ -36,6 +36,16 @@ QLineEdit *AddEdit(QHBoxLayout *row, QWidget *parent, const char *name, const QS
     row->addWidget(edit, 1);
     return edit;
 }
+
+// Escape hides a bar and gives the focus back to its editor; true when it did.
+bool CloseOnEscape(QWidget *bar, QPlainTextEdit *editor, const QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape)
+        return false;
+    bar->hide();
+    editor->setFocus();
+    return true;
+}
 } // namespace
 
 TFindBar::TFindBar(QPlainTextEdit *editor, QWidget *parent) : QWidget(parent), Editor(editor)
@@ -183,13 +193,8 @@ int TFindBar::ReplaceAll()
 
 void TFindBar::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape)
-    {
-        hide();
-        Editor->setFocus();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!CloseOnEscape(this, Editor, event))
+        QWidget::keyPressEvent(event);
 }
 
 TGoToBar::TGoToBar(QPlainTextEdit *editor, QWidget *parent) : QWidget(parent), Editor(editor)
@@ -234,11 +239,6 @@ void TGoToBar::GoToLine(int line)
 
 void TGoToBar::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape)
-    {
-        hide();
-        Editor->setFocus();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!CloseOnEscape(this, Editor, event))
+        QWidget::keyPressEvent(event);
 }

@@ -47,7 +47,7 @@ TFrameExtras::TFrameExtras(TMainForm *frame) : QObject(frame), Frame(frame)
     auto key = OpenSettingsKey();
     Recent = ReadRecentFiles(*key);
     Highlighting = ReadHighlightSetting(*key);
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, Frame->Ask());
 
     RecentFiles1 = new QMenu("Recent &Files", frame);
     RecentFiles1->setObjectName("RecentFiles1");
@@ -116,7 +116,7 @@ void TFrameExtras::OpenRecentFile(const QString &path)
     {
         Recent = RemoveRecentFile(Recent, path.toStdString());
         StoreRecentFiles();
-        Prompts().ShowMessage(
+        Frame->Ask().ShowMessage(
             QString("\"%1\" no longer exists; it is taken off the recent files.").arg(path));
         return;
     }
@@ -127,7 +127,7 @@ void TFrameExtras::StoreRecentFiles()
 {
     auto key = OpenSettingsKey();
     WriteRecentFiles(*key, Recent);
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, Frame->Ask());
     FillRecentMenu();
 }
 
@@ -150,7 +150,7 @@ void TFrameExtras::Highlight1Click()
         editor->Tools->SetHighlighting(Highlighting);
     auto key = OpenSettingsKey();
     WriteHighlightSetting(*key, Highlighting);
-    CloseSettingsKey(key);
+    CloseSettingsKey(key, Frame->Ask());
 }
 
 void TFrameExtras::ReportExtraction(const QStringList &files)

@@ -1,5 +1,6 @@
 #include "ui/shell/mdimain.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -34,24 +36,7 @@
 #include "ui/shell/mdirtf.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
-
-TMainForm *MainForm = nullptr;
-
-namespace {
-QString Q(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
-
-QAction *AddItem(QMenu *menu, const char *name, const QString &text,
-                 const QKeySequence &shortcut = QKeySequence())
-{
-    QAction *action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-} // namespace
+#include "ui/shell/uihelpers.h"
 
 TClientArea::TClientArea(QWidget *parent) : QMdiArea(parent), Background(ProgramPicture())
 {
@@ -89,10 +74,9 @@ void TClientArea::scrollContentsBy(int dx, int dy)
     viewport()->update();
 }
 
-TMainForm::TMainForm(const TFrameSetup &setup, QWidget *parent)
-    : QMainWindow(parent), MdiArea(new TClientArea(this))
+TMainForm::TMainForm(TPrompts &prompts, const TFrameSetup &setup, QWidget *parent)
+    : QMainWindow(parent), OwnPrompts(prompts), MdiArea(new TClientArea(this))
 {
-    MainForm = this;
     setObjectName("MainForm");
     setWindowTitle("Quillex");
     setWindowIcon(ProgramIcon());
@@ -123,8 +107,6 @@ TMainForm::~TMainForm()
     // The editors go with the client area after this object's own part is gone; their
     // activation changes must not reach it any more.
     disconnect(MdiArea, nullptr, this, nullptr);
-    if (MainForm == this)
-        MainForm = nullptr;
 }
 
 TFrameSetup TMainForm::ProgramSetup()
@@ -148,15 +130,15 @@ void TMainForm::FormCreate(const TFrameSetup &setup)
             QString list;
             for (const std::string &name : kept)
                 list += "\n" + Q(name);
-            Prompts().ShowMessage("You changed these program files in your folder; they were "
-                                  "kept, and this version's copies were not put in their "
-                                  "place:" +
-                                  list);
+            Ask().ShowMessage("You changed these program files in your folder; they were "
+                              "kept, and this version's copies were not put in their "
+                              "place:" +
+                              list);
         }
     }
     else
         SetProgramDir(setup.ProgramDir.toStdString());
-    LoadSettingsAtStart();
+    LoadSettingsAtStart(OwnPrompts);
 
     // One checker serves the whole run, whichever frame asks for it.
     static TCOGChecker checker;
@@ -255,17 +237,78 @@ void TMainForm::CreateToolWindows()
 {
     // The Line Builder and the Resource Picker read their files while they are created, so
     // they come after the settings; the order is that of the program's start.
-    VF = new TVF(QString::fromStdString(DataDir), this);
+    VF = new TVF(QString::fromStdString(DataDir), OwnPrompts, this);
     connect(VF, &TVF::Shown, this, &TMainForm::RememberTargetEditor);
     AboutBox = new TAboutBox(this);
-    GG = new TGG(this);
-    Res = new TRes(this);
+    GG = new TGG(OwnPrompts, this);
+    Res = new TRes(OwnPrompts, this);
     VF->SetPicker(Res);
-    Dir = new TDir(this);
-    SC = new TSC(this);
+    // The Directories dialog locates the game's files with the frame's open dialog and the
+    // user's folder with the picker's.
+    Dir = new TDir(OwnPrompts, OpenDialog, Res->OD1, this);
+    SC = new TSC(OwnPrompts, this);
+    connect(SC, &TSC::Shown, this, &TMainForm::RememberTargetEditor);
+    connect(SC, &TSC::ErrorChosen, this, [this](int index) { ShowError(index); });
+    connect(SC, &TSC::RefreshAsked, this, &TMainForm::RefreshError);
     // Once the picker has been shown, the archive it was created with stays the one it reads.
     connect(Res, &TRes::Shown, Dir, [this] { Dir->RG1->setEnabled(false); });
     SC->AddOptionItems(Options1);
+}
+
+void TMainForm::ShowError()
+{
+    ShowError(SC->SelectedIndex());
+}
+
+void TMainForm::ShowError(int index)
+{
+    if (index < 0 || !TheChecker)
+        return;
+    // The warnings follow the errors in the list.
+    const int errors = TheChecker->Errors.Count();
+    const TCOGErrors &warnings = SC->GameChecker.Warnings;
+    if (index >= errors + warnings.Count())
+        return;
+    const int line =
+        index < errors ? TheChecker->Errors.Items(index).Line : warnings.Items(index - errors).Line;
+    BringTargetEditorToFront();
+    if (TRTFForm *editor = ActiveEditor())
+        editor->HiLitLine(line);
+}
+
+void TMainForm::RefreshError()
+{
+    BringTargetEditorToFront();
+    TRTFForm *editor = ActiveEditor();
+    if (!editor)
+        return;
+
+    // Writing the text out and reading it back is what clears the red. When the write fails
+    // the operation ends there: reading back whatever an earlier refresh left in the file
+    // would put another text in place of the user's.
+    const QString temp = QString::fromStdString(DataDir) + "~temp.tmp";
+    if (!editor->SaveToFile(temp))
+        return;
+
+    TCogEdit *re = editor->RE;
+    QTextCursor cursor = re->textCursor();
+    const int anchor = cursor.anchor();
+    const int position = cursor.position();
+    const int across = re->horizontalScrollBar()->value();
+    const int down = re->verticalScrollBar()->value();
+    // A failed read is reported and leaves the text as it was; either way the user's place
+    // in the text is kept.
+    const bool loaded = editor->LoadFromFile(temp);
+    const int end = re->document()->characterCount() - 1;
+    cursor = QTextCursor(re->document());
+    cursor.setPosition(std::clamp(anchor, 0, end));
+    cursor.setPosition(std::clamp(position, 0, end), QTextCursor::KeepAnchor);
+    re->setTextCursor(cursor);
+    re->horizontalScrollBar()->setValue(across);
+    re->verticalScrollBar()->setValue(down);
+
+    if (loaded)
+        editor->SBConCheckClick();
 }
 
 QList<QMdiSubWindow *> TMainForm::ChildList() const
@@ -414,7 +457,7 @@ void TMainForm::FillWindowMenu()
 
 TRTFForm *TMainForm::CreateEditor()
 {
-    auto *editor = new TRTFForm;
+    auto *editor = new TRTFForm(OwnPrompts);
     if (Extras)
         Extras->EditorCreated(editor);
     MdiArea->addSubWindow(editor);
@@ -426,7 +469,7 @@ TRTFForm *TMainForm::CreateEditor()
 TRTFForm *TMainForm::OpenInEditor(QMdiSubWindow *current, const QString &path)
 {
     auto *editor = qobject_cast<TRTFForm *>(current);
-    if (editor && Prompts().Confirm("Load file into current form?"))
+    if (editor && Ask().Confirm("Load file into current form?"))
     {
         // Loading replaces the text and what Undo could bring back: a changed text is first
         // offered for saving, as closing the window would, and Cancel keeps everything.
@@ -446,7 +489,7 @@ void TMainForm::New1Click()
     const std::string path = FindFileNoCase(CogDir, "default.cog");
     if (path.empty())
     {
-        Prompts().ShowMessage(" Cannot find \"default.cog\" in \" \\cog \" Directory");
+        Ask().ShowMessage(" Cannot find \"default.cog\" in \" \\cog \" Directory");
         return;
     }
     OpenInEditor(ActiveChild(), Q(path));
@@ -460,7 +503,7 @@ void TMainForm::Open1Click()
     OpenDialog.Title = "Open File";
     OpenDialog.FilterIndex = 1;
     OpenDialog.InitialDir = Q(CogDir);
-    if (!Prompts().ChooseOpenFile(OpenDialog))
+    if (!Ask().ChooseOpenFile(OpenDialog))
         return;
     const QString path = OpenDialog.FileName;
     switch (OpenKindOf(path.toStdString()))
@@ -489,9 +532,9 @@ void TMainForm::Delete1Click()
     OpenDialog.AcceptLabel = "Delete";
     // To the desktop's trash where there is one, so a wrong pick can be undone; deleted for
     // good where there is none.
-    if (Prompts().ChooseOpenFile(OpenDialog) && !QFile::moveToTrash(OpenDialog.FileName) &&
+    if (Ask().ChooseOpenFile(OpenDialog) && !QFile::moveToTrash(OpenDialog.FileName) &&
         !QFile::remove(OpenDialog.FileName))
-        Prompts().ShowMessage(
+        Ask().ShowMessage(
             "File not deleted,May Be In Use By Another Application Or Marked Read Only");
     OpenDialog.Title = "Open File";
     OpenDialog.AcceptLabel.clear();
@@ -507,31 +550,33 @@ void TMainForm::SaveButtonClick()
     if (TRTFForm *editor = ActiveEditor())
         editor->Save();
     else
-        Prompts().ShowMessage("No Cog File is Open to Save");
+        Ask().ShowMessage("No Cog File is Open to Save");
+}
+
+void TMainForm::ForActiveEditor(void (TRTFForm::*command)())
+{
+    if (TRTFForm *editor = ActiveEditor())
+        (editor->*command)();
 }
 
 void TMainForm::UndoButtonClick()
 {
-    if (TRTFForm *editor = ActiveEditor())
-        editor->Undo1Click();
+    ForActiveEditor(&TRTFForm::Undo1Click);
 }
 
 void TMainForm::CutButtonClick()
 {
-    if (TRTFForm *editor = ActiveEditor())
-        editor->Cut1Click();
+    ForActiveEditor(&TRTFForm::Cut1Click);
 }
 
 void TMainForm::CopyButtonClick()
 {
-    if (TRTFForm *editor = ActiveEditor())
-        editor->Copy1Click();
+    ForActiveEditor(&TRTFForm::Copy1Click);
 }
 
 void TMainForm::PasteButtonClick()
 {
-    if (TRTFForm *editor = ActiveEditor())
-        editor->Paste1Click();
+    ForActiveEditor(&TRTFForm::Paste1Click);
 }
 
 void TMainForm::Tile1Click()
@@ -602,7 +647,7 @@ void TMainForm::Contents1Click()
     const QString path = Q(ProgramDir) + "help/index.html";
     if (!HelpWindow->ShowContents(path))
     {
-        Prompts().ShowIOError("File not found: " + path);
+        Ask().ShowIOError("File not found: " + path);
         return;
     }
     HelpWindow->show();

@@ -71,13 +71,16 @@ class TMainForm : public QMainWindow
     Q_OBJECT
 
   public:
-    explicit TMainForm(const TFrameSetup &setup = TFrameSetup(), QWidget *parent = nullptr);
+    // prompts: where every question of the frame and of the windows it makes goes.
+    explicit TMainForm(TPrompts &prompts, const TFrameSetup &setup = TFrameSetup(),
+                       QWidget *parent = nullptr);
     ~TMainForm() override;
 
     // The setup the program uses: its command-line arguments, the executable's folder.
     static TFrameSetup ProgramSetup();
 
     TClientArea *ClientArea() const { return MdiArea; }
+    TPrompts &Ask() const { return OwnPrompts; }
 
     // The child windows, the one focused most recently first, so the active child stands
     // at position 0.
@@ -110,8 +113,10 @@ class TMainForm : public QMainWindow
     // Creates an editor window, shown and active.
     TRTFForm *CreateEditor();
 
-    // The Syntax Checker's actions on the target editor.
+    // The Syntax Checker's actions on the target editor: show the line of entry index (or of
+    // the selected entry), clear the red marks.
     void ShowError();
+    void ShowError(int index);
     void RefreshError();
 
     // Menu and speed-bar commands.
@@ -191,12 +196,12 @@ class TMainForm : public QMainWindow
     void FillWindowMenu();
     void ChildActivated(QMdiSubWindow *window);
     QToolButton *AddSpeedButton(const QString &name, const QString &hint, const QIcon &icon);
+    // Runs command on the active editor, if there is one.
+    void ForActiveEditor(void (TRTFForm::*command)());
 
+    TPrompts &OwnPrompts;
     TClientArea *MdiArea;
     QList<QAction *> EditButtonActions;
     QList<QAction *> WindowListActions;
     QStringList Arguments;
 };
-
-// The frame of the running program (the last one created); none before and after it.
-extern TMainForm *MainForm;

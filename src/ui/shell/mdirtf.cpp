@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -34,14 +35,41 @@
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
 #include "ui/shell/scripttext.h"
+#include "ui/shell/uihelpers.h"
 
 namespace {
-QAction *AddItem(QMenu *menu, const char *name, const QString &text, const QKeySequence &shortcut)
+// Where line index of a document begins and how many characters it holds, counted the way
+// the checker is given the lines: a paragraph break and a soft line break (Shift+Enter) both
+// end a line, and a break at the very end of the text starts no further line. False when
+// the document has no such line.
+bool FindLine(const QTextDocument *doc, int index, int &start, int &length)
 {
-    QAction *action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
+    if (index < 0)
+        return false;
+    int line = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+    {
+        const QString text = block.text();
+        if (text.isEmpty() && block == doc->lastBlock() && block != doc->firstBlock())
+            return false;
+        qsizetype from = 0;
+        for (;;)
+        {
+            const qsizetype to = text.indexOf(QChar::LineSeparator, from);
+            const qsizetype end = to < 0 ? text.size() : to;
+            if (line == index)
+            {
+                start = block.position() + static_cast<int>(from);
+                length = static_cast<int>(end - from);
+                return true;
+            }
+            ++line;
+            if (to < 0)
+                break;
+            from = to + 1;
+        }
+    }
+    return false;
 }
 
 // The text of a block as the script's bytes. Every way text comes in makes a line break a
@@ -172,7 +200,7 @@ void TCogEdit::dropEvent(QDropEvent *event)
     TreeDrop(event, event->source());
 }
 
-TRTFForm::TRTFForm(QWidget *parent) : TMDIChild(parent)
+TRTFForm::TRTFForm(TPrompts &prompts, QWidget *parent) : TMDIChild(parent), OwnPrompts(prompts)
 {
     setObjectName("RTFForm");
     setWindowTitle("Quillex");
@@ -396,7 +424,7 @@ bool TRTFForm::SaveToFile(const QString &path)
             static_cast<qint64>(bytes.size()) ||
         !file.commit())
     {
-        Prompts().ShowIOError(file.errorString());
+        OwnPrompts.ShowIOError(file.errorString());
         return false;
     }
     return true;
@@ -422,7 +450,7 @@ bool TRTFForm::AgreeToUnwritableCharacters()
     const QString shown = first.isHighSurrogate() && position + 1 < text.size()
                               ? text.mid(position, 2)
                               : QString(first);
-    return Prompts().Confirm(
+    return OwnPrompts.Confirm(
         QString("The character \"%1\" (U+%2) on line %3 cannot be held "
                 "by a script file. Write it and all others like it as "
                 "\"?\"?")
@@ -440,7 +468,7 @@ bool TRTFForm::LoadFromFile(const QString &path)
     }
     catch (const TIOError &error)
     {
-        Prompts().ShowIOError(error.what());
+        OwnPrompts.ShowIOError(error.what());
         return false;
     }
     ClearRedLines();
@@ -483,7 +511,7 @@ bool TRTFForm::Save()
     // New opens the starter script under its own path; the first save of a new script would
     // otherwise replace it, and every later New would start from the user's script.
     if (IsStarterScript(FileName.toStdString(), CogDir))
-        switch (Prompts().AskYesNoCancel("Save over the starter script default.cog?"))
+        switch (OwnPrompts.AskYesNoCancel("Save over the starter script default.cog?"))
         {
         case TAnswer::Yes:
             break;
@@ -509,7 +537,7 @@ bool TRTFForm::SaveAs()
     dialog.InitialDir = QString::fromStdString(CogDir);
     dialog.FileName = Caption();
     dialog.ConfirmOverwrite = true;
-    if (!Prompts().ChooseSaveFile(dialog))
+    if (!OwnPrompts.ChooseSaveFile(dialog))
         return false;
     const QString path =
         QString::fromStdString(WithDefaultExt(dialog.FileName.toStdString(), ".cog"));
@@ -542,7 +570,7 @@ QPrinter *TRTFForm::Printer()
 void TRTFForm::Print1Click()
 {
     QPrinter *printer = Printer();
-    if (!Prompts().ChoosePrinter(*printer))
+    if (!OwnPrompts.ChoosePrinter(*printer))
         return;
     printer->setDocName(Caption());
     RE->print(printer);
@@ -550,7 +578,7 @@ void TRTFForm::Print1Click()
 
 void TRTFForm::PrintSetup1Click()
 {
-    Prompts().SetupPrinter(*Printer());
+    OwnPrompts.SetupPrinter(*Printer());
 }
 
 void TRTFForm::Cut1Click()
@@ -586,7 +614,7 @@ void TRTFForm::SelectAll1Click()
 void TRTFForm::Font1Click()
 {
     QFont font = RE->font();
-    if (Prompts().ChooseFont(font))
+    if (OwnPrompts.ChooseFont(font))
         RE->setFont(font);
     RE->setFocus();
 }
@@ -651,7 +679,7 @@ void TRTFForm::PasteBClick()
     frame->VF->SelectBuiltLine();
     if (line->document()->firstBlock().text().isEmpty())
     {
-        Prompts().ShowMessage("Nothing to paste");
+        OwnPrompts.ShowMessage("Nothing to paste");
         return;
     }
     // The built line stays on the clipboard afterwards.
@@ -679,7 +707,7 @@ bool TRTFForm::FormCloseQuery()
 {
     if (!IsModified())
         return true;
-    switch (Prompts().AskYesNoCancel(QString("'%1' has been modified, Save?").arg(Caption())))
+    switch (OwnPrompts.AskYesNoCancel(QString("'%1' has been modified, Save?").arg(Caption())))
     {
     case TAnswer::Yes:
         return Save();
@@ -718,4 +746,25 @@ void TRTFForm::showEvent(QShowEvent *event)
     // The Line Builder button's down state means nothing; each showing sets it up again.
     if (!event->spontaneous())
         SBShowLB->setChecked(false);
+}
+
+void TRTFForm::HiLitLine(int index)
+{
+    // The index comes from the last check; the text may have lost lines since.
+    int start = 0;
+    int length = 0;
+    if (!FindLine(RE->document(), index, start, length))
+        return;
+
+    RE->window()->activateWindow();
+    RE->setFocus();
+    SelectRange(start, length);
+    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
+    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = RE->textCursor();
+    mark.format.setForeground(QColor(255, 0, 0));
+    RedLines << mark;
+    RE->setExtraSelections(RedLines);
+    RE->ensureCursorVisible();
 }

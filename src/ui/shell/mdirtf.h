@@ -12,6 +12,7 @@
 
 class QLabel;
 class QPrinter;
+class TPrompts;
 class TRTFForm;
 class QStatusBar;
 class QToolBar;
@@ -57,7 +58,8 @@ class TRTFForm : public TMDIChild
     Q_OBJECT
 
   public:
-    explicit TRTFForm(QWidget *parent = nullptr);
+    // prompts: where the editor's questions, dialogs and failures go.
+    explicit TRTFForm(TPrompts &prompts, QWidget *parent = nullptr);
     ~TRTFForm() override;
 
     QList<QMenu *> MergedMenus() const override;
@@ -182,6 +184,7 @@ class TRTFForm : public TMDIChild
     // file, or when the user agrees to "?" for those that do not.
     bool AgreeToUnwritableCharacters();
 
+    TPrompts &OwnPrompts;
     // The file the text belongs to; empty until a file was loaded or saved under a name.
     QString FileName;
     std::unique_ptr<QPrinter> ThePrinter;

@@ -2,21 +2,6 @@
 
 #include "ui/shell/qtprompts.h"
 
-namespace {
-TPrompts *CurrentPrompts = nullptr;
-} // namespace
-
-TPrompts &Prompts()
-{
-    static TQtPrompts fallback;
-    return CurrentPrompts ? *CurrentPrompts : fallback;
-}
-
-void SetPrompts(TPrompts *prompts)
-{
-    CurrentPrompts = prompts;
-}
-
 QStringList QtNameFilters(const QString &filter)
 {
     const QStringList parts = filter.split('|');

@@ -77,7 +77,3 @@ class TPrompts
     // Printer setup dialog for printer; its choices are kept in printer.
     virtual bool SetupPrinter(QPrinter &printer) = 0;
 };
-
-// The prompts the application uses, set once at start (by the application or a test).
-TPrompts &Prompts();
-void SetPrompts(TPrompts *prompts);

@@ -27,6 +27,9 @@ bool TQxApplication::notify(QObject *receiver, QEvent *event)
         text = "Unknown error";
     }
     // Shown after the handler's frames are gone, so the report runs on a sound stack.
-    Prompts().ShowIOError(text);
+    if (Reporter)
+        Reporter->ShowIOError(text);
+    else
+        qCritical("%s", qPrintable(text));
     return false;
 }
