@@ -136,15 +136,15 @@ class TScriptFile
     size_t Size = 0;
 };
 
-// What "qxtool check" does for one file: read it whole and check it.
+// What "qxtool check" does for one file: read it piece by piece as the check goes.
 void BM_CheckFile(benchmark::State &state)
 {
     const TScriptFile file(static_cast<size_t>(state.range(0)) << 20);
     TCOGChecker checker;
     for (auto _ : state)
     {
-        const TFileBytes bytes(file.Path);
-        checker.CheckText(bytes.View());
+        TFileText text(file.Path);
+        checker.CheckSource(text);
         benchmark::DoNotOptimize(checker.Errors.Count());
     }
     if (checker.Errors.Count() != 0)
@@ -238,11 +238,11 @@ void BM_CheckFileGame(benchmark::State &state)
     }
     for (auto _ : state)
     {
-        const TFileBytes bytes(path);
+        TFileText file(path);
         if (gameChecks)
-            gameChecker.Check(checker, SplitTextLines(bytes.View()));
+            gameChecker.CheckSource(checker, file);
         else
-            checker.CheckText(bytes.View());
+            checker.CheckSource(file);
         benchmark::DoNotOptimize(checker.Errors.Count() + gameChecker.Warnings.Count());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

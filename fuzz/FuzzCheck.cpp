@@ -1,10 +1,13 @@
-// Arbitrary bytes as a script for the checker: every error is read back and must name a line
-// of the script, and reading past the list must throw.
+// Arbitrary bytes as a script for the checker: the text and its split lines give the same
+// findings, every error is read back and must name a line of the script, and reading past the
+// list must throw.
 
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
@@ -17,7 +20,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     checker.CheckText(text);
 
-    const int lineCount = static_cast<int>(SplitTextLines(text).size());
+    // The editor's lines give the same findings as the text.
+    const std::vector<std::string> lines = SplitTextLines(text);
+    static TCOGChecker fromLines;
+    fromLines.Check(lines);
+    if (fromLines.Errors.Count() != checker.Errors.Count())
+        __builtin_trap();
+    for (int i = 0; i < checker.Errors.Count(); ++i)
+        if (fromLines.Errors.Items(i).Line != checker.Errors.Items(i).Line ||
+            fromLines.Errors.Items(i).Msg != checker.Errors.Items(i).Msg)
+            __builtin_trap();
+
+    const int lineCount = static_cast<int>(lines.size());
     const int lastLine = lineCount > 0 ? lineCount - 1 : 0;
     for (int i = 0; i < checker.Errors.Count(); ++i)
     {

@@ -34,6 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             __builtin_trap();
     if (alone.Errors.Count() > 0 && game.Warnings.Count() > 0)
         __builtin_trap();
+    // The whole text, as qxtool reads it, gives the same warnings as the lines.
+    static TCOGChecker textSyntax;
+    static TGameChecker fromText;
+    fromText.Game = game.Game;
+    fromText.CheckText(textSyntax, text);
+    if (fromText.Warnings.Count() != game.Warnings.Count() ||
+        textSyntax.Errors.Count() != alone.Errors.Count())
+        __builtin_trap();
+    for (int i = 0; i < game.Warnings.Count(); ++i)
+        if (fromText.Warnings.Items(i).Line != game.Warnings.Items(i).Line ||
+            fromText.Warnings.Items(i).Msg != game.Warnings.Items(i).Msg)
+            __builtin_trap();
 
     const int lastLine = lines.empty() ? 0 : static_cast<int>(lines.size()) - 1;
     int before = 0;

@@ -2,13 +2,11 @@
 
 #include <cstdio>
 #include <exception>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
-#include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "tool/commands.h"
 
@@ -58,10 +56,23 @@ int RunCheck(const std::vector<std::string> &args)
     bool anyUnreadable = false;
     for (const std::string &path : paths)
     {
-        std::optional<TFileBytes> bytes;
+        // The file is read as the check goes, piece by piece; one that grew meanwhile is read
+        // again whole and checked again.
         try
         {
-            bytes.emplace(path);
+            TFileText text(path);
+            if (gameChecks)
+                gameChecker.CheckSource(checker, text);
+            else
+                checker.CheckSource(text);
+            if (text.Grew())
+            {
+                const TFileBytes bytes(path);
+                if (gameChecks)
+                    gameChecker.CheckText(checker, bytes.View());
+                else
+                    checker.CheckText(bytes.View());
+            }
         }
         catch (const std::exception &error)
         {
@@ -69,12 +80,6 @@ int RunCheck(const std::vector<std::string> &args)
             anyUnreadable = true;
             continue;
         }
-        // The game-aware pass reads lines of its own; the syntax check alone reads views into
-        // the file's bytes.
-        if (gameChecks)
-            gameChecker.Check(checker, SplitTextLines(bytes->View()));
-        else
-            checker.CheckText(bytes->View());
         for (int i = 0; i < checker.Errors.Count(); ++i)
         {
             const TCOGError &error = checker.Errors.Items(i);

@@ -8,6 +8,7 @@
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
 #include "tests/core/cogscripts.h"
+#include "tests/core/piecesource.h"
 
 namespace {
 // The findings as "N: message" rows, N 1-based as in the annotations.
@@ -62,6 +63,10 @@ TEST_P(CheckScriptTest, ReportsExactlyTheAnnotatedErrorsInOrder)
     EXPECT_EQ(Rows(checker.Errors), Rows(ReadExpectedErrors(bytes)));
     // The editor's lines take the same path.
     checker.Check(SplitTextLines(bytes));
+    EXPECT_EQ(Rows(checker.Errors), Rows(ReadExpectedErrors(bytes)));
+    // So does a text that comes in pieces while it is checked.
+    TPieceSource source(bytes, 3);
+    checker.CheckSource(source);
     EXPECT_EQ(Rows(checker.Errors), Rows(ReadExpectedErrors(bytes)));
 }
 

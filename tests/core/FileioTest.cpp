@@ -132,3 +132,30 @@ TEST_F(FileioTest, SetProgramDirDerivesTheDataFolders)
     EXPECT_EQ(DataDir, "/opt/q/qxdata/");
     EXPECT_EQ(CogDir, "/opt/q/cog/");
 }
+
+TEST_F(FileioTest, FileTextComesInPiecesAndTellsAFileThatGrew)
+{
+    std::string bytes;
+    for (int i = 0; bytes.size() < 700000; ++i)
+        bytes += "line " + std::to_string(i) + "\r\n";
+    WriteFileAtomic(Path("a.cog"), bytes);
+    {
+        TFileText text(Path("a.cog"));
+        size_t have = text.More(0);
+        EXPECT_GT(have, 0u);
+        EXPECT_LT(have, bytes.size());
+        while (text.More(have) > have)
+            have = text.More(have);
+        EXPECT_EQ(std::string_view(text.Data(), have), bytes);
+        EXPECT_FALSE(text.Grew());
+    }
+    // Appended after opening: the text ends at the size the file had, and says so.
+    TFileText text(Path("a.cog"));
+    std::ofstream(Path("a.cog"), std::ios::binary | std::ios::app) << "more\r\n";
+    size_t have = 0;
+    while (text.More(have) > have)
+        have = text.More(have);
+    EXPECT_EQ(std::string_view(text.Data(), have), bytes);
+    EXPECT_TRUE(text.Grew());
+    EXPECT_THROW(TFileText(Path("missing.cog")), TIOError);
+}

@@ -75,6 +75,13 @@ TEST_P(GameCheckScriptTest, ReportsExactlyTheAnnotatedWarningsInOrder)
     TCOGChecker syntax;
     checker.Check(syntax, SplitTextLines(bytes));
     EXPECT_EQ(Rows(checker.Warnings), Rows(ReadExpectedWarnings(bytes)));
+    // The whole text, as qxtool reads it, gives the same.
+    TGameChecker fromText;
+    fromText.Game = checker.Game;
+    TCOGChecker textSyntax;
+    fromText.CheckText(textSyntax, bytes);
+    EXPECT_EQ(Rows(fromText.Warnings), Rows(checker.Warnings));
+    EXPECT_EQ(Rows(textSyntax.Errors), Rows(syntax.Errors));
     // Following the check changes none of its findings.
     TCOGChecker alone;
     alone.CheckText(bytes);

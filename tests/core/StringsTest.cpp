@@ -1,5 +1,6 @@
 #include "core/shell/Strings.h"
 
+#include <algorithm>
 #include <random>
 #include <span>
 #include <string>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/GlobalVar.h"
+#include "tests/core/piecesource.h"
 
 namespace {
 std::vector<std::string> FirstWords(int count)
@@ -181,6 +183,42 @@ TEST(StringsTest, LineViewsAgreeWithTheSplitLines)
                   std::vector<std::string_view>(lines.begin(), lines.end()))
             << round;
         EXPECT_EQ(views.back(), "unused");
+    }
+}
+
+TEST(StringsTest, TextLinesGiveEachLineInAnyOrderOfAsking)
+{
+    // Long texts too, so that going back starts from a remembered mark; and texts that come in
+    // pieces of a byte or a few, so that a CR LF may be split between two pieces.
+    std::minstd_rand random(11);
+    const char alphabet[] = {'a', '\r', '\n', '\n', ' '};
+    for (int round = 0; round < 600; ++round)
+    {
+        std::string text(static_cast<size_t>(random() % (round % 3 == 0 ? 900 : 40)), ' ');
+        for (char &c : text)
+            c = alphabet[random() % sizeof alphabet];
+        const std::vector<std::string> lines = SplitTextLines(text);
+        TPieceSource source(text, 1 + random() % 5);
+        TTextLines whole(text);
+        TTextLines pieces(source);
+        // In order, then at random, then past the end.
+        std::vector<size_t> asked;
+        for (size_t i = 0; i < lines.size(); ++i)
+            asked.push_back(i);
+        for (int i = 0; i < 40 && !lines.empty(); ++i)
+            asked.push_back(random() % lines.size());
+        for (const size_t index : asked)
+            for (TTextLines *each : {&whole, &pieces})
+            {
+                std::string_view line;
+                ASSERT_TRUE(each->Get(index, line)) << round << " " << index;
+                ASSERT_EQ(line, lines[index]) << round << " " << index;
+                ASSERT_GE(line.data(), text.data());
+            }
+        std::string_view line;
+        EXPECT_FALSE(whole.Get(lines.size(), line)) << round;
+        EXPECT_FALSE(pieces.Get(lines.size() + 1, line)) << round;
+        EXPECT_TRUE(lines.empty() || pieces.Get(0, line)) << round;
     }
 }
 

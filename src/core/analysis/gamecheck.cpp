@@ -189,8 +189,10 @@ struct TStopPass
 class TGamePass : public TCogTokenSink
 {
   public:
-    TGamePass(const std::vector<std::string> &lines, TCheckGame game, std::vector<TCOGError> &found)
-        : Lines(lines), Game(game), Found(found), Reader(lines, Scratch)
+    // Reads the symbols section from symbols, and the names as the script spells them from raw:
+    // two readers of the same lines.
+    TGamePass(TCogLines symbols, TCogLines raw, TCheckGame game, std::vector<TCOGError> &found)
+        : Lines(std::move(raw)), Game(game), Found(found), Reader(std::move(symbols), Scratch)
     {}
 
     void ReadSymbols();
@@ -266,7 +268,7 @@ class TGamePass : public TCogTokenSink
     void CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given, int line);
     std::string Spelled(int line, std::string_view lower);
 
-    const std::vector<std::string> &Lines;
+    TCogLines Lines;
     TCheckGame Game;
     std::vector<TCOGError> &Found;
     // Reads the symbols section; the lexer's reports of open strings would land in Scratch.
@@ -721,9 +723,9 @@ void TGamePass::Finish()
 // found on the same line, that equals lower in any letter case.
 std::string TGamePass::Spelled(int line, std::string_view lower)
 {
-    if (line < 0 || line >= static_cast<int>(Lines.size()) || lower.empty())
+    std::string_view raw;
+    if (lower.empty() || !Lines.Get(line, raw))
         return std::string(lower);
-    const std::string &raw = Lines[static_cast<size_t>(line)];
     if (line != SpellLine)
     {
         SpellLine = line;
@@ -736,7 +738,7 @@ std::string TGamePass::Spelled(int line, std::string_view lower)
         if ((raw[at] == '"' || raw[at] == '\'') && (at == 0 || !IsNameChar(raw[at - 1])))
         {
             const size_t close = raw.find(raw[at], at + 1);
-            if (close == std::string::npos)
+            if (close == std::string_view::npos)
                 break;
             at = close;
             continue;
@@ -754,7 +756,7 @@ std::string TGamePass::Spelled(int line, std::string_view lower)
         if (i == n)
         {
             SpellFrom = at + n;
-            return raw.substr(at, n);
+            return std::string(raw.substr(at, n));
         }
     }
     return std::string(lower);
@@ -789,14 +791,41 @@ bool ParseCheckGame(std::string_view word, TCheckGame &game)
 
 void TGameChecker::Check(TCOGChecker &syntax, const std::vector<std::string> &lines)
 {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    const TCogLines each(views);
+    CheckLines(syntax, each, each, each);
+}
+
+void TGameChecker::CheckText(TCOGChecker &syntax, std::string_view text)
+{
+    // The names are spelt from the lines the check has just read.
+    TTextLines shared(text);
+    CheckLines(syntax, TCogLines(text), TCogLines(shared), TCogLines(shared));
+}
+
+void TGameChecker::CheckSource(TCOGChecker &syntax, TTextSource &source)
+{
+    TTextLines shared(source);
+    CheckLines(syntax, TCogLines(source), TCogLines(shared), TCogLines(shared));
+}
+
+void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code)
+{
     Warnings.Clear();
     std::vector<TCOGError> found;
-    TGamePass pass(lines, Game, found);
+    TGamePass pass(std::move(symbols), std::move(raw), Game, found);
     pass.ReadSymbols();
-    TCogTokenSink *const before = syntax.Sink;
-    syntax.Sink = &pass;
-    syntax.Check(lines);
-    syntax.Sink = before;
+    {
+        // The sink is given back also when reading the text fails.
+        struct TFollow
+        {
+            TCOGChecker &Syntax;
+            TCogTokenSink *Before;
+            ~TFollow() { Syntax.Sink = Before; }
+        } follow{syntax, syntax.Sink};
+        syntax.Sink = &pass;
+        syntax.CheckLines(std::move(code));
+    }
     if (syntax.Errors.Count() > 0)
         return;
     pass.Finish();

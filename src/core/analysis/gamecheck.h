@@ -41,6 +41,14 @@ class TGameChecker
     // took: the pass follows the grammar with no recovery of its own. A script with errors gets
     // no warnings.
     void Check(TCOGChecker &syntax, const std::vector<std::string> &lines);
+    // The same for a whole text, read as TCOGChecker::CheckText reads it: no line is copied.
+    void CheckText(TCOGChecker &syntax, std::string_view text);
+    // The same for a text that comes in as the checks read it.
+    void CheckSource(TCOGChecker &syntax, TTextSource &source);
+
+  private:
+    // lines twice over, for the two readers of the pass and of the check.
+    void CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code);
 };
 
 // Whether the pass runs after an accepted check, and for which game.

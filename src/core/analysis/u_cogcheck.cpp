@@ -1,10 +1,10 @@
 #include "core/analysis/u_cogcheck.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
 #include "core/shell/Strings.h"
-#include "core/shell/fileio.h"
 
 namespace {
 unsigned char LowerAscii(unsigned char c)
@@ -77,6 +77,29 @@ bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+// ckKeyword for a statement keyword, ckEnd for "end", ckNone for any other word; the word is in
+// small letters, as the reader gives every word.
+constexpr TCogTokenKind KeywordKind(std::string_view word)
+{
+    switch (word.size())
+    {
+    case 2:
+        return word == "if" ? ckKeyword : ckNone;
+    case 3:
+        return word == "for" ? ckKeyword : (word == "end" ? ckEnd : ckNone);
+    case 4:
+        return word == "call" || word == "else" || word == "stop" ? ckKeyword : ckNone;
+    case 5:
+        return word == "while" ? ckKeyword : ckNone;
+    case 6:
+        return word == "return" ? ckKeyword : ckNone;
+    default:
+        return ckNone;
+    }
+}
+static_assert(std::all_of(COGKeywords.begin(), COGKeywords.end(),
+                          [](std::string_view word) { return KeywordKind(word) == ckKeyword; }));
 } // namespace
 
 std::string_view TokenKindName(TCogTokenKind kind)
@@ -141,16 +164,20 @@ const TCOGError &TCOGErrors::Items(int index) const
 // Lexer
 
 TCogReader::TCogReader(const std::vector<std::string> &lines, TCOGChecker &checker)
-    : LineViews(lines.begin(), lines.end()), Lines(LineViews), Checker(checker)
+    : LineViews(lines.begin(), lines.end()), Lines(std::span<const std::string_view>(LineViews)),
+      Checker(checker)
 {}
 
 TCogReader::TCogReader(std::span<const std::string_view> lines, TCOGChecker &checker)
     : Lines(lines), Checker(checker)
 {}
 
+TCogReader::TCogReader(TCogLines lines, TCOGChecker &checker)
+    : Lines(std::move(lines)), Checker(checker)
+{}
+
 bool TCogReader::ReadLine()
 {
-    const int count = static_cast<int>(Lines.size());
     const int start = NextLine;
     // A look-ahead that is taken back reads the same run of blank and comment lines again; the
     // last run found is remembered, so that nested statements ending before a long run do not
@@ -158,7 +185,8 @@ bool TCogReader::ReadLine()
     if (start == SkipFrom)
         NextLine = SkipTo;
     bool spareFree = false;
-    while (NextLine < count)
+    std::string_view line;
+    for (;;)
     {
         // A look-ahead that crosses into the next line and is taken back moves between two
         // lines; the line left behind is kept prepared, so neither move prepares a line again
@@ -171,6 +199,8 @@ bool TCogReader::ReadLine()
             RememberSkip(start, NextLine - 1);
             return true;
         }
+        if (!Lines.Get(NextLine, line))
+            break;
         if (!spareFree)
         {
             std::swap(Text, Spare);
@@ -178,7 +208,7 @@ bool TCogReader::ReadLine()
             spareFree = true;
         }
         TextIndex = -1;
-        PrepareLine(Lines[static_cast<size_t>(NextLine)], Text);
+        PrepareLine(line, Text);
         ++NextLine;
         if (!Text.empty())
         {
@@ -187,7 +217,8 @@ bool TCogReader::ReadLine()
             return true;
         }
     }
-    RememberSkip(start, count);
+    // The loop ends on the line after the last one.
+    RememberSkip(start, NextLine);
     return false;
 }
 
@@ -385,10 +416,9 @@ void TCogReader::ReadWord(char first, std::string &text, TCogTokenKind &kind)
 
     // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
     // alike. Only the rest of the current line decides between function, array and variable.
-    if (IsCogKeyword(text))
-        kind = ckKeyword;
-    else if (CompareNoCase(text, "end") == 0)
-        kind = ckEnd;
+    const TCogTokenKind wordKind = KeywordKind(text);
+    if (wordKind != ckNone)
+        kind = wordKind;
     else if ((first >= '0' && first <= '9') || first == '.')
         kind = ckValue;
     else if (PeekChar() == '(')
@@ -414,8 +444,8 @@ struct TStopCheck
 class TCodeRecogniser
 {
   public:
-    TCodeRecogniser(TCOGChecker &checker, std::span<const std::string_view> lines)
-        : Checker(checker), Reader(lines, checker)
+    TCodeRecogniser(TCOGChecker &checker, TCogLines lines)
+        : Checker(checker), Reader(std::move(lines), checker)
     {}
 
     void Script();
@@ -876,8 +906,23 @@ void TCOGChecker::Check(const std::vector<std::string> &lines)
 
 void TCOGChecker::CheckLines(std::span<const std::string_view> lines)
 {
+    CheckLines(TCogLines(lines));
+}
+
+void TCOGChecker::CheckText(std::string_view text)
+{
+    CheckLines(TCogLines(text));
+}
+
+void TCOGChecker::CheckSource(TTextSource &source)
+{
+    CheckLines(TCogLines(source));
+}
+
+void TCOGChecker::CheckLines(TCogLines lines)
+{
     Errors.Clear();
-    TCodeRecogniser recogniser(*this, lines);
+    TCodeRecogniser recogniser(*this, std::move(lines));
     try
     {
         recogniser.Script();
@@ -885,29 +930,6 @@ void TCOGChecker::CheckLines(std::span<const std::string_view> lines)
     catch (const TStopCheck &)
     {
         // The error that stopped the check has been recorded.
-    }
-}
-
-void TCOGChecker::CheckText(std::string_view text)
-{
-    // The table of lines is made in one piece. Lines of script are longer than 16 bytes on
-    // average, so text.size() / 16 entries mostly hold them all; a text of shorter lines is
-    // split again into a table of its exact size.
-    size_t capacity = text.size() / 16 + 1;
-    TBulkBuffer table;
-    size_t count = 0;
-    for (;;)
-    {
-        table = TBulkBuffer(capacity * sizeof(std::string_view));
-        // The views are only ever assigned, so the table is taken as it comes, not cleared.
-        auto *lines = reinterpret_cast<std::string_view *>(table.Data());
-        count = SplitTextLineViews(text, std::span(lines, capacity));
-        if (count <= capacity)
-        {
-            CheckLines(std::span<const std::string_view>(lines, count));
-            return;
-        }
-        capacity = count;
     }
 }
 

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/shell/Strings.h"
+
 // The kind of a COG token. The codes are fixed: messages name the kind of the token found, and
 // codes 12 and 13 have never had a display name of their own.
 enum TCogTokenKind : uint8_t
@@ -95,6 +97,38 @@ class TCOGErrors
 
 class TCOGChecker;
 
+// The lines of a script, given as views (of lines that outlive them) or as one text whose lines
+// are found as they are asked for, so that no table of all its lines is made.
+class TCogLines
+{
+  public:
+    explicit TCogLines(std::span<const std::string_view> lines) : Views(lines) {}
+    explicit TCogLines(std::string_view text) : Text(text), FromText(true) {}
+    explicit TCogLines(TTextSource &source) : Text(source), FromText(true) {}
+    // Lines found by lines, which outlives this and may serve other readers too: readers that
+    // follow each other closely share the finding of each line.
+    explicit TCogLines(TTextLines &lines) : Shared(&lines), FromText(true) {}
+
+    // Line index in line; false when the script has fewer lines.
+    bool Get(int index, std::string_view &line)
+    {
+        if (index < 0)
+            return false;
+        if (FromText)
+            return (Shared ? *Shared : Text).Get(static_cast<size_t>(index), line);
+        if (static_cast<size_t>(index) >= Views.size())
+            return false;
+        line = Views[static_cast<size_t>(index)];
+        return true;
+    }
+
+  private:
+    std::span<const std::string_view> Views;
+    TTextLines Text{std::string_view()};
+    TTextLines *Shared = nullptr;
+    bool FromText = false;
+};
+
 // The tokens of one label or statement at the top of a code section, in the order the checker took
 // them; a token looked at ahead and given back is in it once.
 struct TCogTape
@@ -140,6 +174,8 @@ class TCogReader
     TCogReader(std::vector<std::string> &&lines, TCOGChecker &checker) = delete;
     // The lines as views, into a text that outlives the reader as the views themselves do.
     TCogReader(std::span<const std::string_view> lines, TCOGChecker &checker);
+    // The lines of a text that outlives the reader, found as reading reaches them.
+    TCogReader(TCogLines lines, TCOGChecker &checker);
 
     // Loads the next non-empty prepared line into LineText; false when no line is
     // left.
@@ -166,9 +202,9 @@ class TCogReader
     void ReadString(char quote, std::string &text);
     void ReadWord(char first, std::string &text, TCogTokenKind &kind);
 
-    // Views of the lines given as strings; empty when views were given.
+    // Views of the lines given as strings; empty when views or a text were given.
     std::vector<std::string_view> LineViews;
-    std::span<const std::string_view> Lines;
+    TCogLines Lines;
     TCOGChecker &Checker;
     int NextLine = 0;
     // The current prepared line (the line of index TextIndex, -1 when it is none); its buffer is
@@ -202,10 +238,15 @@ class TCOGChecker
 
     // Replaces Errors with the findings for the script's lines.
     void Check(const std::vector<std::string> &lines);
-    // The same for lines held as views; every other entry point comes here.
+    // The same for lines held as views.
     void CheckLines(std::span<const std::string_view> lines);
-    // Check of a whole text, split at CR LF, LF or a lone CR into views of it: no line is copied.
+    // Check of a whole text, split at CR LF, LF or a lone CR into views of it as reading reaches
+    // them: no line is copied and no table of the lines is made.
     void CheckText(std::string_view text);
+    // The same for a text that comes in as the check reads it.
+    void CheckSource(TTextSource &source);
+    // Any of the above; every other entry point comes here.
+    void CheckLines(TCogLines lines);
 
     void AddError(std::string msg, int line);
     // Records fmt with its one "%s" replaced by arg.

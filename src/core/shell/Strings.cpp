@@ -1,7 +1,12 @@
 #include "core/shell/Strings.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 std::string TabsToSpaces(std::string_view s)
 {
@@ -187,6 +192,106 @@ template <typename Take> void ScanLines(std::string_view text, Take take)
         take(start, size - start);
 }
 } // namespace
+
+size_t FindLineEnd(std::string_view text, size_t from)
+{
+    const char *const data = text.data();
+    const size_t size = text.size();
+    size_t i = from;
+#ifdef __SSE2__
+    // 16 bytes at a time: the mask has a bit for each CR or LF among them.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (i + 16 <= size)
+    {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+        if (mask != 0)
+            return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+        i += 16;
+    }
+#endif
+    while (i + 8 <= size && !HasLineEnd(data + i))
+        i += 8;
+    while (i < size && data[i] != '\r' && data[i] != '\n')
+        ++i;
+    return i < size ? i : size;
+}
+
+bool TTextLines::Has(size_t at)
+{
+    while (at >= Size && Source)
+    {
+        const size_t more = Source->More(Size);
+        if (more <= Size)
+            Source = nullptr;
+        else
+            Size = more;
+    }
+    return at < Size;
+}
+
+size_t TTextLines::LineEnd(size_t from)
+{
+    size_t end = FindLineEnd(std::string_view(Data, Size), from);
+    while (end == Size && Has(end))
+        end = FindLineEnd(std::string_view(Data, Size), end);
+    return end;
+}
+
+void TTextLines::Step(size_t end)
+{
+    CursorAt = end + (Has(end + 1) && Data[end] == '\r' && Data[end + 1] == '\n' ? 2 : 1);
+    ++CursorLine;
+    if (CursorLine % MarkEvery == 0 && CursorLine / MarkEvery == Marks.size() && Has(CursorAt))
+        Marks.push_back(CursorAt);
+}
+
+bool TTextLines::Seek(size_t index)
+{
+    if (index == CursorLine)
+        return Has(CursorAt);
+    if (index == LastLine)
+    {
+        CursorLine = index;
+        CursorAt = LastAt;
+        return true;
+    }
+    if (LastLine != SIZE_MAX && index == LastLine + 1)
+    {
+        CursorLine = index;
+        CursorAt = LastNext;
+        return Has(CursorAt);
+    }
+    if (index < CursorLine)
+    {
+        const size_t mark = std::min(index / MarkEvery, Marks.size() - 1);
+        CursorLine = mark * MarkEvery;
+        CursorAt = Marks[mark];
+    }
+    else if (index / MarkEvery > CursorLine / MarkEvery && index / MarkEvery < Marks.size())
+    {
+        CursorLine = index / MarkEvery * MarkEvery;
+        CursorAt = Marks[index / MarkEvery];
+    }
+    while (CursorLine < index && Has(CursorAt))
+        Step(LineEnd(CursorAt));
+    return CursorLine == index && Has(CursorAt);
+}
+
+bool TTextLines::Get(size_t index, std::string_view &line)
+{
+    if (!Seek(index))
+        return false;
+    const size_t end = LineEnd(CursorAt);
+    line = std::string_view(Data + CursorAt, end - CursorAt);
+    LastLine = index;
+    LastAt = CursorAt;
+    Step(end);
+    LastNext = CursorAt;
+    return true;
+}
 
 size_t SplitTextLineViews(std::string_view text, std::span<std::string_view> lines)
 {

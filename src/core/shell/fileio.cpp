@@ -232,6 +232,33 @@ void TBulkBuffer::Release()
     Mapped = false;
 }
 
+TFileText::TFileText(const std::string &path)
+{
+    File.OpenRead(path);
+    const int64_t size = File.Size();
+    // One byte more than the file's size shows whether it grew.
+    Buffer = TBulkBuffer(static_cast<size_t>(size > 0 ? size : 0) + 1);
+}
+
+size_t TFileText::More(size_t have)
+{
+    const size_t end = Buffer.Size() - 1;
+    while (Count <= have && File.IsOpen())
+    {
+        const size_t got =
+            File.ReadSome(Buffer.Data() + Count, std::min(Piece, Buffer.Size() - Count));
+        Count += got;
+        if (got == 0 || Count > end)
+        {
+            Overflow = Count > end;
+            if (Overflow)
+                Count = end;
+            File.Close();
+        }
+    }
+    return Count;
+}
+
 TFileBytes::TFileBytes(const std::string &path)
 {
     TBinFile file;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/shell/Strings.h"
+
 // A binary file opened for reading or writing whose operations throw TIOError on failure:
 // a read or write transfers the full count or fails.
 class TBinFile
@@ -72,6 +74,26 @@ class TFileBytes
   private:
     TBulkBuffer Buffer;
     size_t Count = 0;
+};
+
+// A file read piece by piece, as a text source, into one buffer of the size the file had when
+// it was opened: each piece is taken while it is still in the processor's cache. A file that
+// has grown meanwhile ends at that size and reports it; TFileBytes reads such a file whole.
+class TFileText : public TTextSource
+{
+  public:
+    explicit TFileText(const std::string &path);
+    const char *Data() const override { return Buffer.Data(); }
+    size_t More(size_t have) override;
+    // Whether the file held more than its size when it was opened.
+    bool Grew() const { return Overflow; }
+
+  private:
+    static constexpr size_t Piece = size_t{1} << 18;
+    TBinFile File;
+    TBulkBuffer Buffer;
+    size_t Count = 0;
+    bool Overflow = false;
 };
 
 // Paths are UTF-8 strings throughout the program; these turn them into the file system's paths

@@ -95,6 +95,17 @@ void TSC::CheckLines(TCOGChecker &checker, const std::vector<std::string> &lines
     }
 }
 
+void TSC::CheckText(TCOGChecker &checker, std::string_view text)
+{
+    if (GameChecks)
+        GameChecker.CheckText(checker, text);
+    else
+    {
+        checker.CheckText(text);
+        GameChecker.Warnings.Clear();
+    }
+}
+
 void TSC::AddOptionItems(QMenu *menu)
 {
     auto key = OpenSettingsKey();
@@ -199,7 +210,7 @@ void TRTFForm::SBConCheckClick()
         frame->ClientArea()->setActiveSubWindow(this);
 
     // Split as the editor counts its lines, so every error's line index is a line of RE.
-    frame->SC->CheckLines(*TheChecker, SplitTextLines(Text()));
+    frame->SC->CheckText(*TheChecker, Text());
     frame->SC->ShowErrors(TheChecker->Errors, frame->SC->GameChecker.Warnings);
     frame->SC->show();
     frame->SC->raise();

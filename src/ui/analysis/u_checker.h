@@ -29,6 +29,8 @@ class TSC : public QDialog
     void ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings = TCOGErrors());
     // Checks lines with checker, and with GameChecker after it when GameChecks is on.
     void CheckLines(TCOGChecker &checker, const std::vector<std::string> &lines);
+    // The same for a whole text, split into lines as SplitTextLines splits it.
+    void CheckText(TCOGChecker &checker, std::string_view text);
     // Adds "Game-aware checks" and the choice of the checked game to menu, set from the
     // settings; a change is written back to them.
     void AddOptionItems(QMenu *menu);
