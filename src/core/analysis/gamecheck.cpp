@@ -233,7 +233,6 @@ class TGamePass : public TCogTokenSink
         TGamePass &Owner;
     };
 
-    bool NextSectionLine(std::string &firstWord);
     void Declare(const std::string &typeWord);
     void Statement();
     void Assignment();
@@ -301,14 +300,6 @@ class TGamePass : public TCogTokenSink
     size_t SpellFrom = 0;
 };
 
-bool TGamePass::NextSectionLine(std::string &firstWord)
-{
-    if (!Reader.ReadLine())
-        return false;
-    TCOGChecker::ExtractWord(Reader.LineText(), 1, firstWord);
-    return true;
-}
-
 // Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
 //         code section
 // Only the symbols section is read here: the checker reads the rest and hands the code over.
@@ -316,12 +307,12 @@ void TGamePass::ReadSymbols()
 {
     std::string word;
     do
-        if (!NextSectionLine(word))
+        if (!Reader.NextSectionLine(word))
             return;
     while (word != "symbols");
     for (;;)
     {
-        if (!NextSectionLine(word))
+        if (!Reader.NextSectionLine(word))
             return;
         if (word == "end")
             break;

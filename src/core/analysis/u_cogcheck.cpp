@@ -176,6 +176,14 @@ TCogReader::TCogReader(TCogLines lines, TCOGChecker &checker)
     : Lines(std::move(lines)), Checker(checker)
 {}
 
+bool TCogReader::NextSectionLine(std::string &firstWord)
+{
+    if (!ReadLine())
+        return false;
+    TCOGChecker::ExtractWord(Text, 1, firstWord);
+    return true;
+}
+
 bool TCogReader::ReadLine()
 {
     const int start = NextLine;
@@ -472,7 +480,6 @@ class TCodeRecogniser
         TCodeRecogniser &Owner;
     };
 
-    bool NextSectionLine(std::string &firstWord);
     void CodeSection();
     void Statement();
     void Assignment();
@@ -552,15 +559,6 @@ class TCodeRecogniser
     int Depth = 0;
 };
 
-// Reads the next prepared line and gives its first word; false at the end of the text.
-bool TCodeRecogniser::NextSectionLine(std::string &firstWord)
-{
-    if (!Reader.ReadLine())
-        return false;
-    TCOGChecker::ExtractWord(Reader.LineText(), 1, firstWord);
-    return true;
-}
-
 // Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
 //         code section
 // Only the first word of each section line counts; the rest of the line is not examined.
@@ -569,7 +567,7 @@ void TCodeRecogniser::Script()
     std::string word;
     do
     {
-        if (!NextSectionLine(word))
+        if (!Reader.NextSectionLine(word))
         {
             Error("No symbols section!");
             return;
@@ -578,7 +576,7 @@ void TCodeRecogniser::Script()
 
     for (;;)
     {
-        if (!NextSectionLine(word))
+        if (!Reader.NextSectionLine(word))
         {
             Error("symbols section has no end!");
             return;
@@ -591,7 +589,7 @@ void TCodeRecogniser::Script()
 
     do
     {
-        if (!NextSectionLine(word))
+        if (!Reader.NextSectionLine(word))
         {
             Error("No code section!");
             return;

@@ -180,6 +180,8 @@ class TCogReader
     // Loads the next non-empty prepared line into LineText; false when no line is
     // left.
     bool ReadLine();
+    // ReadLine, giving the line's first word: how the sections of a script are found.
+    bool NextSectionLine(std::string &firstWord);
     std::string_view LineText() const { return Text; }
     // The 0-based index of the line the reader is in; every error is recorded with it.
     int CurLine() const { return NextLine > 0 ? NextLine - 1 : 0; }
