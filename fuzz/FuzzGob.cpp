@@ -12,6 +12,7 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/shell/ioerror.h"
+#include "fuzz/fuzzcheck.h"
 
 namespace {
 // Members read per input; a directory of thousands of entries would only repeat itself.
@@ -32,12 +33,6 @@ const std::string &ScratchFolder()
         return new std::string(dir.string() + "/");
     }();
     return *folder;
-}
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
 }
 
 void CheckRelativePath(std::string_view name)

@@ -10,16 +10,12 @@
 #include <string_view>
 
 #include "core/linebuilder/refdata.h"
+#include "fuzz/fuzzcheck.h"
 
 namespace {
 // Lookups per input; each scans the whole text.
 constexpr int MaxLookups = 16;
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

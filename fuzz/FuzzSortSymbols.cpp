@@ -12,13 +12,9 @@
 
 #include "core/analysis/symtools.h"
 #include "core/shell/Strings.h"
+#include "fuzz/fuzzcheck.h"
 
 namespace {
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // The words of a text, sorted, with "//" counted as "#" and each "#" a word of its own.
 std::vector<std::string> WordBag(std::string text)

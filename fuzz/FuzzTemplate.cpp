@@ -9,16 +9,12 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/shell/Strings.h"
+#include "fuzz/fuzzcheck.h"
 
 namespace {
 // Lookups per input; each scans the whole table.
 constexpr int MaxLookups = 16;
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -11,32 +11,6 @@
 #include "tests/core/piecesource.h"
 
 namespace {
-// The findings as "N: message" rows, N 1-based as in the annotations.
-std::vector<std::string> Rows(const TCOGErrors &errors)
-{
-    std::vector<std::string> rows;
-    for (int i = 0; i < errors.Count(); ++i)
-        rows.push_back(std::to_string(errors.Items(i).Line + 1) + ": " + errors.Items(i).Msg);
-    return rows;
-}
-
-std::vector<std::string> Rows(const std::vector<TExpectedError> &expected)
-{
-    std::vector<std::string> rows;
-    for (const TExpectedError &error : expected)
-        rows.push_back(std::to_string(error.Line) + ": " + error.Msg);
-    return rows;
-}
-
-std::string ScriptName(const testing::TestParamInfo<std::string> &info)
-{
-    std::string name = std::filesystem::path(info.param).stem().string();
-    for (char &c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-}
-
 // A script whose code section holds code, so tests can focus on the statements.
 std::string InCode(const std::string &code)
 {

@@ -5,21 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "core/gamedata/extractreport.h"
+#include "tests/core/memorykey.h"
 
 namespace {
-class TMemoryKey : public TSettingsKey
-{
-  public:
-    void WriteString(const std::string &name, const std::string &value) override
-    {
-        Values[name] = value;
-    }
-    bool ValueExists(const std::string &name) override { return Values.count(name) != 0; }
-    std::string ReadString(const std::string &name) override { return Values[name]; }
-
-    std::map<std::string, std::string> Values;
-};
-
 using L = std::vector<std::string>;
 } // namespace
 

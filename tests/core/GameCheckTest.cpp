@@ -10,33 +10,9 @@
 #include "core/shell/Strings.h"
 #include "core/shell/settings.h"
 #include "tests/core/cogscripts.h"
+#include "tests/core/memorykey.h"
 
 namespace {
-std::vector<std::string> Rows(const TCOGErrors &errors)
-{
-    std::vector<std::string> rows;
-    for (int i = 0; i < errors.Count(); ++i)
-        rows.push_back(std::to_string(errors.Items(i).Line + 1) + ": " + errors.Items(i).Msg);
-    return rows;
-}
-
-std::vector<std::string> Rows(const std::vector<TExpectedError> &expected)
-{
-    std::vector<std::string> rows;
-    for (const TExpectedError &error : expected)
-        rows.push_back(std::to_string(error.Line) + ": " + error.Msg);
-    return rows;
-}
-
-std::string ScriptName(const testing::TestParamInfo<std::string> &info)
-{
-    std::string name = std::filesystem::path(info.param).stem().string();
-    for (char &c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-}
-
 // The warnings for a script whose symbols section is symbols and whose code section is code;
 // the code starts on line 4 plus the number of symbol lines.
 std::vector<std::string> WarningsFor(const std::string &symbols, const std::string &code,
@@ -50,18 +26,6 @@ std::vector<std::string> WarningsFor(const std::string &symbols, const std::stri
     return Rows(checker.Warnings);
 }
 
-class TMemoryKey : public TSettingsKey
-{
-  public:
-    void WriteString(const std::string &name, const std::string &value) override
-    {
-        Values[name] = value;
-    }
-    bool ValueExists(const std::string &name) override { return Values.count(name) != 0; }
-    std::string ReadString(const std::string &name) override { return Values[name]; }
-
-    std::map<std::string, std::string> Values;
-};
 } // namespace
 
 class GameCheckScriptTest : public testing::TestWithParam<std::string>

@@ -288,3 +288,17 @@ TEST(RefDataTest, VerbQxWritesEachSectionUnderItsHeaderAndRefusesWhatWouldBreakA
         EXPECT_EQ(refused.Text, "");
     }
 }
+
+TEST(RefDataTest, PlaceholdersOfASelectionAreFilledInOrder)
+{
+    std::vector<std::string> asked;
+    const auto pick = [&asked](const std::string &ext) {
+        asked.push_back(ext);
+        return ext == ".mat" ? std::string("wall.mat") : std::string();
+    };
+    EXPECT_EQ(FillResourcePlaceholders("SetMat(*.mat, *.snd) *.mat", pick),
+              "SetMat(wall.mat, ) *.mat");
+    EXPECT_EQ(asked, (std::vector<std::string>{".mat", ".snd"}));
+    EXPECT_EQ(PutTemplateName("Create(template, template)", "crate"), "Create(crate, template)");
+    EXPECT_EQ(PutTemplateName("Create(template)", ""), "Create(template)");
+}

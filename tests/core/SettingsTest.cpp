@@ -5,24 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/GlobalVar.h"
+#include "tests/core/memorykey.h"
 
 namespace {
 // A key in memory that records the order of writes.
-class TMemoryKey : public TSettingsKey
-{
-  public:
-    void WriteString(const std::string &name, const std::string &value) override
-    {
-        Values[name] = value;
-        Writes.push_back(name);
-    }
-    bool ValueExists(const std::string &name) override { return Values.count(name) != 0; }
-    std::string ReadString(const std::string &name) override { return Values[name]; }
-
-    std::map<std::string, std::string> Values;
-    std::vector<std::string> Writes;
-};
-
 void ResetSettings()
 {
     AppVersion = TemplateFile = JKDir = MotsDir = ProjectDir = "";

@@ -7,6 +7,7 @@
 // game; either game otherwise. The "#" makes an annotation a comment to the checker.
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
 
 struct TExpectedError
@@ -79,4 +83,31 @@ inline std::string ReadCheckedGame(const std::string &bytes)
         if (line.compare(0, tag.size(), tag) == 0)
             return line.substr(tag.size());
     return "any";
+}
+
+// The findings as "N: message" rows, N 1-based as in the annotations.
+inline std::vector<std::string> Rows(const TCOGErrors &errors)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < errors.Count(); ++i)
+        rows.push_back(std::to_string(errors.Items(i).Line + 1) + ": " + errors.Items(i).Msg);
+    return rows;
+}
+
+inline std::vector<std::string> Rows(const std::vector<TExpectedError> &expected)
+{
+    std::vector<std::string> rows;
+    for (const TExpectedError &error : expected)
+        rows.push_back(std::to_string(error.Line) + ": " + error.Msg);
+    return rows;
+}
+
+// A test name made of the script's file name.
+inline std::string ScriptName(const testing::TestParamInfo<std::string> &info)
+{
+    std::string name = std::filesystem::path(info.param).stem().string();
+    for (char &c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }

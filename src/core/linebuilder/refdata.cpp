@@ -336,3 +336,33 @@ TVerbQxResult FormatVerbQx(const std::vector<TVerbFact> &verbs)
     }
     return result;
 }
+
+const std::vector<TResourcePlaceholder> &ResourcePlaceholders()
+{
+    static const std::vector<TResourcePlaceholder> placeholders = {
+        {"*.3do", ".3do"}, {"*.cog", ".cog"}, {"*.key", ".key"},
+        {"*.mat", ".mat"}, {"*.snd", ".snd"},
+    };
+    return placeholders;
+}
+
+std::string FillResourcePlaceholders(std::string selected,
+                                     const std::function<std::string(const std::string &)> &pick)
+{
+    for (const TResourcePlaceholder &placeholder : ResourcePlaceholders())
+    {
+        const std::string_view text = placeholder.Text;
+        const size_t at = selected.find(text);
+        if (at != std::string::npos)
+            selected.replace(at, text.size(), pick(placeholder.Extension));
+    }
+    return selected;
+}
+
+std::string PutTemplateName(std::string selected, const std::string &name)
+{
+    const size_t at = selected.find(TemplatePlaceholder);
+    if (!name.empty() && at != std::string::npos)
+        selected.replace(at, TemplatePlaceholder.size(), name);
+    return selected;
+}

@@ -18,6 +18,7 @@
 // they return (ShowMessage) and the read failure (ShowIOError), and fills its controls with
 // the texts. Texts are the files' bytes: the window decodes them as it decodes script bytes.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -138,3 +139,27 @@ TVerbQxResult FormatVerbQx(const std::vector<TVerbFact> &verbs);
 // The line a verb's entry gives in the Line Builder: name followed by its parameters, the
 // text a double-click builds ("SetActorFlags(actor, flag*)").
 std::string VerbLine(const TVerbFact &verb);
+
+// A placeholder a built line holds for a resource, and the extension of the members the
+// picker lists for it.
+struct TResourcePlaceholder
+{
+    const char *Text;
+    const char *Extension;
+};
+
+// "*.3do", "*.cog", "*.key", "*.mat", "*.snd", in the order they are filled.
+const std::vector<TResourcePlaceholder> &ResourcePlaceholders();
+
+// The selected text of a built line with each placeholder it holds (the first occurrence of
+// each, in ResourcePlaceholders order) replaced by the name pick gives for the placeholder's
+// extension; an empty name removes the placeholder. The rest of the selection stays.
+std::string FillResourcePlaceholders(std::string selected,
+                                     const std::function<std::string(const std::string &)> &pick);
+
+// The word of a built line that asks for a template name.
+inline constexpr std::string_view TemplatePlaceholder = "template";
+
+// The selected text with its first "template" replaced by name; unchanged when name is empty
+// (a cancelled pick leaves the word).
+std::string PutTemplateName(std::string selected, const std::string &name);

@@ -25,20 +25,6 @@
 #include "ui/shell/prompts.h"
 #include "ui/shell/scripttext.h"
 
-namespace {
-
-// The placeholders a built line holds for a resource, with the extension the picker lists.
-struct TPlaceholder
-{
-    const char *Text;
-    const char *Extension;
-};
-constexpr TPlaceholder Placeholders[] = {
-    {"*.3do", ".3do"}, {"*.cog", ".cog"}, {"*.key", ".key"}, {"*.mat", ".mat"}, {"*.snd", ".snd"},
-};
-
-} // namespace
-
 TVF::TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent)
     : QMainWindow(parent, Qt::Window), OwnPrompts(prompts), DataDir(dataDir)
 {
@@ -501,33 +487,21 @@ void TVF::RE1SelectionChange()
     QString selected = RE1->textCursor().selectedText();
     if (selected.isEmpty())
         return;
-    const QString original = selected;
-
-    if (selected.contains("template"))
+    // UTF-8 keeps every character of the selection; the placeholders are plain ASCII.
+    const std::string original = selected.toStdString();
+    std::string line;
+    if (selected.contains(QLatin1String(TemplatePlaceholder.data(), TemplatePlaceholder.size())))
     {
         const QString name = GetTplNam();
-        // A picked template name takes the place of the word it was picked for.
-        if (!name.isEmpty())
-            selected.replace(selected.indexOf("template"), 8, name);
-        if (selected != original)
-            ReplaceSelection(selected);
+        line = PutTemplateName(original, name.toStdString());
         selected = name;
     }
     else
-    {
-        QString line = selected;
-        for (const TPlaceholder &placeholder : Placeholders)
-        {
-            const int at = line.indexOf(placeholder.Text);
-            if (at < 0)
-                continue;
-            // The picked name takes the place of the placeholder only; the rest of what the
-            // user selected stays.
-            line.replace(at, 5, GetResSel(placeholder.Extension));
-        }
-        if (line != original)
-            ReplaceSelection(line);
-    }
+        line = FillResourcePlaceholders(original, [this](const std::string &ext) {
+            return GetResSel(QString::fromStdString(ext)).toStdString();
+        });
+    if (line != original)
+        ReplaceSelection(QString::fromStdString(line));
 
     JumpToSymbols(selected);
 }
