@@ -133,29 +133,36 @@ TEST_F(FileioTest, SetProgramDirDerivesTheDataFolders)
     EXPECT_EQ(CogDir, "/opt/q/cog/");
 }
 
-TEST_F(FileioTest, FileTextComesInPiecesAndTellsAFileThatGrew)
+TEST_F(FileioTest, FileTextReadsAnyPlaceUpToItsSizeAndTellsAFileThatGrew)
 {
     std::string bytes;
     for (int i = 0; bytes.size() < 700000; ++i)
         bytes += "line " + std::to_string(i) + "\r\n";
     WriteFileAtomic(Path("a.cog"), bytes);
+    // All of it read in pieces, then pieces from anywhere in it, going back as well.
+    const auto readAll = [](TFileText &text) {
+        std::string all;
+        char piece[70000];
+        while (const size_t got = text.ReadAt(all.size(), piece, sizeof piece))
+            all.append(piece, got);
+        return all;
+    };
     {
         TFileText text(Path("a.cog"));
-        size_t have = text.More(0);
-        EXPECT_GT(have, 0u);
-        EXPECT_LT(have, bytes.size());
-        while (text.More(have) > have)
-            have = text.More(have);
-        EXPECT_EQ(std::string_view(text.Data(), have), bytes);
+        EXPECT_EQ(readAll(text), bytes);
         EXPECT_FALSE(text.Grew());
+        char piece[10];
+        for (const size_t at : {size_t{5}, size_t{654321}, size_t{17}, bytes.size() - 3})
+        {
+            const size_t got = text.ReadAt(at, piece, sizeof piece);
+            EXPECT_EQ(std::string_view(piece, got), std::string_view(bytes).substr(at, 10));
+        }
+        EXPECT_EQ(text.ReadAt(bytes.size() + 5, piece, sizeof piece), 0u);
     }
     // Appended after opening: the text ends at the size the file had, and says so.
     TFileText text(Path("a.cog"));
     std::ofstream(Path("a.cog"), std::ios::binary | std::ios::app) << "more\r\n";
-    size_t have = 0;
-    while (text.More(have) > have)
-        have = text.More(have);
-    EXPECT_EQ(std::string_view(text.Data(), have), bytes);
+    EXPECT_EQ(readAll(text), bytes);
     EXPECT_TRUE(text.Grew());
     EXPECT_THROW(TFileText(Path("missing.cog")), TIOError);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "core/shell/Strings.h"
@@ -10,16 +11,16 @@ class TPieceSource : public TTextSource
 {
   public:
     TPieceSource(std::string_view text, size_t piece) : Text(text), Piece(piece) {}
-    const char *Data() const override { return Text.data(); }
-    size_t More(size_t have) override
+    size_t ReadAt(size_t at, char *to, size_t count) override
     {
-        if (Given <= have)
-            Given = std::min(Text.size(), have + Piece);
-        return Given;
+        if (at >= Text.size())
+            return 0;
+        const size_t given = std::min({count, Piece, Text.size() - at});
+        std::memcpy(to, Text.data() + at, given);
+        return given;
     }
 
   private:
     std::string_view Text;
     size_t Piece;
-    size_t Given = 0;
 };

@@ -219,39 +219,64 @@ size_t FindLineEnd(std::string_view text, size_t from)
     return i < size ? i : size;
 }
 
-bool TTextLines::Has(size_t at)
+bool TTextLines::Has(size_t keep, size_t at)
 {
-    while (at >= Size && Source)
+    if (at >= Base && at < End)
+        return true;
+    if (!Source || (Ended && at >= End && keep >= Base))
+        return false;
+    if (keep < Base || keep > End)
     {
-        const size_t more = Source->More(Size);
-        if (more <= Size)
-            Source = nullptr;
-        else
-            Size = more;
+        // Going back, or past what the window holds: it starts again at keep.
+        Base = keep;
+        End = keep;
+        Ended = false;
     }
-    return at < Size;
+    else if (keep > Base)
+    {
+        std::memmove(Window.data(), Window.data() + (keep - Base), End - keep);
+        Base = keep;
+    }
+    while (End <= at && !Ended)
+    {
+        if (End - Base == Window.size())
+            Window.resize(Window.size() * 2);
+        const size_t got =
+            Source->ReadAt(End, Window.data() + (End - Base), Window.size() - (End - Base));
+        if (got == 0)
+            Ended = true;
+        End += got;
+    }
+    return at >= Base && at < End;
 }
 
 size_t TTextLines::LineEnd(size_t from)
 {
-    size_t end = FindLineEnd(std::string_view(Data, Size), from);
-    while (end == Size && Has(end))
-        end = FindLineEnd(std::string_view(Data, Size), end);
+    size_t end = from;
+    // Each round searches what the window holds; a line that runs past it takes more.
+    while (Has(from, end))
+    {
+        end = Base + FindLineEnd(std::string_view(Data(), End - Base), end - Base);
+        if (end < End)
+            break;
+    }
     return end;
 }
 
 void TTextLines::Step(size_t end)
 {
-    CursorAt = end + (Has(end + 1) && Data[end] == '\r' && Data[end + 1] == '\n' ? 2 : 1);
+    const size_t from = CursorAt;
+    CursorAt = end + (Has(from, end + 1) && At(end) == '\r' && At(end + 1) == '\n' ? 2 : 1);
     ++CursorLine;
-    if (CursorLine % MarkEvery == 0 && CursorLine / MarkEvery == Marks.size() && Has(CursorAt))
+    if (CursorLine % MarkEvery == 0 && CursorLine / MarkEvery == Marks.size() &&
+        Has(from, CursorAt))
         Marks.push_back(CursorAt);
 }
 
 bool TTextLines::Seek(size_t index)
 {
     if (index == CursorLine)
-        return Has(CursorAt);
+        return Has(CursorAt, CursorAt);
     if (index == LastLine)
     {
         CursorLine = index;
@@ -262,7 +287,7 @@ bool TTextLines::Seek(size_t index)
     {
         CursorLine = index;
         CursorAt = LastNext;
-        return Has(CursorAt);
+        return Has(CursorAt, CursorAt);
     }
     if (index < CursorLine)
     {
@@ -275,21 +300,23 @@ bool TTextLines::Seek(size_t index)
         CursorLine = index / MarkEvery * MarkEvery;
         CursorAt = Marks[index / MarkEvery];
     }
-    while (CursorLine < index && Has(CursorAt))
+    while (CursorLine < index && Has(CursorAt, CursorAt))
         Step(LineEnd(CursorAt));
-    return CursorLine == index && Has(CursorAt);
+    return CursorLine == index && Has(CursorAt, CursorAt);
 }
 
 bool TTextLines::Get(size_t index, std::string_view &line)
 {
     if (!Seek(index))
         return false;
-    const size_t end = LineEnd(CursorAt);
-    line = std::string_view(Data + CursorAt, end - CursorAt);
+    const size_t start = CursorAt;
+    const size_t end = LineEnd(start);
     LastLine = index;
-    LastAt = CursorAt;
+    LastAt = start;
     Step(end);
     LastNext = CursorAt;
+    // The window keeps the line from its start while the cursor steps past it.
+    line = std::string_view(Data() + (start - Base), end - start);
     return true;
 }
 

@@ -47,29 +47,30 @@ size_t SplitTextLineViews(std::string_view text, std::span<std::string_view> lin
 // The index of the first CR or LF of text at or after from; text.size() when there is none.
 size_t FindLineEnd(std::string_view text, size_t from);
 
-// A text that comes in piece by piece, into one buffer that stays where it is.
+// A text read a piece at a time, from any place in it.
 class TTextSource
 {
   public:
     virtual ~TTextSource() = default;
-    virtual const char *Data() const = 0;
-    // Makes more than have bytes of the text available when it has them; returns how many are
-    // available, have or less when the text has no more.
-    virtual size_t More(size_t have) = 0;
+    // Copies up to count bytes of the text from offset at into to and returns how many it copied:
+    // 0 only at or past the end of the text.
+    virtual size_t ReadAt(size_t at, char *to, size_t count) = 0;
 };
 
 // The lines of a text as SplitTextLines gives them, found when asked for: no table of all the
 // lines is made. Reading them in order scans each line once; going back starts from the line
-// asked for before, or from a remembered start of every 64th line. A text from a source is taken
-// only as far as the lines asked for reach, so each piece is read while it is still in the cache.
+// asked for before, or from a remembered start of every 64th line. A text from a source is read
+// through a window that moves on with the lines asked for (and grows to hold a longer line), so
+// that its bytes are still in the processor's cache when they are read, however long the text.
 class TTextLines
 {
   public:
-    explicit TTextLines(std::string_view text) : Data(text.data()), Size(text.size()) {}
-    explicit TTextLines(TTextSource &source)
-        : Data(source.Data()), Size(source.More(0)), Source(&source)
+    explicit TTextLines(std::string_view text) : Text(text.data()), End(text.size()), Ended(true) {}
+    explicit TTextLines(TTextSource &source, size_t window = size_t{1} << 18)
+        : Source(&source), Window(window > 0 ? window : 1)
     {}
-    // Line index of the text (a view into it) in line; false when the text has fewer lines.
+    // Line index of the text in line; false when the text has fewer lines. The line is a view of
+    // the text, or of the window, which holds it until the next call.
     bool Get(size_t index, std::string_view &line);
 
   private:
@@ -78,14 +79,23 @@ class TTextLines
     bool Seek(size_t index);
     // Moves the cursor past the line it is at, which ends at end.
     void Step(size_t end);
-    // Whether the text reaches beyond at, taking more of it from the source when needed.
-    bool Has(size_t at);
+    // Whether the text reaches beyond at, reading the source when needed; the window keeps the
+    // text from keep (at or before at) on.
+    bool Has(size_t keep, size_t at);
     // The end of the line that starts at from.
     size_t LineEnd(size_t from);
+    // The bytes of the window.
+    const char *Data() const { return Source ? Window.data() : Text; }
+    char At(size_t at) const { return Data()[at - Base]; }
 
-    const char *Data;
-    size_t Size;
+    // The window holds the bytes of the text from Base up to End; Ended when End is the end of
+    // the text. A whole text given at once is its own window.
+    const char *Text = nullptr;
+    size_t Base = 0;
+    size_t End = 0;
+    bool Ended = false;
     TTextSource *Source = nullptr;
+    std::vector<char> Window;
     // The line the cursor is at and where it starts.
     size_t CursorLine = 0;
     size_t CursorAt = 0;

@@ -236,27 +236,30 @@ TFileText::TFileText(const std::string &path)
 {
     File.OpenRead(path);
     const int64_t size = File.Size();
-    // One byte more than the file's size shows whether it grew.
-    Buffer = TBulkBuffer(static_cast<size_t>(size > 0 ? size : 0) + 1);
+    Size = static_cast<size_t>(size > 0 ? size : 0);
 }
 
-size_t TFileText::More(size_t have)
+size_t TFileText::ReadAt(size_t at, char *to, size_t count)
 {
-    const size_t end = Buffer.Size() - 1;
-    while (Count <= have && File.IsOpen())
+    if (at != Position)
     {
-        const size_t got =
-            File.ReadSome(Buffer.Data() + Count, std::min(Piece, Buffer.Size() - Count));
-        Count += got;
-        if (got == 0 || Count > end)
-        {
-            Overflow = Count > end;
-            if (Overflow)
-                Count = end;
-            File.Close();
-        }
+        File.Seek(static_cast<int64_t>(at));
+        Position = at;
     }
-    return Count;
+    if (at >= Size)
+    {
+        // One byte more than the size shows whether the file grew.
+        char probe;
+        if (at == Size && File.ReadSome(&probe, 1) == 1)
+        {
+            Overflow = true;
+            ++Position;
+        }
+        return 0;
+    }
+    const size_t got = File.ReadSome(to, std::min(count, Size - at));
+    Position += got;
+    return got;
 }
 
 TFileBytes::TFileBytes(const std::string &path)

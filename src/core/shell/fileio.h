@@ -76,23 +76,22 @@ class TFileBytes
     size_t Count = 0;
 };
 
-// A file read piece by piece, as a text source, into one buffer of the size the file had when
-// it was opened: each piece is taken while it is still in the processor's cache. A file that
-// has grown meanwhile ends at that size and reports it; TFileBytes reads such a file whole.
+// A file read as a text source, up to the size it had when it was opened: a file that has
+// grown meanwhile ends there and reports it (TFileBytes reads such a file whole); one that has
+// shrunk ends where it ends now.
 class TFileText : public TTextSource
 {
   public:
     explicit TFileText(const std::string &path);
-    const char *Data() const override { return Buffer.Data(); }
-    size_t More(size_t have) override;
-    // Whether the file held more than its size when it was opened.
+    size_t ReadAt(size_t at, char *to, size_t count) override;
+    // Whether the file held more than its size when it was opened; known once the end was read.
     bool Grew() const { return Overflow; }
 
   private:
-    static constexpr size_t Piece = size_t{1} << 18;
     TBinFile File;
-    TBulkBuffer Buffer;
-    size_t Count = 0;
+    size_t Size = 0;
+    // Where the next read of the file starts.
+    size_t Position = 0;
     bool Overflow = false;
 };
 
