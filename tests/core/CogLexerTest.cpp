@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,14 +17,14 @@ std::vector<std::string> Tokens(const std::vector<std::string> &lines)
     TCOGChecker checker;
     TCogReader reader(lines, checker);
     std::vector<std::string> tokens;
-    std::string text;
+    std::string_view text;
     TCogTokenKind kind = ckNone;
     for (int guard = 0; guard < 1000; ++guard)
     {
         reader.GetToken(text, kind);
         if (kind == ckEnd && text.empty())
             break;
-        tokens.push_back(text + "/" + KindTags[kind]);
+        tokens.push_back(std::string(text) + "/" + KindTags[kind]);
     }
     return tokens;
 }
@@ -123,6 +125,36 @@ TEST(LexerTest, LinesArePreparedBeforeReading)
     }
 }
 
+// Lines are prepared many bytes at a time: a comment and a trim must be found wherever they fall,
+// a "//" split between two blocks included.
+TEST(LexerTest, PreparingFindsCommentsAtEveryPlaceInLongLines)
+{
+    const auto expected = [](const std::string &line) {
+        size_t cut = std::min(line.find('#'), line.find("//"));
+        std::string text = line.substr(0, cut);
+        const size_t first = text.find_first_not_of(' ');
+        text = first == std::string::npos
+                   ? ""
+                   : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+        for (char &c : text)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        return text;
+    };
+    for (size_t length = 1; length <= 50; ++length)
+        for (size_t at = 0; at < length; ++at)
+            for (const char *comment : {"#", "//", "/ /"})
+            {
+                std::string line = "  " + std::string(length, 'A');
+                line.replace(2 + at, std::min(std::strlen(comment), length - at), comment);
+                TCOGChecker checker;
+                const std::vector<std::string> lines = {line, "next"};
+                TCogReader reader(lines, checker);
+                ASSERT_TRUE(reader.ReadLine());
+                const std::string want = expected(line);
+                ASSERT_EQ(reader.LineText(), want.empty() ? "next" : want) << line;
+            }
+}
+
 TEST(LexerTest, CharactersSignalLineEndsAndAStickyEnd)
 {
     TCOGChecker checker;
@@ -157,7 +189,7 @@ TEST(LexerTest, RestorePosReturnsToARememberedLine)
     TCOGChecker checker;
     const std::vector<std::string> lines = {"f(a", "", "# gap", "b) c", "d"};
     TCogReader reader(lines, checker);
-    std::string text;
+    std::string_view text;
     TCogTokenKind kind = ckNone;
     reader.GetToken(text, kind);
     reader.GetToken(text, kind);
@@ -174,7 +206,7 @@ TEST(LexerTest, RestorePosReturnsToARememberedLine)
     for (int i = 0; i < 5; ++i)
     {
         reader.GetToken(text, kind);
-        again.push_back(text);
+        again.emplace_back(text);
     }
     EXPECT_EQ(again, (TRows{"a", "b", ")", "c", "d"}));
 
@@ -212,7 +244,7 @@ TEST(LexerTest, UnterminatedStringIsReportedOnTheLineReadNext)
         EXPECT_EQ(Tokens(row.Lines), row.Tokens) << row.Lines[0];
         TCOGChecker checker;
         TCogReader reader(row.Lines, checker);
-        std::string text;
+        std::string_view text;
         TCogTokenKind kind = ckNone;
         do
             reader.GetToken(text, kind);

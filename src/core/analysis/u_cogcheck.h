@@ -196,13 +196,14 @@ class TCogReader
     // code section starts this way after its "code" line.
     void SkipRestOfLine();
 
-    void GetToken(std::string &text, TCogTokenKind &kind);
+    // The next token; its text is a view that holds until the next token is read.
+    void GetToken(std::string_view &text, TCogTokenKind &kind);
 
   private:
     static void PrepareLine(std::string_view line, std::string &text);
     void RememberSkip(int from, int to);
-    void ReadString(char quote, std::string &text);
-    void ReadWord(char first, std::string &text, TCogTokenKind &kind);
+    void ReadString(char quote, std::string_view &text);
+    void ReadWord(char first, std::string_view &text, TCogTokenKind &kind);
 
     // Views of the lines given as strings; empty when views or a text were given.
     std::vector<std::string_view> LineViews;
@@ -216,6 +217,8 @@ class TCogReader
     // The prepared line read before the current one, kept for a return to it.
     std::string Spare;
     int SpareIndex = -1;
+    // The text of the last string that was left open, with the quote that closes it.
+    std::string OpenString;
     // Index in Text of the next character to read.
     size_t Pos = 0;
     // The lines from SkipFrom up to SkipTo (excluded) are known to be empty once prepared.
