@@ -11,6 +11,7 @@
 
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
+#include "tests/core/piecesource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -29,6 +30,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int i = 0; i < checker.Errors.Count(); ++i)
         if (fromLines.Errors.Items(i).Line != checker.Errors.Items(i).Line ||
             fromLines.Errors.Items(i).Msg != checker.Errors.Items(i).Msg)
+            __builtin_trap();
+
+    // So does the text read in pieces through a window of a few bytes, which moves, grows and
+    // goes back.
+    TPieceSource source(text, 1 + size % 5);
+    TTextLines pieces(source, 1 + size % 7);
+    static TCOGChecker fromPieces;
+    fromPieces.CheckLines(TCogLines(pieces));
+    if (fromPieces.Errors.Count() != checker.Errors.Count())
+        __builtin_trap();
+    for (int i = 0; i < checker.Errors.Count(); ++i)
+        if (fromPieces.Errors.Items(i).Line != checker.Errors.Items(i).Line ||
+            fromPieces.Errors.Items(i).Msg != checker.Errors.Items(i).Msg)
             __builtin_trap();
 
     const int lineCount = static_cast<int>(lines.size());

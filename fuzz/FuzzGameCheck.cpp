@@ -1,6 +1,6 @@
 // Arbitrary bytes as a script for the syntax checker and the game-aware pass together: following
-// the check must not change its errors, a script with errors gets no warnings, and every warning
-// names a line of the script.
+// the check must not change its errors, a script with errors gets no warnings, every warning
+// names a line of the script, and the lines, the whole text and the text in pieces agree.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
+#include "tests/core/piecesource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -45,6 +46,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int i = 0; i < game.Warnings.Count(); ++i)
         if (fromText.Warnings.Items(i).Line != game.Warnings.Items(i).Line ||
             fromText.Warnings.Items(i).Msg != game.Warnings.Items(i).Msg)
+            __builtin_trap();
+    // So does a text read in pieces through windows of a few bytes, which move, grow and go back.
+    TPieceSource source(text, 1 + data[0] % 4);
+    TTextLines symbols(source, 1 + data[0] % 5);
+    TTextLines shared(source, 1 + data[0] % 7);
+    static TCOGChecker pieceSyntax;
+    static TGameChecker fromPieces;
+    fromPieces.Game = game.Game;
+    fromPieces.CheckLines(pieceSyntax, TCogLines(symbols), TCogLines(shared), TCogLines(shared));
+    if (fromPieces.Warnings.Count() != game.Warnings.Count() ||
+        pieceSyntax.Errors.Count() != alone.Errors.Count())
+        __builtin_trap();
+    for (int i = 0; i < game.Warnings.Count(); ++i)
+        if (fromPieces.Warnings.Items(i).Line != game.Warnings.Items(i).Line ||
+            fromPieces.Warnings.Items(i).Msg != game.Warnings.Items(i).Msg)
             __builtin_trap();
 
     const int lastLine = lines.empty() ? 0 : static_cast<int>(lines.size()) - 1;

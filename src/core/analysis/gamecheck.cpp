@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <unordered_map>
 
 #include "core/linebuilder/verbtable.h"
@@ -73,7 +74,15 @@ bool IsBlank(char c)
 struct TNameHash
 {
     using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    // FNV-1a over the bytes: names are short, and a call of the library's hash costs more than
+    // hashing them here.
+    size_t operator()(std::string_view name) const
+    {
+        uint64_t hash = 0xcbf29ce484222325ULL;
+        for (const char c : name)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+        return static_cast<size_t>(hash);
+    }
 };
 template <typename Value>
 using TNameMap = std::unordered_map<std::string, Value, TNameHash, std::equal_to<>>;
@@ -285,11 +294,13 @@ class TGamePass : public TCogTokenSink
     TNameMap<TSymbol> Symbols;
     std::vector<std::pair<std::string, int>> Messages;
     TNameMap<TLabel> Labels;
-    std::vector<std::string> LabelOrder;
+    // The names of the labels (keys of Labels) in the order they were defined.
+    std::vector<const std::string *> LabelOrder;
     std::vector<TUse> LabelCalls;
+    // Every name the code has used so far.
+    TNameMap<bool> Seen;
     // Names found neither among the symbols nor the verbs nor the engine's own names, with their
     // first use; only the labels can still declare them.
-    TNameMap<size_t> UnknownIndex;
     std::vector<TUse> Unknown;
     // The verb suggested for each unknown verb name met so far (none: nullptr).
     TNameMap<const TVerbFact *> Suggestions;
@@ -359,10 +370,7 @@ void TGamePass::TakeStatement(const TCogTape &tape)
     if (K == ckLabel)
     {
         if (Labels.find(T) == Labels.end())
-        {
-            Labels.emplace(T, TLabel{Line, false});
-            LabelOrder.emplace_back(T);
-        }
+            LabelOrder.push_back(&Labels.emplace(T, TLabel{Line, false}).first->first);
         else
             Warn(Line, "Label " + Quoted(Spelled(Line, T)) + " is defined twice");
         return;
@@ -593,8 +601,14 @@ void TGamePass::ForStatement()
 void TGamePass::CallLabel()
 {
     Next();
+    // A label not defined yet may still come; it is spelt only when it turns out missing.
     if (K == ckVariable)
-        LabelCalls.push_back(TUse{std::string(T), Line, Spelled(Line, T)});
+    {
+        if (const auto label = Labels.find(T); label != Labels.end())
+            label->second.Called = true;
+        else
+            LabelCalls.push_back(TUse{std::string(T), Line, {}});
+    }
     Next(); // ";"
 }
 
@@ -657,14 +671,14 @@ void TGamePass::Expression()
 std::string_view TGamePass::UseNamesBeforeLast(std::string_view word)
 {
     size_t from = 0;
-    for (;;)
-    {
-        const size_t at = word.find_first_of("<>", from);
-        if (at == std::string_view::npos)
-            return word.substr(from);
-        UseName(word.substr(from, at - from));
-        from = at + 1;
-    }
+    for (size_t at = 0; at < word.size(); ++at)
+        // '<' and '>' are the two bytes that give '>' with bit 1 set.
+        if ((word[at] | 2) == '>')
+        {
+            UseName(word.substr(from, at - from));
+            from = at + 1;
+        }
+    return word.substr(from);
 }
 
 // A name in the code: a symbol, a verb, a message or one of the engine's variables; else a label,
@@ -673,27 +687,32 @@ void TGamePass::UseName(std::string_view name)
 {
     if (name.empty() || (name[0] >= '0' && name[0] <= '9') || name[0] == '.')
         return;
-    if (Symbols.count(name) || VerbIndex().count(name) || IsMessageName(name) ||
-        IsGlobalName(name) || UnknownIndex.count(name))
+    // The symbols are all read before the code, so a name once looked up stays what it was.
+    if (Seen.find(name) != Seen.end())
         return;
-    UnknownIndex.emplace(name, Unknown.size());
+    Seen.emplace(name, true);
+    if (Symbols.count(name) || VerbIndex().count(name) || IsMessageName(name) || IsGlobalName(name))
+        return;
     Unknown.push_back(TUse{std::string(name), Line, Spelled(Line, name)});
 }
 
 void TGamePass::Finish()
 {
+    // The lines are gone back to here in any order.
+    SpellLine = -1;
     for (const TUse &call : LabelCalls)
     {
         const auto label = Labels.find(call.Name);
         if (label == Labels.end())
-            Warn(call.Line, "Label " + Quoted(call.Spelling) + " does not exist");
+            Warn(call.Line, "Label " + Quoted(Spelled(call.Line, call.Name)) + " does not exist");
         else
             label->second.Called = true;
     }
     // The game finds a handler through the message symbol of its name; a message label that is
     // not declared runs only when code falls or calls into it.
-    for (const std::string &name : LabelOrder)
+    for (const std::string *each : LabelOrder)
     {
+        const std::string &name = *each;
         const TLabel &label = Labels.at(name);
         if (label.Called || !IsMessageName(name))
             continue;

@@ -45,9 +45,8 @@ class TGameChecker
     void CheckText(TCOGChecker &syntax, std::string_view text);
     // The same for a text that comes in as the checks read it.
     void CheckSource(TCOGChecker &syntax, TTextSource &source);
-
-  private:
-    // lines twice over, for the two readers of the pass and of the check.
+    // Any of the above: the lines of one script three times over, for the pass's reader of the
+    // symbols, for the spelling of names and for the check; the last two may share their lines.
     void CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code);
 };
 

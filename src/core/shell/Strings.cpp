@@ -289,6 +289,12 @@ bool TTextLines::Seek(size_t index)
         CursorAt = LastNext;
         return Has(CursorAt, CursorAt);
     }
+    if (const TLineStart &recent = Recent[index % Recent.size()]; recent.Line == index)
+    {
+        CursorLine = index;
+        CursorAt = recent.At;
+        return Has(CursorAt, CursorAt);
+    }
     if (index < CursorLine)
     {
         const size_t mark = std::min(index / MarkEvery, Marks.size() - 1);
@@ -313,6 +319,7 @@ bool TTextLines::Get(size_t index, std::string_view &line)
     const size_t end = LineEnd(start);
     LastLine = index;
     LastAt = start;
+    Recent[index % Recent.size()] = {index, start};
     Step(end);
     LastNext = CursorAt;
     // The window keeps the line from its start while the cursor steps past it.

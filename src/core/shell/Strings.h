@@ -4,6 +4,7 @@
 // results into the shared Words, NamePart, ValuePart and RestPart (GlobalVar), which the caller
 // reads at once. Only the space separates words; a tab does so only after TabsToSpaces.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -103,6 +104,14 @@ class TTextLines
     size_t LastLine = SIZE_MAX;
     size_t LastAt = 0;
     size_t LastNext = 0;
+    // Where the lines given lately start, each in the place of its index modulo their number: a
+    // reader that looks back a few lines finds them at once.
+    struct TLineStart
+    {
+        size_t Line = SIZE_MAX;
+        size_t At = 0;
+    };
+    std::array<TLineStart, 8> Recent{};
     // Marks[k] is where line k * MarkEvery starts, for every such line reached.
     std::vector<size_t> Marks = {0};
 };
