@@ -363,7 +363,8 @@ void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
     for (;;)
     {
         const char *const s = Text.c_str();
-        size_t at = Pos;
+        // Pos is beyond the line when the text has ended.
+        size_t at = std::min(Pos, Text.size());
         while (s[at] == ' ' || s[at] == '\t' || s[at] == '\r')
             ++at;
         if (at < Text.size())
