@@ -185,17 +185,11 @@ std::string Quoted(std::string_view name)
     return quoted;
 }
 
-// Ends the pass at once; only a nesting deeper than the syntax checker allows throws it, and such
-// a script is never accepted.
-struct TStopPass
-{};
-
 // One run of the pass. It reads the symbols section as the syntax checker does; then it follows
-// the checker through the code section, taking the tokens of each statement as the checker took
-// them and reading them with the same routines of the grammar, and notes what the code declares
-// and uses. What needs the whole script (labels, calls of labels, names declared nowhere) is
-// judged at the end.
-class TGamePass : public TCogTokenSink
+// the checker through the code section, told of each label, operand and call the checker finds,
+// and notes what the code declares and uses. What needs the whole script (labels, calls of
+// labels, names declared nowhere) is judged at the end.
+class TGamePass : public TCogCodeSink
 {
   public:
     // Reads the symbols section from symbols, and the names as the script spells them from raw:
@@ -205,7 +199,11 @@ class TGamePass : public TCogTokenSink
     {}
 
     void ReadSymbols();
-    void TakeStatement(const TCogTape &tape) override;
+    void Label(std::string_view word, int line) override;
+    void Operand(std::string_view word, TCogTokenKind kind, int line) override;
+    void Call(std::string_view word, bool valueUsed, int line) override;
+    void CallEnd(int arguments) override;
+    void CallLabel(std::string_view word, int line) override;
     void Finish();
 
   private:
@@ -225,53 +223,17 @@ class TGamePass : public TCogTokenSink
         int Line = 0;
         std::string Spelling;
     };
-
-    class TNesting
+    // A call whose arguments are being read: the rows of its verb (none: not a verb) and its line.
+    struct TOpenCall
     {
-      public:
-        explicit TNesting(TGamePass &owner) : Owner(owner)
-        {
-            if (++Owner.Depth > TCOGChecker::MaxNesting)
-                throw TStopPass{};
-        }
-        ~TNesting() { --Owner.Depth; }
-        TNesting(const TNesting &) = delete;
-        TNesting &operator=(const TNesting &) = delete;
-
-      private:
-        TGamePass &Owner;
+        const std::vector<const TVerbFact *> *Rows = nullptr;
+        int Line = 0;
     };
 
     void Declare(const std::string &typeWord);
-    void Statement();
-    void Assignment();
-    void FuncCall(bool valueUsed);
-    void Block();
-    void Body();
-    void IfStatement();
-    void ForStatement();
-    void CallLabel();
-    void Expression();
-
-    void Next()
-    {
-        if (At < Tape->Tokens.size())
-        {
-            const TCogTape::TToken &token = Tape->Tokens[At++];
-            T = Tape->TextOf(token);
-            K = token.Kind;
-            Line = token.Line;
-        }
-        else
-        {
-            // Past the end, as the lexer at the end of the text.
-            T = {};
-            K = ckEnd;
-        }
-    }
     void Warn(int line, std::string msg) { Found.push_back(TCOGError{line, std::move(msg)}); }
-    std::string_view UseNamesBeforeLast(std::string_view word);
-    void UseName(std::string_view name);
+    std::string_view UseNamesBeforeLast(std::string_view word, int line);
+    void UseName(std::string_view name, int line);
     void CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed, int line);
     void CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given, int line);
     std::string Spelled(int line, std::string_view lower);
@@ -282,14 +244,7 @@ class TGamePass : public TCogTokenSink
     // Reads the symbols section; the lexer's reports of open strings would land in Scratch.
     TCOGChecker Scratch;
     TCogReader Reader;
-    // The tokens of the statement being read, the token in hand with its kind and line, and the
-    // index of the next one.
-    const TCogTape *Tape = nullptr;
-    std::string_view T;
-    TCogTokenKind K = ckNone;
-    int Line = 0;
-    size_t At = 0;
-    int Depth = 0;
+    std::vector<TOpenCall> OpenCalls;
 
     TNameMap<TSymbol> Symbols;
     std::vector<std::pair<std::string, int>> Messages;
@@ -360,97 +315,31 @@ void TGamePass::Declare(const std::string &typeWord)
     }
 }
 
-// CodeSection: {label | statement} "end"   (one label or statement per call)
-void TGamePass::TakeStatement(const TCogTape &tape)
+void TGamePass::Label(std::string_view word, int line)
 {
-    Tape = &tape;
-    At = 0;
-    Depth = 0;
-    Next();
-    if (K == ckLabel)
-    {
-        if (Labels.find(T) == Labels.end())
-            LabelOrder.push_back(&Labels.emplace(T, TLabel{Line, false}).first->first);
-        else
-            Warn(Line, "Label " + Quoted(Spelled(Line, T)) + " is defined twice");
+    if (Labels.find(word) == Labels.end())
+        LabelOrder.push_back(&Labels.emplace(word, TLabel{line, false}).first->first);
+    else
+        Warn(line, "Label " + Quoted(Spelled(line, word)) + " is defined twice");
+}
+
+void TGamePass::Operand(std::string_view word, TCogTokenKind kind, int line)
+{
+    // A number may hide names behind "<" or ">" ("0<x"); a string holds none.
+    if (kind == ckValue && (word[0] == '"' || word[0] == '\''))
         return;
-    }
-    try
-    {
-        Statement();
-    }
-    catch (const TStopPass &)
-    {
-        // The checker stops at the same depth and reports it; the warnings will not be shown.
-    }
+    UseName(UseNamesBeforeLast(word, line), line);
 }
 
-// Statement: assignment | array "[" expression "]" assignment | call ";" | if | for | while
-//            | ("return" | "stop") ";" | "call" label ";" | block
-void TGamePass::Statement()
+void TGamePass::Call(std::string_view word, bool valueUsed, int line)
 {
-    TNesting nesting(*this);
-    switch (K)
-    {
-    case ckArray:
-        UseName(UseNamesBeforeLast(T));
-        Next(); // "["
-        Expression();
-        Assignment();
-        break;
-    case ckVariable:
-        UseName(UseNamesBeforeLast(T));
-        Assignment();
-        break;
-    case ckFunction:
-        // A statement throws the verb's value away: every verb may stand here.
-        FuncCall(false);
-        Next(); // ";"
-        break;
-    case ckKeyword:
-        if (T == "if")
-            IfStatement();
-        else if (T == "for")
-            ForStatement();
-        else if (T == "while")
-        {
-            Next(); // "("
-            Expression();
-            Next();
-            Body();
-        }
-        else if (T == "return" || T == "stop")
-            Next(); // ";"
-        else if (T == "call")
-            CallLabel();
-        break;
-    case ckBrace:
-        if (T == "{")
-            Block();
-        break;
-    default:
-        break;
-    }
-}
-
-// Assignment: "=" expression ";"   (the target has been read)
-void TGamePass::Assignment()
-{
-    Next();
-    if (T == "=")
-        Expression();
-}
-
-// FuncCall: "(" [expression {"," expression}] ")"   (the name is in hand)
-void TGamePass::FuncCall(bool valueUsed)
-{
-    const int line = Line;
     // "x<GetThingHealth(p)" is one token to the lexer: a comparison that uses the value.
-    const std::string_view name = UseNamesBeforeLast(T);
-    if (name.size() != T.size())
+    const std::string_view name = UseNamesBeforeLast(word, line);
+    if (name.size() != word.size())
         valueUsed = true;
     const TVerbIndex &verbs = VerbIndex();
     const auto verb = verbs.find(name);
+    OpenCalls.push_back(TOpenCall{verb != verbs.end() ? &verb->second : nullptr, line});
     if (verb != verbs.end())
         CheckVerb(verb->second, valueUsed, line);
     else if (!Symbols.count(name))
@@ -465,22 +354,25 @@ void TGamePass::FuncCall(bool valueUsed)
             msg += " (did you mean " + Quoted(nearest->second->Name) + "?)";
         Warn(line, std::move(msg));
     }
+}
 
-    Next(); // "("
-    const size_t mark = At;
-    Next();
-    int given = 0;
-    if (T != ")")
-    {
-        At = mark;
-        do
-        {
-            Expression();
-            ++given;
-        } while (T == ",");
-    }
-    if (verb != verbs.end())
-        CheckArgumentCount(verb->second, given, line);
+void TGamePass::CallEnd(int arguments)
+{
+    if (OpenCalls.empty())
+        return;
+    const TOpenCall call = OpenCalls.back();
+    OpenCalls.pop_back();
+    if (call.Rows)
+        CheckArgumentCount(*call.Rows, arguments, call.Line);
+}
+
+void TGamePass::CallLabel(std::string_view word, int line)
+{
+    // A label not defined yet may still come; it is spelt only when it turns out missing.
+    if (const auto label = Labels.find(word); label != Labels.end())
+        label->second.Called = true;
+    else
+        LabelCalls.push_back(TUse{std::string(word), line, {}});
 }
 
 // The verb facts that need no arguments: the game, and a value taken where none is given.
@@ -525,157 +417,17 @@ void TGamePass::CheckArgumentCount(const std::vector<const TVerbFact *> &rows, i
                    std::to_string(given) + " given");
 }
 
-// Block: {statement | block} "}"   (the "{" has been read)
-void TGamePass::Block()
-{
-    TNesting nesting(*this);
-    for (;;)
-    {
-        Next();
-        if (K == ckEnd)
-            return;
-        if (K == ckBrace)
-        {
-            if (T == "}")
-                return;
-            Block();
-        }
-        else
-            Statement();
-    }
-}
-
-// Body: block | statement   (its first token is in hand)
-void TGamePass::Body()
-{
-    if (T == "{")
-        Block();
-    else
-        Statement();
-}
-
-// IfStatement: "if" "(" expression ")" [";"] body ["else" body]
-void TGamePass::IfStatement()
-{
-    for (;;)
-    {
-        Next(); // "("
-        Expression();
-        Next();
-        if (T == ";")
-            Next();
-        Body();
-        const size_t mark = At;
-        Next();
-        if (T != "else")
-        {
-            At = mark;
-            return;
-        }
-        Next();
-        if (K != ckKeyword || T != "if")
-        {
-            Body();
-            return;
-        }
-    }
-}
-
-// ForStatement: "for" "(" statement expression ";" variable "=" expression ")" body
-void TGamePass::ForStatement()
-{
-    Next(); // "("
-    Next();
-    Statement();
-    Expression();
-    Next();
-    if (K == ckVariable)
-        UseName(UseNamesBeforeLast(T));
-    Next(); // "="
-    Expression();
-    Next();
-    Body();
-}
-
-// CallLabel: "call" name ";"
-void TGamePass::CallLabel()
-{
-    Next();
-    // A label not defined yet may still come; it is spelt only when it turns out missing.
-    if (K == ckVariable)
-    {
-        if (const auto label = Labels.find(T); label != Labels.end())
-            label->second.Called = true;
-        else
-            LabelCalls.push_back(TUse{std::string(T), Line, {}});
-    }
-    Next(); // ";"
-}
-
-// Expression: {"-" | "!"} operand {operator {"-" | "!"} operand}
-// operand:    value | variable | array "[" expression "]" | funccall | "(" expression ")"
-void TGamePass::Expression()
-{
-    TNesting nesting(*this);
-    for (;;)
-    {
-        Next();
-        switch (K)
-        {
-        case ckValue:
-            // A number may hide names behind "<" or ">" ("0<x"); a string holds none.
-            if (T[0] != '"' && T[0] != '\'')
-                UseName(UseNamesBeforeLast(T));
-            break;
-        case ckVariable:
-            UseName(UseNamesBeforeLast(T));
-            break;
-        case ckArray:
-            UseName(UseNamesBeforeLast(T));
-            Next(); // "["
-            Expression();
-            break;
-        case ckFunction:
-            FuncCall(true);
-            break;
-        case ckParen:
-            if (T == ")")
-                return;
-            Expression();
-            break;
-        default:
-            if (T == "-" || T == "!")
-                continue;
-            return;
-        }
-
-        Next();
-        switch (K)
-        {
-        case ckOperator:
-            continue;
-        case ckParen:
-        case ckSquare:
-            if (T == ")" || T == "]")
-                return;
-            continue;
-        default:
-            return;
-        }
-    }
-}
-
 // The lexer keeps "<" and ">" inside a word ("x<8" is one word, "a>=b" gives "a>", "=", "b"), but
 // the game reads them as operators, so each piece between them is an operand of its own. Uses the
 // name pieces but the last, and gives the last.
-std::string_view TGamePass::UseNamesBeforeLast(std::string_view word)
+std::string_view TGamePass::UseNamesBeforeLast(std::string_view word, int line)
 {
     size_t from = 0;
     for (size_t at = 0; at < word.size(); ++at)
         // '<' and '>' are the two bytes that give '>' with bit 1 set.
         if ((word[at] | 2) == '>')
         {
-            UseName(word.substr(from, at - from));
+            UseName(word.substr(from, at - from), line);
             from = at + 1;
         }
     return word.substr(from);
@@ -683,7 +435,7 @@ std::string_view TGamePass::UseNamesBeforeLast(std::string_view word)
 
 // A name in the code: a symbol, a verb, a message or one of the engine's variables; else a label,
 // which only the end of the code can tell. Pieces that start as numbers are no names.
-void TGamePass::UseName(std::string_view name)
+void TGamePass::UseName(std::string_view name, int line)
 {
     if (name.empty() || (name[0] >= '0' && name[0] <= '9') || name[0] == '.')
         return;
@@ -693,7 +445,7 @@ void TGamePass::UseName(std::string_view name)
     Seen.emplace(name, true);
     if (Symbols.count(name) || VerbIndex().count(name) || IsMessageName(name) || IsGlobalName(name))
         return;
-    Unknown.push_back(TUse{std::string(name), Line, Spelled(Line, name)});
+    Unknown.push_back(TUse{std::string(name), line, Spelled(line, name)});
 }
 
 void TGamePass::Finish()
@@ -830,7 +582,7 @@ void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines 
         struct TFollow
         {
             TCOGChecker &Syntax;
-            TCogTokenSink *Before;
+            TCogCodeSink *Before;
             ~TFollow() { Syntax.Sink = Before; }
         } follow{syntax, syntax.Sink};
         syntax.Sink = &pass;

@@ -549,7 +549,7 @@ class TCodeRecogniser
     void Statement();
     void Assignment();
     void CallStatement();
-    void FuncCall();
+    void FuncCall(bool valueUsed);
     void ArrayIndex();
     void Block();
     void Body();
@@ -560,46 +560,25 @@ class TCodeRecogniser
     void CallLabel();
     void Expression();
 
-    void Next()
-    {
-        Reader.GetToken(T, K);
-        if (Sink)
-        {
-            Tape.Tokens.push_back(
-                {Tape.Text.size(), static_cast<uint32_t>(T.size()), Reader.CurLine(), K});
-            Tape.Text += T;
-        }
-    }
-    // Hands the tokens of the label or statement just read to the sink.
-    void Deliver()
-    {
-        if (!Sink)
-            return;
-        Sink->TakeStatement(Tape);
-        Tape.Tokens.clear();
-        Tape.Text.clear();
-    }
-    // A look-ahead: the reader's place and the tape's length, to go back to.
+    void Next() { Reader.GetToken(T, K); }
+    // A look-ahead: the reader's place, to go back to.
     struct TMark
     {
         int Line = 0;
         int Pos = 0;
-        size_t Tokens = 0;
-        size_t Text = 0;
     };
     TMark Mark() const
     {
         TMark mark;
         Reader.SavePos(mark.Line, mark.Pos);
-        mark.Tokens = Tape.Tokens.size();
-        mark.Text = Tape.Text.size();
         return mark;
     }
-    void Restore(const TMark &mark)
+    void Restore(const TMark &mark) { Reader.RestorePos(mark.Line, mark.Pos); }
+    // Tells the sink of the token in hand as an operand.
+    void UseOperand()
     {
-        Reader.RestorePos(mark.Line, mark.Pos);
-        Tape.Tokens.resize(mark.Tokens);
-        Tape.Text.resize(mark.Text);
+        if (Sink)
+            Sink->Operand(T, K, Reader.CurLine());
     }
     // Records "<wanted> expected, <token> found" unless the token in hand is wanted.
     void Expect(std::string_view wanted)
@@ -615,9 +594,7 @@ class TCodeRecogniser
 
     TCOGChecker &Checker;
     TCogReader Reader;
-    TCogTokenSink *Sink = Checker.Sink;
-    // The tokens of the statement being read, for the sink.
-    TCogTape Tape;
+    TCogCodeSink *Sink = Checker.Sink;
     // The token in hand: a view that holds until the next token is read.
     std::string_view T;
     TCogTokenKind K = ckNone;
@@ -674,7 +651,8 @@ void TCodeRecogniser::CodeSection()
         Next();
         if (K == ckLabel)
         {
-            Deliver();
+            if (Sink)
+                Sink->Label(T, Reader.CurLine());
             continue;
         }
         if (K == ckEnd)
@@ -684,7 +662,6 @@ void TCodeRecogniser::CodeSection()
             return;
         }
         Statement();
-        Deliver();
     }
 }
 
@@ -697,10 +674,12 @@ void TCodeRecogniser::Statement()
     switch (K)
     {
     case ckArray:
+        UseOperand();
         ArrayIndex();
         Assignment();
         break;
     case ckVariable:
+        UseOperand();
         Assignment();
         break;
     case ckFunction:
@@ -746,7 +725,7 @@ void TCodeRecogniser::Assignment()
 // CallStatement: funccall ";"
 void TCodeRecogniser::CallStatement()
 {
-    FuncCall();
+    FuncCall(false);
     Next();
     Expect(";");
 }
@@ -754,18 +733,26 @@ void TCodeRecogniser::CallStatement()
 // FuncCall: "(" [expression {"," expression}] ")"   (the name has been read)
 // The lexer made the name a function only because "(" follows it on the same line, so that
 // token is taken unseen.
-void TCodeRecogniser::FuncCall()
+void TCodeRecogniser::FuncCall(bool valueUsed)
 {
+    if (Sink)
+        Sink->Call(T, valueUsed, Reader.CurLine());
     Next();
     const TMark mark = Mark();
     Next();
-    if (T == ")")
-        return;
-    Restore(mark);
-    do
-        Expression();
-    while (T == ",");
-    Expect(")");
+    int arguments = 0;
+    if (T != ")")
+    {
+        Restore(mark);
+        do
+        {
+            Expression();
+            ++arguments;
+        } while (T == ",");
+        Expect(")");
+    }
+    if (Sink)
+        Sink->CallEnd(arguments);
 }
 
 // ArrayIndex: "[" expression "]"   (the name has been read)
@@ -860,6 +847,8 @@ void TCodeRecogniser::ForStatement()
     Next();
     if (K != ckVariable)
         ErrorFmt("Variable expected, %s found", T);
+    else
+        UseOperand();
     Next();
     Expect("=");
     Expression();
@@ -891,6 +880,8 @@ void TCodeRecogniser::CallLabel()
     Next();
     if (K != ckVariable)
         ErrorFmt("Label name expected, %s found", TokenKindName(K));
+    else if (Sink)
+        Sink->CallLabel(T, Reader.CurLine());
     Next();
     Expect(";");
 }
@@ -910,12 +901,14 @@ void TCodeRecogniser::Expression()
         {
         case ckValue:
         case ckVariable:
+            UseOperand();
             break;
         case ckArray:
+            UseOperand();
             ArrayIndex();
             break;
         case ckFunction:
-            FuncCall();
+            FuncCall(true);
             break;
         case ckParen:
             if (T == ")")

@@ -129,34 +129,25 @@ class TCogLines
     bool FromText = false;
 };
 
-// The tokens of one label or statement at the top of a code section, in the order the checker took
-// them; a token looked at ahead and given back is in it once.
-struct TCogTape
-{
-    struct TToken
-    {
-        size_t Offset = 0; // of the text in Text
-        uint32_t Length = 0;
-        int Line = 0; // as CurLine gave it when the token was read
-        TCogTokenKind Kind = ckNone;
-    };
-    std::vector<TToken> Tokens;
-    // The texts of all tokens, one after the other.
-    std::string Text;
-
-    std::string_view TextOf(const TToken &token) const
-    {
-        return std::string_view(Text).substr(token.Offset, token.Length);
-    }
-};
-
-// Follows a check over the same tokens, so that a second pass needs no lexer of its own.
-class TCogTokenSink
+// Follows a check through its code section: told what the grammar finds there as the checker
+// reads it, a second pass needs neither a lexer nor a grammar of its own. Words come as the lexer
+// gives them (in small letters, with any "<" and ">" inside them), each with the 0-based line the
+// reader was in. Only the events of a script the check accepts mean anything; a check that stops
+// early may leave a call without its end.
+class TCogCodeSink
 {
   public:
-    virtual ~TCogTokenSink() = default;
-    // Called after each label and each statement at the top of the code section, with its tokens.
-    virtual void TakeStatement(const TCogTape &tape) = 0;
+    virtual ~TCogCodeSink() = default;
+    // A label at the top of the code section.
+    virtual void Label(std::string_view word, int line) = 0;
+    // A word used as an operand or assigned to: a value, a variable or an array.
+    virtual void Operand(std::string_view word, TCogTokenKind kind, int line) = 0;
+    // A call of a function, and whether its value is used; CallEnd follows its arguments (and the
+    // events of the calls among them) with their number.
+    virtual void Call(std::string_view word, bool valueUsed, int line) = 0;
+    virtual void CallEnd(int arguments) = 0;
+    // The word after "call".
+    virtual void CallLabel(std::string_view word, int line) = 0;
 };
 
 // Reads a script, given as its lines, character by character and cuts it into tokens. Each line is
@@ -238,8 +229,8 @@ class TCOGChecker
     static constexpr int MaxNesting = 256;
 
     TCOGErrors Errors;
-    // When set, each check hands it the tokens of the code section, statement by statement.
-    TCogTokenSink *Sink = nullptr;
+    // When set, each check tells it what the grammar finds in the code section.
+    TCogCodeSink *Sink = nullptr;
 
     // Replaces Errors with the findings for the script's lines.
     void Check(const std::vector<std::string> &lines);
