@@ -239,7 +239,7 @@ bool TTextLines::Has(size_t keep, size_t at)
     }
     while (End <= at && !Ended)
     {
-        if (End - Base == Window.size())
+        if (End - Base == Window.size() || Window.size() < Preferred)
             Window.resize(Window.size() * 2);
         const size_t got =
             Source->ReadAt(End, Window.data() + (End - Base), Window.size() - (End - Base));

@@ -4,6 +4,7 @@
 // results into the shared Words, NamePart, ValuePart and RestPart (GlobalVar), which the caller
 // reads at once. Only the space separates words; a tab does so only after TabsToSpaces.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -67,8 +68,11 @@ class TTextLines
 {
   public:
     explicit TTextLines(std::string_view text) : Text(text.data()), End(text.size()), Ended(true) {}
+    // A window of up to window bytes: it starts small and grows with each read to that size, so
+    // that a short text takes little memory and a long one is read in large pieces.
     explicit TTextLines(TTextSource &source, size_t window = size_t{1} << 18)
-        : Source(&source), Window(window > 0 ? window : 1)
+        : Source(&source), Preferred(window > 0 ? window : 1),
+          Window(std::min(Preferred, size_t{4096}))
     {}
     // Line index of the text in line; false when the text has fewer lines. The line is a view of
     // the text, or of the window, which holds it until the next call.
@@ -96,6 +100,7 @@ class TTextLines
     size_t End = 0;
     bool Ended = false;
     TTextSource *Source = nullptr;
+    size_t Preferred = 0;
     std::vector<char> Window;
     // The line the cursor is at and where it starts.
     size_t CursorLine = 0;
