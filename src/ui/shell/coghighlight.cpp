@@ -18,7 +18,7 @@ TCogSection SectionOfState(int state)
 
 // The section after a line, read from its first word only: the pass over lines not shown
 // skips the conversion of whole lines.
-TCogSection NextSection(const QString &text, TCogSection section)
+TCogSection NextSection(QStringView text, TCogSection section)
 {
     qsizetype start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
@@ -128,6 +128,34 @@ void TCogHighlighter::highlightBlock(const QString &text)
             setFormat(fragment.position() - block.position(), fragment.length(),
                       fragment.charFormat());
     }
+}
+
+void TCogHighlighter::TextReplaced(const QString &text)
+{
+    if (!IsEnabled())
+        return;
+    if (Document->blockCount() <= WholeDocumentLimit)
+    {
+        rehighlight();
+        return;
+    }
+    // Each block gets the state the pass over lines not shown would give it, read from the
+    // text that went in rather than from the blocks, which would copy every line out again.
+    // A block takes as many characters of text as its length, its break included.
+    TCogSection section = TCogSection::Outside;
+    qsizetype from = 0;
+    for (QTextBlock block = Document->begin(); block.isValid(); block = block.next())
+    {
+        section = NextSection(QStringView(text).mid(from, block.length() - 1), section);
+        block.setUserState(static_cast<int>(section) | Uncoloured);
+        from += block.length();
+    }
+    // The leading lines and the lines in view: colouring the first block goes on through the
+    // blocks that are to be coloured now.
+    ShownFirst = 0;
+    ShownLast = -1;
+    rehighlightBlock(Document->firstBlock());
+    HighlightVisible();
 }
 
 void TCogHighlighter::HighlightVisible()

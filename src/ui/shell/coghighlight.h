@@ -35,6 +35,11 @@ class TCogHighlighter : public QSyntaxHighlighter
 
     // Colours the blocks shown in the editor that were left for later.
     void HighlightVisible();
+    // Takes in text, just put in place of the whole document without the highlighter seeing
+    // it (its blocks carry no state yet): a long script gets the sections of all its lines
+    // and colours where it is shown, as if the highlighter had gone over it; a short one is
+    // coloured whole.
+    void TextReplaced(const QString &text);
 
   protected:
     void highlightBlock(const QString &text) override;

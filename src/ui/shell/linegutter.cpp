@@ -13,7 +13,8 @@ TLineGutter::TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMar
     : QWidget(editor), Editor(editor), SetMargin(std::move(setMargin))
 {
     setObjectName("LineGutter");
-    connect(editor, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateWidth(); });
+    connect(editor, &QPlainTextEdit::blockCountChanged, this,
+            [this](int lines) { FitLineCount(lines); });
     connect(editor, &QPlainTextEdit::updateRequest, this, [this](const QRect &rect, int dy) {
         if (dy)
             scroll(0, dy);
@@ -22,30 +23,35 @@ TLineGutter::TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMar
     });
     connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this] { update(); });
     editor->installEventFilter(this);
-    UpdateWidth();
+    FitLineCount(editor->blockCount());
 }
 
 int TLineGutter::GutterWidth() const
 {
+    return WidthFor(Editor->blockCount());
+}
+
+int TLineGutter::WidthFor(int lines) const
+{
     int digits = 1;
-    for (int count = std::max(1, Editor->blockCount()); count >= 10; count /= 10)
+    for (int count = std::max(1, lines); count >= 10; count /= 10)
         ++digits;
     digits = std::max(digits, 3);
     return 10 + Editor->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
 }
 
-void TLineGutter::UpdateWidth()
+void TLineGutter::FitLineCount(int lines)
 {
-    SetMargin(GutterWidth());
-    PlaceBesideText();
+    const int width = WidthFor(lines);
+    SetMargin(width);
+    PlaceBesideText(width);
     update();
 }
 
-void TLineGutter::PlaceBesideText()
+void TLineGutter::PlaceBesideText(int width)
 {
     const QRect inner = Editor->contentsRect();
-    const int height = Editor->viewport()->height();
-    setGeometry(inner.left(), inner.top(), GutterWidth(), height);
+    setGeometry(inner.left(), inner.top(), width, Editor->viewport()->height());
 }
 
 bool TLineGutter::eventFilter(QObject *watched, QEvent *event)
@@ -54,9 +60,9 @@ bool TLineGutter::eventFilter(QObject *watched, QEvent *event)
         (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
     {
         if (event->type() == QEvent::FontChange)
-            UpdateWidth();
+            FitLineCount(Editor->blockCount());
         else
-            PlaceBesideText();
+            PlaceBesideText(width());
     }
     return QWidget::eventFilter(watched, event);
 }
