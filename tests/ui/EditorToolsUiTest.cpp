@@ -217,6 +217,9 @@ class EditorToolsUiTest : public QObject
         // A short text again: the line numbers narrow.
         QVERIFY(editor->LoadFile(F.WriteScript("a\r\nb\r\n", "third.cog")));
         QCOMPARE(gutter->width(), shortWidth);
+        // The line numbers run the text's whole height when the window grows.
+        editor->resize(editor->width() + 100, editor->height() + 200);
+        QCOMPARE(gutter->height(), editor->RE->viewport()->height());
     }
 
     void highlightingCanBeTurnedOffAndStaysSo()

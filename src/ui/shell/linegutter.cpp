@@ -22,7 +22,11 @@ TLineGutter::TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMar
             update(0, rect.y(), width(), rect.height());
     });
     connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this] { update(); });
+    // The editor tells of a change of font; the text area tells of a change of size, once it
+    // has its new size (the editor itself is told before it resizes the text area).
     editor->installEventFilter(this);
+    TextArea = editor->viewport();
+    TextArea->installEventFilter(this);
     FitLineCount(editor->blockCount());
 }
 
@@ -56,14 +60,11 @@ void TLineGutter::PlaceBesideText(int width)
 
 bool TLineGutter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Editor &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
-    {
-        if (event->type() == QEvent::FontChange)
-            FitLineCount(Editor->blockCount());
-        else
-            PlaceBesideText(width());
-    }
+    // Only pointers are compared: events come here while the editor is being destroyed too.
+    if (event->type() == QEvent::FontChange && watched == Editor)
+        FitLineCount(Editor->blockCount());
+    else if (event->type() == QEvent::Resize && watched == TextArea)
+        PlaceBesideText(width());
     return QWidget::eventFilter(watched, event);
 }
 

@@ -34,5 +34,6 @@ class TLineGutter : public QWidget
     void PlaceBesideText(int width);
 
     QPlainTextEdit *Editor;
+    QWidget *TextArea;
     std::function<void(int)> SetMargin;
 };
