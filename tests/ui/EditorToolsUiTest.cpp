@@ -160,7 +160,9 @@ class EditorToolsUiTest : public QObject
         }
 
         // Ending the code section far down takes the colours from the lines below it, wherever
-        // they are; Undo brings them back.
+        // they are; Undo brings them back. The lines out of view get their sections in the
+        // background, or at once when they are shown first.
+        TCogHighlighter *highlighter = editor->Tools->Highlighter;
         bar->GoToLine(5001);
         QTest::keyClicks(editor->RE, "end");
         QTest::keyClick(editor->RE, Qt::Key_Return);
@@ -168,15 +170,21 @@ class EditorToolsUiTest : public QObject
         QCOMPARE(PaintedColour(editor, 5000, 0), ClassColour(TCogWordClass::Section));
         QCOMPARE(PaintedColour(editor, 5001, 2), QColor(Qt::black));
         bar->GoToLine(9001);
-        QTRY_COMPARE(PaintedColour(editor, 9000, 2), QColor(Qt::black));
+        QCOMPARE(PaintedColour(editor, 9000, 2), QColor(Qt::black));
+        QTRY_VERIFY(!highlighter->SectionsPending());
+        bar->GoToLine(7001);
+        QCOMPARE(PaintedColour(editor, 7000, 2), QColor(Qt::black));
         // The symbols section after it is untouched.
         bar->GoToLine(15002);
-        QTRY_COMPARE(PaintedColour(editor, 15001, 8), ClassColour(TCogWordClass::Extension));
+        QCOMPARE(PaintedColour(editor, 15001, 8), ClassColour(TCogWordClass::Extension));
         for (int i = 0; i < 5 && editor->Line(5000) != "  Sleep(1);"; ++i)
             editor->Undo1Click();
         QCOMPARE(editor->Line(5000), std::string("  Sleep(1);"));
         bar->GoToLine(9001);
-        QTRY_COMPARE(PaintedColour(editor, 9000, 2), ClassColour(TCogWordClass::Verb));
+        QCOMPARE(PaintedColour(editor, 9000, 2), ClassColour(TCogWordClass::Verb));
+        QTRY_VERIFY(!highlighter->SectionsPending());
+        bar->GoToLine(6001);
+        QCOMPARE(PaintedColour(editor, 6000, 2), ClassColour(TCogWordClass::Verb));
     }
 
     void loadingReplacesTheTextWithItsHistoryAndLineCount()
