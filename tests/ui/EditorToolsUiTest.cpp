@@ -128,6 +128,108 @@ class EditorToolsUiTest : public QObject
         QTRY_COMPARE(PaintedColour(editor, 15000, 2), ClassColour(TCogWordClass::Verb));
     }
 
+    void aLongScriptKeepsItsSectionsWhereverItIsShown()
+    {
+        // Lines 1-10000 code, 10001 "end", 10002 "symbols", 10003-20002 symbols.
+        QByteArray text = "code\r\n";
+        for (int i = 0; i < 10000; ++i)
+            text += "  Sleep(1);\r\n";
+        text += "end\r\nsymbols\r\n";
+        for (int i = 0; i < 10000; ++i)
+            text += "thing t local\r\n";
+        text += "end\r\n";
+        TRTFForm *editor = F.OpenScript(text);
+        TGoToBar *bar = editor->Tools->GoToBar;
+        struct TCase
+        {
+            int Line;
+            int Column;
+            QColor Colour;
+        };
+        const TCase cases[] = {
+            {20002, 0, ClassColour(TCogWordClass::SymbolType)},
+            {15000, 8, ClassColour(TCogWordClass::Extension)},
+            {10002, 0, ClassColour(TCogWordClass::Section)},
+            {10000, 2, ClassColour(TCogWordClass::Verb)},
+            {5000, 2, ClassColour(TCogWordClass::Verb)},
+        };
+        for (const TCase &c : cases)
+        {
+            bar->GoToLine(c.Line + 1);
+            QTRY_COMPARE(PaintedColour(editor, c.Line, c.Column), c.Colour);
+        }
+
+        // Ending the code section far down takes the colours from the lines below it, wherever
+        // they are; Undo brings them back. The lines out of view get their sections in the
+        // background, or at once when they are shown first.
+        TCogHighlighter *highlighter = editor->Tools->Highlighter;
+        bar->GoToLine(5001);
+        QTest::keyClicks(editor->RE, "end");
+        QTest::keyClick(editor->RE, Qt::Key_Return);
+        QCOMPARE(editor->Line(5000), std::string("end"));
+        QCOMPARE(PaintedColour(editor, 5000, 0), ClassColour(TCogWordClass::Section));
+        QCOMPARE(PaintedColour(editor, 5001, 2), QColor(Qt::black));
+        bar->GoToLine(9001);
+        QCOMPARE(PaintedColour(editor, 9000, 2), QColor(Qt::black));
+        QTRY_VERIFY(!highlighter->SectionsPending());
+        bar->GoToLine(7001);
+        QCOMPARE(PaintedColour(editor, 7000, 2), QColor(Qt::black));
+        // The symbols section after it is untouched.
+        bar->GoToLine(15002);
+        QCOMPARE(PaintedColour(editor, 15001, 8), ClassColour(TCogWordClass::Extension));
+        for (int i = 0; i < 5 && editor->Line(5000) != "  Sleep(1);"; ++i)
+            editor->Undo1Click();
+        QCOMPARE(editor->Line(5000), std::string("  Sleep(1);"));
+        bar->GoToLine(9001);
+        QCOMPARE(PaintedColour(editor, 9000, 2), ClassColour(TCogWordClass::Verb));
+        QTRY_VERIFY(!highlighter->SectionsPending());
+        bar->GoToLine(6001);
+        QCOMPARE(PaintedColour(editor, 6000, 2), ClassColour(TCogWordClass::Verb));
+    }
+
+    void loadingReplacesTheTextWithItsHistoryAndLineCount()
+    {
+        TRTFForm *editor = F.OpenScript("first\r\n", "first.cog");
+        TLineGutter *gutter = editor->Tools->Gutter;
+        const int shortWidth = gutter->width();
+        editor->RE->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor->RE, "mine");
+        QVERIFY(editor->isWindowModified());
+
+        QByteArray text;
+        for (int i = 0; i < 20000; ++i)
+            text += "  Sleep(1);\r\n";
+        QVERIFY(editor->LoadFile(F.WriteScript(text, "second.cog")));
+        QCOMPARE(editor->LineCount(), 20000);
+        QVERIFY(!editor->IsModified());
+        QVERIFY(!editor->isWindowModified());
+        // Undo cannot take the loaded text back to what was there before.
+        QVERIFY(!editor->RE->document()->isUndoAvailable());
+        editor->Undo1Click();
+        QCOMPARE(editor->LineCount(), 20000);
+        // The caret at the start, the line numbers as wide as the line count needs.
+        QCOMPARE(editor->RE->textCursor().position(), 0);
+        QCOMPARE(editor->findChild<QLabel *>("CaretPanel")->text(), QString("Ln 1, Col 1"));
+        QCOMPARE(gutter->width(), gutter->GutterWidth());
+        QVERIFY(gutter->width() > shortWidth);
+        QCOMPARE(editor->RE->viewport()->geometry().left(), gutter->geometry().right() + 1);
+
+        // A changed text read back from its file stays changed, marker and all.
+        QTest::keyClicks(editor->RE, "x");
+        const QString temp = F.ProgramDir + "qxdata/~temp.tmp";
+        QVERIFY(editor->SaveToFile(temp));
+        QVERIFY(editor->LoadFromFile(temp));
+        QVERIFY(editor->IsModified());
+        QVERIFY(editor->isWindowModified());
+        QCOMPARE(editor->Line(0), std::string("x  Sleep(1);"));
+        // A short text again: the line numbers narrow.
+        QVERIFY(editor->LoadFile(F.WriteScript("a\r\nb\r\n", "third.cog")));
+        QCOMPARE(gutter->width(), shortWidth);
+        // The line numbers run the text's whole height when the window grows.
+        editor->resize(editor->width() + 100, editor->height() + 200);
+        QCOMPARE(gutter->height(), editor->RE->viewport()->height());
+    }
+
     void highlightingCanBeTurnedOffAndStaysSo()
     {
         TRTFForm *editor = F.OpenScript(Script);

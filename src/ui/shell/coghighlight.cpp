@@ -1,9 +1,12 @@
 #include "ui/shell/coghighlight.h"
 
+#include <limits>
+
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 // A block's user state: its section in the low bits, and a flag for a block whose colours
@@ -18,7 +21,7 @@ TCogSection SectionOfState(int state)
 
 // The section after a line, read from its first word only: the pass over lines not shown
 // skips the conversion of whole lines.
-TCogSection NextSection(const QString &text, TCogSection section)
+TCogSection NextSection(QStringView text, TCogSection section)
 {
     qsizetype start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
@@ -58,6 +61,10 @@ TCogHighlighter::TCogHighlighter(QPlainTextEdit *editor)
       Document(editor->document())
 {
     setObjectName("Highlighter");
+    SectionTimer = new QTimer(this);
+    SectionTimer->setSingleShot(true);
+    SectionTimer->setInterval(0);
+    connect(SectionTimer, &QTimer::timeout, this, [this] { ContinueSections(); });
     connect(editor, &QPlainTextEdit::updateRequest, this, [this] { HighlightVisible(); });
 }
 
@@ -65,6 +72,7 @@ void TCogHighlighter::SetEnabled(bool on)
 {
     if (on == IsEnabled())
         return;
+    ClearStale();
     setDocument(on ? Document : nullptr);
 }
 
@@ -105,11 +113,25 @@ bool TCogHighlighter::ShouldColourNow(const QTextBlock &block) const
 
 void TCogHighlighter::highlightBlock(const QString &text)
 {
-    const TCogSection section = SectionOfState(previousBlockState());
     const QTextBlock block = currentBlock();
-    if (!ShouldColourNow(block))
+    const bool colourNow = ShouldColourNow(block);
+    // A line coloured now needs the true section of the line before it.
+    if (colourNow && !StaleFirst.isNull() && block.position() > StaleFirst.position())
+        CatchUpSections(block.position(), std::numeric_limits<int>::max());
+    const TCogSection section = SectionOfState(previousBlockState());
+    if (!colourNow)
     {
-        setCurrentBlockState(static_cast<int>(NextSection(text, section)) | Uncoloured);
+        const int state = static_cast<int>(NextSection(text, section)) | Uncoloured;
+        // A change of section would make Qt go on to the next line, and so on to the end of
+        // the script: a line left for later keeps its old section, which stops it here, and
+        // the lines from it on get their sections in the background.
+        const int old = currentBlockState();
+        if (old >= 0 && (old & Uncoloured) && old != state)
+        {
+            MarkStale(block);
+            return;
+        }
+        setCurrentBlockState(state);
         return;
     }
     // Characters outside Latin-1 become one '?' each, so offsets stay those of the text.
@@ -130,6 +152,95 @@ void TCogHighlighter::highlightBlock(const QString &text)
     }
 }
 
+void TCogHighlighter::MarkStale(const QTextBlock &block)
+{
+    if (StaleFirst.isNull())
+    {
+        StaleFirst = QTextCursor(block);
+        StaleLast = StaleFirst;
+    }
+    else if (block.position() < StaleFirst.position())
+        StaleFirst.setPosition(block.position());
+    else if (block.position() > StaleLast.position())
+        StaleLast.setPosition(block.position());
+    SectionTimer->start();
+}
+
+void TCogHighlighter::ClearStale()
+{
+    StaleFirst = QTextCursor();
+    StaleLast = QTextCursor();
+    SectionTimer->stop();
+}
+
+void TCogHighlighter::CatchUpSections(int untilPosition, int limit)
+{
+    // The lines before StaleFirst have their true sections. From StaleFirst to StaleLast,
+    // some lines kept an old section while the line before them changed; every other line
+    // has the section the line before it gives it. So past StaleLast, the first line whose
+    // section comes out as it was ends the work: the lines after it follow from it.
+    QTextBlock block = Document->findBlock(StaleFirst.position());
+    TCogSection section = SectionOfState(block.previous().userState());
+    for (int done = 0; block.isValid(); block = block.next(), ++done)
+    {
+        if (block.position() >= untilPosition || done == limit)
+        {
+            StaleFirst.setPosition(block.position());
+            return;
+        }
+        const int old = block.userState();
+        section = NextSection(block.text(), section);
+        if (old >= 0 && SectionOfState(old) == section)
+        {
+            if (block.position() > StaleLast.position())
+                break;
+            continue;
+        }
+        // A line already coloured gets its colours again once it is shown.
+        block.setUserState(static_cast<int>(section) | Uncoloured);
+    }
+    ClearStale();
+}
+
+void TCogHighlighter::ContinueSections()
+{
+    if (StaleFirst.isNull() || !IsEnabled())
+        return;
+    CatchUpSections(std::numeric_limits<int>::max(), SectionSlice);
+    HighlightVisible();
+    if (!StaleFirst.isNull())
+        SectionTimer->start();
+}
+
+void TCogHighlighter::TextReplaced(const QString &text)
+{
+    ClearStale();
+    if (!IsEnabled())
+        return;
+    if (Document->blockCount() <= WholeDocumentLimit)
+    {
+        rehighlight();
+        return;
+    }
+    // Each block gets the state the pass over lines not shown would give it, read from the
+    // text that went in rather than from the blocks, which would copy every line out again.
+    // A block takes as many characters of text as its length, its break included.
+    TCogSection section = TCogSection::Outside;
+    qsizetype from = 0;
+    for (QTextBlock block = Document->begin(); block.isValid(); block = block.next())
+    {
+        section = NextSection(QStringView(text).mid(from, block.length() - 1), section);
+        block.setUserState(static_cast<int>(section) | Uncoloured);
+        from += block.length();
+    }
+    // The leading lines and the lines in view: colouring the first block goes on through the
+    // blocks that are to be coloured now.
+    ShownFirst = 0;
+    ShownLast = -1;
+    rehighlightBlock(Document->firstBlock());
+    HighlightVisible();
+}
+
 void TCogHighlighter::HighlightVisible()
 {
     if (!IsEnabled() || InVisiblePass)
@@ -138,6 +249,12 @@ void TCogHighlighter::HighlightVisible()
     const int lineHeight = std::max(1, Editor->fontMetrics().lineSpacing());
     ShownFirst = top.blockNumber();
     ShownLast = ShownFirst + Editor->viewport()->height() / lineHeight + 2;
+    if (!StaleFirst.isNull())
+    {
+        const QTextBlock below = Document->findBlockByNumber(ShownLast + 1);
+        CatchUpSections(below.isValid() ? below.position() : std::numeric_limits<int>::max(),
+                        std::numeric_limits<int>::max());
+    }
     // Colouring a block clears its flag, a change of its state, so Qt goes on to the next
     // block by itself; it stops at the first block past the view, which stays as it was.
     InVisiblePass = true;

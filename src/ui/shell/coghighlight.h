@@ -4,11 +4,13 @@
 
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTextCursor>
 
 #include "core/analysis/coghighlight.h"
 
 class QPlainTextEdit;
 class QTextBlock;
+class QTimer;
 
 // Colours the words of a COG script in an editor. A long script is coloured where it is
 // shown: blocks outside the view are only read for the section they open, and get their
@@ -35,16 +37,39 @@ class TCogHighlighter : public QSyntaxHighlighter
 
     // Colours the blocks shown in the editor that were left for later.
     void HighlightVisible();
+    // Takes in text, just put in place of the whole document without the highlighter seeing
+    // it (its blocks carry no state yet): a long script gets the sections of all its lines
+    // and colours where it is shown, as if the highlighter had gone over it; a short one is
+    // coloured whole.
+    void TextReplaced(const QString &text);
+    // Whether lines out of view are still waiting for their sections after an edit changed
+    // the section of the lines below it.
+    bool SectionsPending() const { return !StaleFirst.isNull(); }
 
   protected:
     void highlightBlock(const QString &text) override;
 
   private:
     bool ShouldColourNow(const QTextBlock &block) const;
+    // Notes that block kept its old section though the line before it changed.
+    void MarkStale(const QTextBlock &block);
+    void ClearStale();
+    // Gives the lines from StaleFirst on their true sections, up to the line at untilPosition
+    // and at most limit lines.
+    void CatchUpSections(int untilPosition, int limit);
+    // One slice of that work in the background, and the colours of the lines in view.
+    void ContinueSections();
 
     QPlainTextEdit *Editor;
     QTextDocument *Document;
     std::vector<TCogSpan> Spans;
+    // The lines whose section may be out of date lie from StaleFirst to StaleLast and after
+    // them; both null when none is. Cursors follow the edits made above them.
+    QTextCursor StaleFirst;
+    QTextCursor StaleLast;
+    QTimer *SectionTimer;
+    // Lines given their sections in one slice of background work.
+    static constexpr int SectionSlice = 5000;
     int ShownFirst = 0;
     int ShownLast = -1;
     bool InVisiblePass = false;

@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "ui/shell/coghighlight.h"
@@ -82,6 +85,29 @@ void TEditorTools::CaptionChanged(const QString &title)
         return;
     Form->setWindowTitle(title + ModifiedMarker);
     emit FileNamed(title);
+}
+
+void TEditorTools::ReplaceText(const QString &text)
+{
+    TCogEdit *re = Form->RE;
+    QTextDocument *doc = re->document();
+    // The old text goes with everything told about it: its undo history, its modified state,
+    // its line count; and with its character formats, so the new text comes in with none.
+    doc->clear();
+    doc->setUndoRedoEnabled(false);
+    // The new text goes in unseen by the highlighter, which would otherwise go over every
+    // line at once; the editor misses nothing it needs: its layout follows the document by
+    // itself, and the line count, the caret and the modified state are given to it below.
+    Gutter->FitLineCount(static_cast<int>(text.count(QChar('\n'))) + 1);
+    {
+        const QSignalBlocker unseen(doc);
+        QTextCursor(doc).insertText(text);
+    }
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+    Gutter->FitLineCount(doc->blockCount());
+    Highlighter->TextReplaced(text);
+    re->setTextCursor(QTextCursor(doc));
 }
 
 void TEditorTools::SetHighlighting(bool on)

@@ -26,6 +26,12 @@ class TEditorTools : public QObject
     // A window's caption without the modified marker: the file's path, or "Quillex".
     static QString FileCaption(const QWidget *window);
 
+    // Puts text in place of the editor's whole text, as setPlainText does: no undo history,
+    // the text unmodified and without character formats, the caret at the start. Quicker on a
+    // long text: the highlighter does not go over every line (the lines out of view only get
+    // their sections), and the line numbers take their width before the text goes in.
+    void ReplaceText(const QString &text);
+
     void SetHighlighting(bool on);
     bool Highlighting() const;
 

@@ -13,7 +13,8 @@ TLineGutter::TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMar
     : QWidget(editor), Editor(editor), SetMargin(std::move(setMargin))
 {
     setObjectName("LineGutter");
-    connect(editor, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateWidth(); });
+    connect(editor, &QPlainTextEdit::blockCountChanged, this,
+            [this](int lines) { FitLineCount(lines); });
     connect(editor, &QPlainTextEdit::updateRequest, this, [this](const QRect &rect, int dy) {
         if (dy)
             scroll(0, dy);
@@ -21,43 +22,49 @@ TLineGutter::TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMar
             update(0, rect.y(), width(), rect.height());
     });
     connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this] { update(); });
+    // The editor tells of a change of font; the text area tells of a change of size, once it
+    // has its new size (the editor itself is told before it resizes the text area).
     editor->installEventFilter(this);
-    UpdateWidth();
+    TextArea = editor->viewport();
+    TextArea->installEventFilter(this);
+    FitLineCount(editor->blockCount());
 }
 
 int TLineGutter::GutterWidth() const
 {
+    return WidthFor(Editor->blockCount());
+}
+
+int TLineGutter::WidthFor(int lines) const
+{
     int digits = 1;
-    for (int count = std::max(1, Editor->blockCount()); count >= 10; count /= 10)
+    for (int count = std::max(1, lines); count >= 10; count /= 10)
         ++digits;
     digits = std::max(digits, 3);
     return 10 + Editor->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
 }
 
-void TLineGutter::UpdateWidth()
+void TLineGutter::FitLineCount(int lines)
 {
-    SetMargin(GutterWidth());
-    PlaceBesideText();
+    const int width = WidthFor(lines);
+    SetMargin(width);
+    PlaceBesideText(width);
     update();
 }
 
-void TLineGutter::PlaceBesideText()
+void TLineGutter::PlaceBesideText(int width)
 {
     const QRect inner = Editor->contentsRect();
-    const int height = Editor->viewport()->height();
-    setGeometry(inner.left(), inner.top(), GutterWidth(), height);
+    setGeometry(inner.left(), inner.top(), width, Editor->viewport()->height());
 }
 
 bool TLineGutter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Editor &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
-    {
-        if (event->type() == QEvent::FontChange)
-            UpdateWidth();
-        else
-            PlaceBesideText();
-    }
+    // Only pointers are compared: events come here while the editor is being destroyed too.
+    if (event->type() == QEvent::FontChange && watched == Editor)
+        FitLineCount(Editor->blockCount());
+    else if (event->type() == QEvent::Resize && watched == TextArea)
+        PlaceBesideText(width());
     return QWidget::eventFilter(watched, event);
 }
 

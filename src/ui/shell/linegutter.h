@@ -18,6 +18,12 @@ class TLineGutter : public QWidget
     TLineGutter(QPlainTextEdit *editor, std::function<void(int)> setMargin);
 
     int GutterWidth() const;
+    // The width the gutter takes for a text of lines lines.
+    int WidthFor(int lines) const;
+    // Takes the width for a text of lines lines. The width of the editor's text changes with
+    // it, and the editor lays out every line again when it does, so a text about to be put in
+    // whole is given its width while the editor is still empty.
+    void FitLineCount(int lines);
     QSize sizeHint() const override { return {GutterWidth(), 0}; }
 
   protected:
@@ -25,9 +31,9 @@ class TLineGutter : public QWidget
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
-    void UpdateWidth();
-    void PlaceBesideText();
+    void PlaceBesideText(int width);
 
     QPlainTextEdit *Editor;
+    QWidget *TextArea;
     std::function<void(int)> SetMargin;
 };

@@ -15,7 +15,6 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTextBlock>
-#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
@@ -481,13 +480,7 @@ bool TRTFForm::LoadFromFile(const QString &path)
     const QString loaded = DecodeScript(text);
     // Reading the text back must not make a changed text count as saved.
     const bool modified = IsModified();
-    // Loading plain text gives the whole new text the caret's character format: the text
-    // comes in with none.
-    QTextCursor cursor = RE->textCursor();
-    cursor.clearSelection();
-    cursor.setCharFormat(QTextCharFormat());
-    RE->setTextCursor(cursor);
-    RE->setPlainText(loaded);
+    Tools->ReplaceText(loaded);
     RE->document()->setModified(modified);
     return true;
 }
