@@ -2,6 +2,8 @@
 // findings, every error is read back and must name a line of the script, and reading past the
 // list must throw.
 
+#include "fuzz/fuzzcheck.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -25,12 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::vector<std::string> lines = SplitTextLines(text);
     static TCOGChecker fromLines;
     fromLines.Check(lines);
-    if (fromLines.Errors.Count() != checker.Errors.Count())
-        __builtin_trap();
-    for (int i = 0; i < checker.Errors.Count(); ++i)
-        if (fromLines.Errors.Items(i).Line != checker.Errors.Items(i).Line ||
-            fromLines.Errors.Items(i).Msg != checker.Errors.Items(i).Msg)
-            __builtin_trap();
+    Check(SameFindings(fromLines.Errors, checker.Errors));
 
     // So does the text read in pieces through a window of a few bytes, which moves, grows and
     // goes back.
@@ -38,12 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TTextLines pieces(source, 1 + size % 7);
     static TCOGChecker fromPieces;
     fromPieces.CheckLines(TCogLines(pieces));
-    if (fromPieces.Errors.Count() != checker.Errors.Count())
-        __builtin_trap();
-    for (int i = 0; i < checker.Errors.Count(); ++i)
-        if (fromPieces.Errors.Items(i).Line != checker.Errors.Items(i).Line ||
-            fromPieces.Errors.Items(i).Msg != checker.Errors.Items(i).Msg)
-            __builtin_trap();
+    Check(SameFindings(fromPieces.Errors, checker.Errors));
 
     const int lineCount = static_cast<int>(lines.size());
     const int lastLine = lineCount > 0 ? lineCount - 1 : 0;

@@ -11,6 +11,7 @@
 #include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
 #include "core/shell/Strings.h"
+#include "fuzz/fuzzcheck.h"
 #include "tests/core/piecesource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -27,12 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     alone.Check(lines);
     game.Check(followed, lines);
-    if (followed.Sink != nullptr || followed.Errors.Count() != alone.Errors.Count())
-        __builtin_trap();
-    for (int i = 0; i < alone.Errors.Count(); ++i)
-        if (followed.Errors.Items(i).Line != alone.Errors.Items(i).Line ||
-            followed.Errors.Items(i).Msg != alone.Errors.Items(i).Msg)
-            __builtin_trap();
+    Check(followed.Sink == nullptr && SameFindings(followed.Errors, alone.Errors));
     if (alone.Errors.Count() > 0 && game.Warnings.Count() > 0)
         __builtin_trap();
     // The whole text, as qxtool reads it, gives the same warnings as the lines.
@@ -40,13 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static TGameChecker fromText;
     fromText.Game = game.Game;
     fromText.CheckText(textSyntax, text);
-    if (fromText.Warnings.Count() != game.Warnings.Count() ||
-        textSyntax.Errors.Count() != alone.Errors.Count())
-        __builtin_trap();
-    for (int i = 0; i < game.Warnings.Count(); ++i)
-        if (fromText.Warnings.Items(i).Line != game.Warnings.Items(i).Line ||
-            fromText.Warnings.Items(i).Msg != game.Warnings.Items(i).Msg)
-            __builtin_trap();
+    Check(SameFindings(textSyntax.Errors, alone.Errors) &&
+          SameFindings(fromText.Warnings, game.Warnings));
     // So does a text read in pieces through windows of a few bytes, which move, grow and go back.
     TPieceSource source(text, 1 + data[0] % 4);
     TTextLines symbols(source, 1 + data[0] % 5);
@@ -55,13 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static TGameChecker fromPieces;
     fromPieces.Game = game.Game;
     fromPieces.CheckLines(pieceSyntax, TCogLines(symbols), TCogLines(shared), TCogLines(shared));
-    if (fromPieces.Warnings.Count() != game.Warnings.Count() ||
-        pieceSyntax.Errors.Count() != alone.Errors.Count())
-        __builtin_trap();
-    for (int i = 0; i < game.Warnings.Count(); ++i)
-        if (fromPieces.Warnings.Items(i).Line != game.Warnings.Items(i).Line ||
-            fromPieces.Warnings.Items(i).Msg != game.Warnings.Items(i).Msg)
-            __builtin_trap();
+    Check(SameFindings(pieceSyntax.Errors, alone.Errors) &&
+          SameFindings(fromPieces.Warnings, game.Warnings));
 
     const int lastLine = lines.empty() ? 0 : static_cast<int>(lines.size()) - 1;
     int before = 0;

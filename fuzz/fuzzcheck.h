@@ -4,8 +4,21 @@
 
 #include <cstdlib>
 
+#include "core/analysis/u_cogcheck.h"
+
 inline void Check(bool condition)
 {
     if (!condition)
         std::abort();
+}
+
+// Whether two checks found the same, in the same order.
+inline bool SameFindings(const TCOGErrors &a, const TCOGErrors &b)
+{
+    if (a.Count() != b.Count())
+        return false;
+    for (int i = 0; i < a.Count(); ++i)
+        if (a.Items(i).Line != b.Items(i).Line || a.Items(i).Msg != b.Items(i).Msg)
+            return false;
+    return true;
 }
