@@ -26,16 +26,6 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-bool SameWord(std::string_view word, std::string_view lower)
-{
-    if (word.size() != lower.size())
-        return false;
-    for (size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(word[i])) != lower[i])
-            return false;
-    return true;
-}
-
 // A number as the game reads one: decimal, hexadecimal after "0x", with a fraction or an
 // exponent; a leading sign belongs to the expression, not to the number.
 bool IsNumber(std::string_view word)
@@ -99,13 +89,13 @@ bool SectionWordAt(std::string_view line, size_t start, size_t &end, TCogSection
     const size_t wordEnd = WordEnd(line, start);
     const std::string_view word = line.substr(start, wordEnd - start);
     end = wordEnd;
-    if (SameWord(word, "symbols"))
+    if (SameNoCase(word, "symbols"))
         next = TCogSection::Symbols;
-    else if (SameWord(word, "code"))
+    else if (SameNoCase(word, "code"))
         next = TCogSection::Code;
-    else if (SameWord(word, "end"))
+    else if (SameNoCase(word, "end"))
         next = TCogSection::Outside;
-    else if (SameWord(word, "flags"))
+    else if (SameNoCase(word, "flags"))
     {
         // "flags=" may carry blanks before its "=", as the game reads it.
         const size_t eq = SkipBlanks(line, wordEnd);
@@ -148,12 +138,12 @@ void ClassifySymbolLine(std::string_view line, size_t i, std::vector<TCogSpan> &
         else if (eq != std::string_view::npos)
         {
             const std::string_view key = word.substr(0, eq);
-            if (SameWord(key, "desc") || SameWord(key, "linkid") || SameWord(key, "mask"))
+            if (SameNoCase(key, "desc") || SameNoCase(key, "linkid") || SameNoCase(key, "mask"))
                 Add(spans, i, i + eq + 1, TCogWordClass::Extension);
             if (IsNumber(word.substr(eq + 1)))
                 Add(spans, i + eq + 1, end, TCogWordClass::Number);
         }
-        else if (SameWord(word, "local") || SameWord(word, "nolink"))
+        else if (SameNoCase(word, "local") || SameNoCase(word, "nolink"))
             Add(spans, i, end, TCogWordClass::Extension);
         else if (IsNumber(word))
             Add(spans, i, end, TCogWordClass::Number);

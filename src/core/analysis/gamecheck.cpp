@@ -47,19 +47,6 @@ bool IsGlobalName(std::string_view lower)
     return digits[0] == '1' && digits[1] >= '0' && digits[1] <= '5';
 }
 
-unsigned char LowerAscii(unsigned char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-std::string LowerText(std::string_view text)
-{
-    std::string lower(text);
-    for (char &c : lower)
-        c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 bool IsNameChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -95,7 +82,7 @@ const TVerbIndex &VerbIndex()
     static const TVerbIndex index = [] {
         TVerbIndex built;
         for (const TVerbFact &verb : VerbTable())
-            built[LowerText(verb.Name)].push_back(&verb);
+            built[LowerAscii(verb.Name)].push_back(&verb);
         return built;
     }();
     return index;
@@ -134,9 +121,8 @@ int EditDistance(std::string_view a, std::string_view b, int limit)
         for (int j = 1; j <= m; ++j)
         {
             const int above = row[static_cast<size_t>(j)];
-            const bool same =
-                LowerAscii(static_cast<unsigned char>(a[static_cast<size_t>(i - 1)])) ==
-                LowerAscii(static_cast<unsigned char>(b[static_cast<size_t>(j - 1)]));
+            const bool same = LowerAscii(a[static_cast<size_t>(i - 1)]) ==
+                              LowerAscii(b[static_cast<size_t>(j - 1)]);
             row[static_cast<size_t>(j)] = std::min(
                 {above + 1, row[static_cast<size_t>(j - 1)] + 1, diagonal + (same ? 0 : 1)});
             diagonal = above;
@@ -505,15 +491,14 @@ std::string TGamePass::Spelled(int line, std::string_view lower)
             at = close;
             continue;
         }
-        if (LowerAscii(static_cast<unsigned char>(raw[at])) != static_cast<unsigned char>(lower[0]))
+        if (LowerAscii(raw[at]) != lower[0])
             continue;
         if (at > 0 && IsNameChar(raw[at - 1]))
             continue;
         if (at + n < raw.size() && IsNameChar(raw[at + n]) && IsNameChar(lower[n - 1]))
             continue;
         size_t i = 1;
-        while (i < n && LowerAscii(static_cast<unsigned char>(raw[at + i])) ==
-                            static_cast<unsigned char>(lower[i]))
+        while (i < n && LowerAscii(raw[at + i]) == lower[i])
             ++i;
         if (i == n)
         {
@@ -541,7 +526,7 @@ std::string_view CheckGameWord(TCheckGame game)
 
 bool ParseCheckGame(std::string_view word, TCheckGame &game)
 {
-    const std::string lower = LowerText(word);
+    const std::string lower = LowerAscii(word);
     for (TCheckGame each : {TCheckGame::Either, TCheckGame::JK, TCheckGame::Mots})
         if (lower == CheckGameWord(each))
         {

@@ -1,7 +1,6 @@
 #include "core/analysis/symtools.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/shell/Strings.h"
 
@@ -40,14 +39,6 @@ bool IsIndented(std::string_view line)
     return line.empty() || line[0] == ' ' || line[0] == '\t';
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 // The first word of a line whatever its indentation.
 std::string_view FirstWordOf(std::string_view line)
 {
@@ -62,12 +53,12 @@ bool IsSectionEnd(std::string_view firstWord)
 {
     // The checker accepts "end" in any letter case; a section closed by "End" must not run
     // on into the code.
-    return EqualsNoCase(firstWord, "end");
+    return SameNoCase(firstWord, "end");
 }
 
 bool IsCodeHeader(std::string_view firstWord)
 {
-    return EqualsNoCase(firstWord, "code");
+    return SameNoCase(firstWord, "code");
 }
 
 // A word that starts a comment in the third or fourth column: one holding "//", or a "#"

@@ -12,19 +12,14 @@
 #include "core/shell/Strings.h"
 
 namespace {
-unsigned char LowerAscii(unsigned char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 // Compares in ASCII lower case, byte by byte; other bytes compare by value.
 int CompareNoCase(std::string_view a, std::string_view b)
 {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i)
     {
-        const unsigned char ca = LowerAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = LowerAscii(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -301,7 +296,7 @@ void TCogReader::PrepareLine(std::string_view line, std::string &text)
         const unsigned char c = static_cast<unsigned char>(in[i]);
         if (c == '#' || (c == '/' && i + 1 < n && in[i + 1] == '/'))
             break;
-        out[i - start] = static_cast<char>(LowerAscii(c));
+        out[i - start] = LowerAscii(static_cast<char>(c));
     }
 #endif
     size_t length = i - start;

@@ -8,6 +8,21 @@
 #include <emmintrin.h>
 #endif
 
+std::string LowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char &c : lower)
+        c = LowerAscii(c);
+    return lower;
+}
+
+bool SameNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
+}
+
 std::string TabsToSpaces(std::string_view s)
 {
     std::string result(s);

@@ -17,6 +17,15 @@
 
 using TWords = std::array<std::string, MaxWords>;
 
+// Letter case in ASCII only, whatever the locale: scripts and member names are Windows-1252
+// bytes, paths UTF-8, and the game compares names this way.
+inline char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+std::string LowerAscii(std::string_view text);
+bool SameNoCase(std::string_view a, std::string_view b);
+
 // A copy of s with every tab replaced by one space.
 std::string TabsToSpaces(std::string_view s);
 void ClearWords();

@@ -123,10 +123,7 @@ inline size_t FirstUnwritableChar(std::u16string_view text)
 // New opens under its own path.
 inline bool IsStarterScript(const std::string &path, const std::string &cogDir)
 {
-    std::string name = ExtractFileName(path);
-    for (char &c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name != "default.cog")
+    if (!SameNoCase(ExtractFileName(path), "default.cog"))
         return false;
     const std::string folder = ExtractFilePath(path);
     return folder == cogDir || SameFile(folder, cogDir);
