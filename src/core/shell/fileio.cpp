@@ -340,26 +340,37 @@ bool CreateDir(const std::string &path)
     return DirectoryExists(path);
 }
 
-std::string FindFileNoCase(const std::string &dir, const std::string &name)
+namespace {
+// The entry of dir called name in any letter case, the exact spelling first, that is a folder
+// or (not folder) a file; empty when there is none.
+std::string FindEntryNoCase(const std::string &dir, const std::string &name, bool folder)
 {
-    if (FileExists(dir + name))
-        return dir + name;
-    const auto lower = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-            return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        });
-        return text;
+    const auto wanted = [folder](const fs::path &path) {
+        std::error_code ec;
+        return folder ? fs::is_directory(path, ec) : fs::is_regular_file(path, ec);
     };
-    const std::string wanted = lower(name);
+    if (wanted(ToPath(dir + name)))
+        return dir + name;
     std::error_code ec;
     for (fs::directory_iterator it(ToPath(dir.empty() ? "." : dir), ec), end; !ec && it != end;
          it.increment(ec))
     {
         const std::string found = FromPath(it->path().filename());
-        if (lower(found) == wanted && it->is_regular_file(ec))
+        if (SameNoCase(found, name) && wanted(it->path()))
             return dir + found;
     }
     return {};
+}
+} // namespace
+
+std::string FindFileNoCase(const std::string &dir, const std::string &name)
+{
+    return FindEntryNoCase(dir, name, false);
+}
+
+std::string FindFolderNoCase(const std::string &dir, const std::string &name)
+{
+    return FindEntryNoCase(dir, name, true);
 }
 
 std::string ExtractFileName(const std::string &path)

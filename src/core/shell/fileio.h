@@ -117,6 +117,8 @@ bool CreateDir(const std::string &path);
 // The path of the file called name in dir, whatever the letter case of its name on disk;
 // empty when there is none. dir ends with a separator.
 std::string FindFileNoCase(const std::string &dir, const std::string &name);
+// The same for a folder.
+std::string FindFolderNoCase(const std::string &dir, const std::string &name);
 // The part of path after its last separator.
 std::string ExtractFileName(const std::string &path);
 // The folder part of path, with its trailing separator.

@@ -5,9 +5,7 @@
 
 #include <string>
 
-// The path of the folder called name in dir, whatever the letter case of its name on disk
-// (the exact spelling first); empty when there is none. dir is "" or ends with a separator.
-std::string FindFolderNoCase(const std::string &dir, const std::string &name);
+#include "core/shell/fileio.h"
 
 // base + relPath ("/" separators), with each folder of relPath's folder part spelled as the
 // existing folder that matches it whatever its letter case. A folder with no match keeps
