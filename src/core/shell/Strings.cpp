@@ -178,33 +178,18 @@ bool HasLineEnd(const char *data)
     return (zeroBytes(word ^ 0x0A0A0A0A0A0A0A0AULL) | zeroBytes(word ^ 0x0D0D0D0D0D0D0D0DULL)) != 0;
 }
 
-// Calls take(start, length) for each line of text, in order. Runs of 8 bytes without a line
-// end are passed over at once.
+// Calls take(start, length) for each line of text, in order.
 template <typename Take> void ScanLines(std::string_view text, Take take)
 {
-    const char *const data = text.data();
     const size_t size = text.size();
-    size_t start = 0;
-    size_t i = 0;
-    while (i < size)
+    for (size_t start = 0; start < size;)
     {
-        if (i + 8 <= size && !HasLineEnd(data + i))
-        {
-            i += 8;
-            continue;
-        }
-        const char c = data[i];
-        if (c == '\r' || c == '\n')
-        {
-            take(start, i - start);
-            if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-        ++i;
+        const size_t end = FindLineEnd(text, start);
+        take(start, end - start);
+        if (end == size)
+            return;
+        start = end + (text[end] == '\r' && end + 1 < size && text[end + 1] == '\n' ? 2 : 1);
     }
-    if (start < size)
-        take(start, size - start);
 }
 } // namespace
 
