@@ -67,11 +67,11 @@ int RunCheck(const std::vector<std::string> &args)
                 checker.CheckSource(text);
             if (text.Grew())
             {
-                const TFileBytes bytes(path);
+                const std::string bytes = ReadWholeFile(path);
                 if (gameChecks)
-                    gameChecker.CheckText(checker, bytes.View());
+                    gameChecker.CheckText(checker, bytes);
                 else
-                    checker.CheckText(bytes.View());
+                    checker.CheckText(bytes);
             }
         }
         catch (const std::exception &error)

@@ -2,14 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
-#include <utility>
-#ifndef _WIN32
-#include <sys/mman.h>
-#endif
 
 #include "core/shell/ioerror.h"
 
@@ -175,63 +170,6 @@ std::string ReadWholeFile(const std::string &path)
     return bytes;
 }
 
-TBulkBuffer::TBulkBuffer(size_t size) : Length(size)
-{
-    if (size == 0)
-        return;
-#if defined(MAP_POPULATE)
-    // Small blocks come from the heap; a large one is mapped with its pages made present in
-    // one call.
-    if (size >= (size_t{1} << 20))
-    {
-        void *block = mmap(nullptr, size, PROT_READ | PROT_WRITE,
-                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-        if (block != MAP_FAILED)
-        {
-            Bytes = static_cast<char *>(block);
-            Mapped = true;
-            return;
-        }
-    }
-#endif
-    Bytes = new char[size];
-}
-
-TBulkBuffer::~TBulkBuffer()
-{
-    Release();
-}
-
-TBulkBuffer::TBulkBuffer(TBulkBuffer &&other) noexcept
-    : Bytes(std::exchange(other.Bytes, nullptr)), Length(std::exchange(other.Length, 0)),
-      Mapped(std::exchange(other.Mapped, false))
-{}
-
-TBulkBuffer &TBulkBuffer::operator=(TBulkBuffer &&other) noexcept
-{
-    if (this != &other)
-    {
-        Release();
-        Bytes = std::exchange(other.Bytes, nullptr);
-        Length = std::exchange(other.Length, 0);
-        Mapped = std::exchange(other.Mapped, false);
-    }
-    return *this;
-}
-
-void TBulkBuffer::Release()
-{
-#if defined(MAP_POPULATE)
-    if (Mapped)
-        munmap(Bytes, Length);
-    else
-#endif
-        delete[] Bytes;
-    Bytes = nullptr;
-    Length = 0;
-    Mapped = false;
-}
-
 TFileText::TFileText(const std::string &path)
 {
     File.OpenRead(path);
@@ -260,28 +198,6 @@ size_t TFileText::ReadAt(size_t at, char *to, size_t count)
     const size_t got = File.ReadSome(to, std::min(count, Size - at));
     Position += got;
     return got;
-}
-
-TFileBytes::TFileBytes(const std::string &path)
-{
-    TBinFile file;
-    file.OpenRead(path);
-    const int64_t size = file.Size();
-    // One byte more than the file's size shows whether it grew meanwhile; a file whose size is
-    // not known in advance (a pipe, a system file) is read whole the slow way.
-    Buffer = TBulkBuffer(static_cast<size_t>(size > 0 ? size : 0) + 1);
-    Count = file.ReadSome(Buffer.Data(), Buffer.Size());
-    if (Count < Buffer.Size())
-        return;
-    std::string rest;
-    char block[65536];
-    while (const size_t more = file.ReadSome(block, sizeof block))
-        rest.append(block, more);
-    TBulkBuffer whole(Count + rest.size());
-    std::memcpy(whole.Data(), Buffer.Data(), Count);
-    std::memcpy(whole.Data() + Count, rest.data(), rest.size());
-    Count = whole.Size();
-    Buffer = std::move(whole);
 }
 
 void WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write)

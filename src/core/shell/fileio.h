@@ -39,45 +39,8 @@ class TBinFile
     FILE *File = nullptr;
 };
 
-// A block of memory of a fixed size, obtained in one piece with its pages present at once: a
-// large file and its table of lines are touched end to end, and taking their pages one fault
-// at a time costs more than reading them.
-class TBulkBuffer
-{
-  public:
-    TBulkBuffer() = default;
-    explicit TBulkBuffer(size_t size);
-    ~TBulkBuffer();
-    TBulkBuffer(TBulkBuffer &&other) noexcept;
-    TBulkBuffer &operator=(TBulkBuffer &&other) noexcept;
-    TBulkBuffer(const TBulkBuffer &) = delete;
-    TBulkBuffer &operator=(const TBulkBuffer &) = delete;
-
-    char *Data() const { return Bytes; }
-    size_t Size() const { return Length; }
-
-  private:
-    void Release();
-
-    char *Bytes = nullptr;
-    size_t Length = 0;
-    bool Mapped = false;
-};
-
-// The bytes of a file, read once into a buffer of their size; the text checked by qxtool.
-class TFileBytes
-{
-  public:
-    explicit TFileBytes(const std::string &path);
-    std::string_view View() const { return {Buffer.Data(), Count}; }
-
-  private:
-    TBulkBuffer Buffer;
-    size_t Count = 0;
-};
-
 // A file read as a text source, up to the size it had when it was opened: a file that has
-// grown meanwhile ends there and reports it (TFileBytes reads such a file whole); one that has
+// grown meanwhile ends there and reports it (ReadWholeFile reads such a file whole); one that has
 // shrunk ends where it ends now.
 class TFileText : public TTextSource
 {
