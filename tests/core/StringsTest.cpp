@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <random>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,29 +160,6 @@ TEST(StringsTest, SplitTextLinesAcceptsEveryLineEnd)
     // Lone CRs before, between and after LFs.
     EXPECT_EQ(SplitTextLines("a\rb\rc\nd\re\r\nf\r"), (Lines{"a", "b", "c", "d", "e", "f"}));
     EXPECT_EQ(SplitTextLines("\n\r\n\r"), (Lines{"", "", ""}));
-}
-
-TEST(StringsTest, LineViewsAgreeWithTheSplitLines)
-{
-    // Every mix of line ends; a table too short for them takes what it holds and says how many
-    // there are.
-    std::minstd_rand random(7);
-    const char alphabet[] = {'a', '\r', '\n', '\n', ' '};
-    for (int round = 0; round < 2000; ++round)
-    {
-        std::string text(static_cast<size_t>(random() % 40), ' ');
-        for (char &c : text)
-            c = alphabet[random() % sizeof alphabet];
-        const std::vector<std::string> lines = SplitTextLines(text);
-        std::vector<std::string_view> views(lines.size() + 1, "unused");
-        ASSERT_EQ(SplitTextLineViews(text, std::span(views.data(), lines.size() / 2)), lines.size())
-            << round;
-        ASSERT_EQ(SplitTextLineViews(text, std::span(views.data(), lines.size())), lines.size());
-        EXPECT_EQ(std::vector<std::string_view>(views.begin(), views.end() - 1),
-                  std::vector<std::string_view>(lines.begin(), lines.end()))
-            << round;
-        EXPECT_EQ(views.back(), "unused");
-    }
 }
 
 TEST(StringsTest, TextLinesGiveEachLineInAnyOrderOfAsking)

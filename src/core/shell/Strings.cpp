@@ -327,17 +327,6 @@ bool TTextLines::Get(size_t index, std::string_view &line)
     return true;
 }
 
-size_t SplitTextLineViews(std::string_view text, std::span<std::string_view> lines)
-{
-    size_t count = 0;
-    ScanLines(text, [&](size_t start, size_t length) {
-        if (count < lines.size())
-            lines[count] = text.substr(start, length);
-        ++count;
-    });
-    return count;
-}
-
 std::vector<std::string_view> SplitTextLineViews(std::string_view text)
 {
     std::vector<std::string_view> lines;

@@ -8,7 +8,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,9 +51,6 @@ void ClearSymbolTable();
 std::vector<std::string> SplitTextLines(std::string_view text);
 // The same lines as views into text, which must outlive them.
 std::vector<std::string_view> SplitTextLineViews(std::string_view text);
-// The same into a table, as many as it holds; returns the number of lines of text, which may
-// be more.
-size_t SplitTextLineViews(std::string_view text, std::span<std::string_view> lines);
 // The index of the first CR or LF of text at or after from; text.size() when there is none.
 size_t FindLineEnd(std::string_view text, size_t from);
 
