@@ -277,12 +277,6 @@ bool TTextLines::Seek(size_t index)
 {
     if (index == CursorLine)
         return Has(CursorAt, CursorAt);
-    if (index == LastLine)
-    {
-        CursorLine = index;
-        CursorAt = LastAt;
-        return true;
-    }
     if (LastLine != SIZE_MAX && index == LastLine + 1)
     {
         CursorLine = index;
@@ -318,7 +312,6 @@ bool TTextLines::Get(size_t index, std::string_view &line)
     const size_t start = CursorAt;
     const size_t end = LineEnd(start);
     LastLine = index;
-    LastAt = start;
     Recent[index % Recent.size()] = {index, start};
     Step(end);
     LastNext = CursorAt;

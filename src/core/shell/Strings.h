@@ -110,9 +110,8 @@ class TTextLines
     // The line the cursor is at and where it starts.
     size_t CursorLine = 0;
     size_t CursorAt = 0;
-    // The line given last, where it starts and where the line after it starts.
+    // The line given last and where the line after it starts.
     size_t LastLine = SIZE_MAX;
-    size_t LastAt = 0;
     size_t LastNext = 0;
     // Where the lines given lately start, each in the place of its index modulo their number: a
     // reader that looks back a few lines finds them at once.
