@@ -1,5 +1,6 @@
 #include "ui/shell/coghighlight.h"
 
+#include <array>
 #include <limits>
 
 #include <QPlainTextEdit>
@@ -76,7 +77,10 @@ void TCogHighlighter::SetEnabled(bool on)
     setDocument(on ? Document : nullptr);
 }
 
-QTextCharFormat TCogHighlighter::FormatOf(TCogWordClass cls)
+namespace {
+constexpr size_t WordClassCount = static_cast<size_t>(TCogWordClass::Label) + 1;
+
+QTextCharFormat NewFormat(TCogWordClass cls)
 {
     // Dark colours on white, none of them red: red is the checker's mark of an error line.
     switch (cls)
@@ -101,6 +105,19 @@ QTextCharFormat TCogHighlighter::FormatOf(TCogWordClass cls)
         return Coloured(QColor(110, 60, 0), true);
     }
     return {};
+}
+} // namespace
+
+const QTextCharFormat &TCogHighlighter::FormatOf(TCogWordClass cls)
+{
+    // Made once: every word coloured asks for its format.
+    static const std::array<QTextCharFormat, WordClassCount> formats = [] {
+        std::array<QTextCharFormat, WordClassCount> made;
+        for (size_t k = 0; k < made.size(); ++k)
+            made[k] = NewFormat(static_cast<TCogWordClass>(k));
+        return made;
+    }();
+    return formats[static_cast<size_t>(cls)];
 }
 
 bool TCogHighlighter::ShouldColourNow(const QTextBlock &block) const

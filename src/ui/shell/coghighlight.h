@@ -33,7 +33,7 @@ class TCogHighlighter : public QSyntaxHighlighter
     bool IsEnabled() const { return document() != nullptr; }
 
     // The format of each word class, readable on the editor's white background.
-    static QTextCharFormat FormatOf(TCogWordClass cls);
+    static const QTextCharFormat &FormatOf(TCogWordClass cls);
 
     // Colours the blocks shown in the editor that were left for later.
     void HighlightVisible();
