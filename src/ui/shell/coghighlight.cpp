@@ -159,14 +159,6 @@ void TCogHighlighter::highlightBlock(const QString &text)
     setCurrentBlockState(static_cast<int>(next));
     for (const TCogSpan &span : Spans)
         setFormat(span.Start, span.Length, FormatOf(span.Class));
-    // Colour the text carries itself (the checker's red line) shows over the word colours.
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
-    {
-        const QTextFragment fragment = it.fragment();
-        if (fragment.charFormat().hasProperty(QTextFormat::ForegroundBrush))
-            setFormat(fragment.position() - block.position(), fragment.length(),
-                      fragment.charFormat());
-    }
 }
 
 void TCogHighlighter::MarkStale(const QTextBlock &block)
