@@ -9,6 +9,7 @@
 
 #include "core/shell/GlobalVar.h"
 #include "tests/ui/framefixture.h"
+#include "tests/ui/widgetprobes.h"
 #include "ui/analysis/u_checker.h"
 
 namespace {
@@ -73,10 +74,7 @@ bool WholeLineRed(const TRTFForm *editor, int line)
 
 QStringList Entries(const TSC *sc)
 {
-    QStringList entries;
-    for (int i = 0; i < sc->Errors->count(); ++i)
-        entries << sc->Errors->item(i)->text();
-    return entries;
+    return Texts(sc->Errors);
 }
 
 void ClickEntry(TSC *sc, int row)

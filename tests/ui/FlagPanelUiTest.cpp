@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "tests/ui/scriptedprompts.h"
+#include "tests/ui/widgetprobes.h"
 #include "ui/linebuilder/Global.h"
 
 class FlagPanelUiTest : public QObject
@@ -56,11 +57,7 @@ class FlagPanelUiTest : public QObject
 
     void flagsWritesTheCompletedLineInPlaceOfTheSelection()
     {
-        VF->RE1->setPlainText("a OLD b");
-        QTextCursor cursor = VF->RE1->textCursor();
-        cursor.setPosition(2);
-        cursor.setPosition(5, QTextCursor::KeepAnchor);
-        VF->RE1->setTextCursor(cursor);
+        SetTextAndSelect(VF->RE1, "a OLD b", 2, 5);
 
         QVERIFY(VF->SortFlag("SetActorFlags(player, flag*)"));
         VF->CLB->item(3)->setCheckState(Qt::Checked);

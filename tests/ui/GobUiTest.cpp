@@ -12,17 +12,10 @@
 #include "core/shell/GlobalVar.h"
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
+#include "tests/ui/widgetprobes.h"
 #include "ui/gamedata/GobF.h"
 
 namespace {
-QStringList Texts(const QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 void Select(QListWidget *list, const QStringList &names)
 {
     for (int i = 0; i < list->count(); ++i)

@@ -13,6 +13,7 @@
 
 #include "tests/ui/framefixture.h"
 #include "tests/ui/scriptedprompts.h"
+#include "tests/ui/widgetprobes.h"
 #include "ui/gamedata/qx_res.h"
 #include "ui/linebuilder/Global.h"
 
@@ -206,20 +207,13 @@ class LineBuilderUiTest : public QObject
             picker->ED->setText(answer);
             return answer.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
         });
-        auto selectInLine = [vf](const QString &text, int from, int to) {
-            vf->RE1->setPlainText(text);
-            QTextCursor cursor = vf->RE1->textCursor();
-            cursor.setPosition(from);
-            cursor.setPosition(to, QTextCursor::KeepAnchor);
-            vf->RE1->setTextCursor(cursor);
-        };
         // Cancel removes the placeholder; OK puts the name in its place, and the rest of a
         // wider selection stays.
-        selectInLine("SetMaterial(*.mat)", 12, 17);
+        SetTextAndSelect(vf->RE1, "SetMaterial(*.mat)", 12, 17);
         QCOMPARE(asked, "members");
         QCOMPARE(vf->RE1->toPlainText(), "SetMaterial()");
         answer = "wall.mat";
-        selectInLine("SetMaterial(*.mat)", 0, 18);
+        SetTextAndSelect(vf->RE1, "SetMaterial(*.mat)", 0, 18);
         QCOMPARE(vf->RE1->toPlainText(), "SetMaterial(wall.mat)");
 
         // The editor's Paste takes the whole line without opening a picker, inserts it at the
@@ -251,27 +245,17 @@ class LineBuilderUiTest : public QObject
         QStringList listed;
         QString answer = "crate";
         SetModalHook([&](QDialog *dialog) {
-            listed.clear();
-            for (int i = 0; i < picker->LB1->count(); ++i)
-                listed << picker->LB1->item(i)->text();
+            listed = Texts(picker->LB1);
             if (dialog == picker && !picker->MemberMode)
                 picker->ED->setText(answer);
             return answer.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
         });
-        vf->RE1->setPlainText("CreateThing(template, pos)");
-        QTextCursor cursor = vf->RE1->textCursor();
-        cursor.setPosition(12);
-        cursor.setPosition(20, QTextCursor::KeepAnchor);
-        vf->RE1->setTextCursor(cursor);
+        SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
         QCOMPARE(listed, QStringList({"_walkplayer", "crate"}));
         QCOMPARE(vf->RE1->toPlainText(), "CreateThing(crate, pos)");
         // A cancelled pick leaves the word.
         answer.clear();
-        vf->RE1->setPlainText("CreateThing(template, pos)");
-        cursor = vf->RE1->textCursor();
-        cursor.setPosition(12);
-        cursor.setPosition(20, QTextCursor::KeepAnchor);
-        vf->RE1->setTextCursor(cursor);
+        SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
         QCOMPARE(vf->RE1->toPlainText(), "CreateThing(template, pos)");
         TemplateFile.clear();
         F.Stop();

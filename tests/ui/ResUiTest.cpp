@@ -20,6 +20,7 @@
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/scriptedprompts.h"
+#include "tests/ui/widgetprobes.h"
 #include "ui/gamedata/Qx_dirs.h"
 #include "ui/gamedata/qx_res.h"
 #include "ui/shell/modal.h"
@@ -84,14 +85,6 @@ std::string GameArchive()
         .Add("mat\\bad.mat", "not a texture")
         .Add("misc\\cmp\\sky.cmp", Colormap([](int i) { return QColor(0, 0, i); }))
         .Build();
-}
-
-QStringList Texts(const QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
 }
 
 void Click(QListWidget *list, const QString &text)

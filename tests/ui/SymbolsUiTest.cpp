@@ -7,6 +7,7 @@
 #include "core/analysis/symtools.h"
 #include "core/shell/GlobalVar.h"
 #include "tests/ui/framefixture.h"
+#include "tests/ui/widgetprobes.h"
 #include "ui/linebuilder/Global.h"
 
 namespace {
@@ -90,11 +91,7 @@ class SymbolsUiTest : public QObject
             F.OpenScript("symbols\r\nthing player\r\nsound s\r\nend\r\n", "things.cog");
         editor->SBShowLB->click();
         builder->TypeNode("Sound")->setExpanded(true);
-        builder->RE1->setPlainText("SetThingPos(thing, pos)");
-        QTextCursor cursor = builder->RE1->textCursor();
-        cursor.setPosition(12);
-        cursor.setPosition(17, QTextCursor::KeepAnchor);
-        builder->RE1->setTextCursor(cursor);
+        SetTextAndSelect(builder->RE1, "SetThingPos(thing, pos)", 12, 17);
         builder->JumpToSymbols(builder->RE1->textCursor().selectedText());
         QTreeWidgetItem *thing = builder->TypeNode("Thing");
         QCOMPARE(builder->TV->currentItem(), thing);

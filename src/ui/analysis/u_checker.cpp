@@ -84,17 +84,6 @@ void TSC::ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings)
     }
 }
 
-void TSC::CheckLines(TCOGChecker &checker, const std::vector<std::string> &lines)
-{
-    if (GameChecks)
-        GameChecker.Check(checker, lines);
-    else
-    {
-        checker.Check(lines);
-        GameChecker.Warnings.Clear();
-    }
-}
-
 void TSC::CheckText(TCOGChecker &checker, std::string_view text)
 {
     if (GameChecks)

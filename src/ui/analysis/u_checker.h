@@ -27,9 +27,8 @@ class TSC : public QDialog
     // follow, marked "warning: " and drawn in WarningColour; entry Count + j belongs to
     // warning j.
     void ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings = TCOGErrors());
-    // Checks lines with checker, and with GameChecker after it when GameChecks is on.
-    void CheckLines(TCOGChecker &checker, const std::vector<std::string> &lines);
-    // The same for a whole text, split into lines as SplitTextLines splits it.
+    // Checks a whole text with checker, split into lines as SplitTextLines splits it, and
+    // with GameChecker after it when GameChecks is on.
     void CheckText(TCOGChecker &checker, std::string_view text);
     // Adds "Game-aware checks" and the choice of the checked game to menu, set from the
     // settings; a change is written back to them.

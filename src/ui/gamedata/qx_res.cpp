@@ -234,26 +234,39 @@ void TRes::FillArchiveChoice(const std::string &folder, const QString &shown)
     Cb1->setEditText(shown);
 }
 
-void TRes::GetGobs(const std::string &path)
+TRes::TArchiveRead TRes::ReadArchive(const std::string &path)
 {
     try
     {
         if (!ReadGobHeader(path))
         {
-            // The lists keep the names of the archive before; nothing is previewed from
-            // this one.
             ArchiveRejected = true;
             Ask().AbortError(NotAGobMessage);
-            return;
+            return TArchiveRead::NotAnArchive;
         }
         ReadGobDirectory(path);
     }
     catch (const std::exception &error)
     {
-        // Part of a directory is no listing of the archive: the picker lists nothing.
         ArchiveRejected = true;
-        ForgetDirectory();
         Ask().ShowIOError(What(error));
+        return TArchiveRead::Failed;
+    }
+    return TArchiveRead::Read;
+}
+
+void TRes::GetGobs(const std::string &path)
+{
+    switch (ReadArchive(path))
+    {
+    case TArchiveRead::Read:
+        break;
+    case TArchiveRead::NotAnArchive:
+        // The lists keep the names of the archive before; nothing is previewed from this one.
+        return;
+    case TArchiveRead::Failed:
+        // Part of a directory is no listing of the archive: the picker lists nothing.
+        ForgetDirectory();
         return;
     }
     ArchiveRejected = false;
@@ -302,22 +315,8 @@ bool TRes::UsePickerDirectory()
         return false;
     if (DirectoryIsPickers())
         return true;
-    try
-    {
-        if (!ReadGobHeader(PickerArchive))
-        {
-            ArchiveRejected = true;
-            Ask().AbortError(NotAGobMessage);
-            return false;
-        }
-        ReadGobDirectory(PickerArchive);
-    }
-    catch (const std::exception &error)
-    {
-        ArchiveRejected = true;
-        Ask().ShowIOError(What(error));
+    if (ReadArchive(PickerArchive) != TArchiveRead::Read)
         return false;
-    }
     // The file changed on disk since it was listed: its names are looked up as they are now.
     if (!DirectoryIsPickers())
         TakeDirectory();

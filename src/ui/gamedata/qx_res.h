@@ -105,6 +105,16 @@ class TRes : public QDialog
   private:
     TPrompts &Ask() const { return OwnPrompts; }
     void FillArchiveChoice(const std::string &folder, const QString &shown);
+    enum class TArchiveRead
+    {
+        Read,
+        NotAnArchive,
+        Failed
+    };
+    // Reads the header and directory of the archive at path into the shared directory. When
+    // it is no archive or cannot be read, says so and stops the previews until an archive is
+    // accepted.
+    TArchiveRead ReadArchive(const std::string &path);
     void TakeDirectory();
     void ForgetDirectory();
     bool DirectoryIsPickers() const;

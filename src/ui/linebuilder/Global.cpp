@@ -312,8 +312,7 @@ void TVF::SBClearClick()
     --OwnEdits;
 }
 
-void TVF::LoopMake(const QString &first, const QStringList &further, int count, int offset,
-                   bool afterText)
+void TVF::LoopMake(const QString &first, const QStringList &further, int caret)
 {
     RE1->setFocus();
     ++OwnEdits;
@@ -323,61 +322,63 @@ void TVF::LoopMake(const QString &first, const QStringList &further, int count, 
     // Further lines go below the last line of the whole text, not after the caret.
     QTextCursor end(RE1->document());
     end.movePosition(QTextCursor::End);
-    for (int i = 0; i < count - 1 && i < further.size(); ++i)
-        end.insertText("\n" + further[i]);
-    cursor.setPosition(afterText ? start + static_cast<int>(first.size()) : start + offset - 1);
+    for (const QString &line : further)
+        end.insertText("\n" + line);
+    cursor.setPosition(start + caret);
     RE1->setTextCursor(cursor);
     --OwnEdits;
 }
 
 void TVF::SBIF1Click()
 {
-    LoopMake("if (  )", {}, 1, 6, false);
+    LoopMake("if (  )", {}, 5);
 }
 
 void TVF::SBIF2Click()
 {
-    LoopMake("if (  )", {" ", "else"}, 3, 6, false);
+    LoopMake("if (  )", {" ", "else"}, 5);
 }
 
 void TVF::SBIf3Click()
 {
-    LoopMake("if (  )", {"{", " ", "}"}, 4, 6, false);
+    LoopMake("if (  )", {"{", " ", "}"}, 5);
 }
 
 void TVF::SBIf4Click()
 {
-    LoopMake("if (  )", {"{", " ", "}", "else", "{", " ", "}"}, 8, 6, false);
+    LoopMake("if (  )", {"{", " ", "}", "else", "{", " ", "}"}, 5);
 }
 
 void TVF::SBFor1Click()
 {
-    LoopMake("for ( ; ; )", {}, 1, 7, false);
+    LoopMake("for ( ; ; )", {}, 6);
 }
 
 void TVF::SBFor2Click()
 {
-    LoopMake("for ( ; ; )", {"{", " ", "}"}, 4, 7, false);
+    LoopMake("for ( ; ; )", {"{", " ", "}"}, 6);
 }
 
 void TVF::SBWhile1Click()
 {
-    LoopMake("while (  )", {}, 1, 9, false);
+    LoopMake("while (  )", {}, 8);
 }
 
 void TVF::SBwhile2Click()
 {
-    LoopMake("while (  )", {"{", " ", "}"}, 4, 9, false);
+    LoopMake("while (  )", {"{", " ", "}"}, 8);
 }
 
 void TVF::SBCom1Click()
 {
-    LoopMake("# " + QString(88, '='), {}, 1, 0, true);
+    const QString rule = "# " + QString(88, '=');
+    LoopMake(rule, {}, static_cast<int>(rule.size()));
 }
 
 void TVF::SBCom2Click()
 {
-    LoopMake("# " + QString(88, '.'), {}, 1, 0, true);
+    const QString rule = "# " + QString(88, '.');
+    LoopMake(rule, {}, static_cast<int>(rule.size()));
 }
 
 void TVF::SBOPerClick()

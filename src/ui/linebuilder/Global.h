@@ -117,11 +117,9 @@ class TVF : public QMainWindow
     void List1Click();
     void RE1SelectionChange();
 
-    // Inserts a snippet: first in place of the selection, the further lines (up to count in
-    // all) appended as new last lines, the caret at the start plus offset - 1 or, with
-    // afterText, after the first line.
-    void LoopMake(const QString &first, const QStringList &further, int count, int offset,
-                  bool afterText);
+    // Inserts a snippet: first in place of the selection, each further line appended as a new
+    // last line; the caret goes to position caret within first.
+    void LoopMake(const QString &first, const QStringList &further, int caret);
     // Fills the resource placeholder of extension ext (".mat"...) inside the selection text.
     QString GetResSel(const QString &ext);
     // Lists the templates in the picker and shows it; returns the picked name or empty.

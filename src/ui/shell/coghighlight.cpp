@@ -1,5 +1,6 @@
 #include "ui/shell/coghighlight.h"
 
+#include <array>
 #include <limits>
 
 #include <QPlainTextEdit>
@@ -76,7 +77,10 @@ void TCogHighlighter::SetEnabled(bool on)
     setDocument(on ? Document : nullptr);
 }
 
-QTextCharFormat TCogHighlighter::FormatOf(TCogWordClass cls)
+namespace {
+constexpr size_t WordClassCount = static_cast<size_t>(TCogWordClass::Label) + 1;
+
+QTextCharFormat NewFormat(TCogWordClass cls)
 {
     // Dark colours on white, none of them red: red is the checker's mark of an error line.
     switch (cls)
@@ -101,6 +105,19 @@ QTextCharFormat TCogHighlighter::FormatOf(TCogWordClass cls)
         return Coloured(QColor(110, 60, 0), true);
     }
     return {};
+}
+} // namespace
+
+const QTextCharFormat &TCogHighlighter::FormatOf(TCogWordClass cls)
+{
+    // Made once: every word coloured asks for its format.
+    static const std::array<QTextCharFormat, WordClassCount> formats = [] {
+        std::array<QTextCharFormat, WordClassCount> made;
+        for (size_t k = 0; k < made.size(); ++k)
+            made[k] = NewFormat(static_cast<TCogWordClass>(k));
+        return made;
+    }();
+    return formats[static_cast<size_t>(cls)];
 }
 
 bool TCogHighlighter::ShouldColourNow(const QTextBlock &block) const
@@ -142,14 +159,6 @@ void TCogHighlighter::highlightBlock(const QString &text)
     setCurrentBlockState(static_cast<int>(next));
     for (const TCogSpan &span : Spans)
         setFormat(span.Start, span.Length, FormatOf(span.Class));
-    // Colour the text carries itself (the checker's red line) shows over the word colours.
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
-    {
-        const QTextFragment fragment = it.fragment();
-        if (fragment.charFormat().hasProperty(QTextFormat::ForegroundBrush))
-            setFormat(fragment.position() - block.position(), fragment.length(),
-                      fragment.charFormat());
-    }
 }
 
 void TCogHighlighter::MarkStale(const QTextBlock &block)

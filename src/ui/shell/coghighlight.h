@@ -15,7 +15,7 @@ class QTimer;
 // Colours the words of a COG script in an editor. A long script is coloured where it is
 // shown: blocks outside the view are only read for the section they open, and get their
 // colours once they scroll into view, so loading a script of megabytes and typing in it stay
-// quick. Characters the text itself colours (the checker's red line) keep their colour.
+// quick. The checker's red line is an extra selection of the editor, drawn over the colours.
 class TCogHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -33,7 +33,7 @@ class TCogHighlighter : public QSyntaxHighlighter
     bool IsEnabled() const { return document() != nullptr; }
 
     // The format of each word class, readable on the editor's white background.
-    static QTextCharFormat FormatOf(TCogWordClass cls);
+    static const QTextCharFormat &FormatOf(TCogWordClass cls);
 
     // Colours the blocks shown in the editor that were left for later.
     void HighlightVisible();

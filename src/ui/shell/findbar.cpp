@@ -106,7 +106,7 @@ void TFindBar::ShowFind(bool withReplace)
     FindEdit->selectAll();
 }
 
-QTextCursor TFindBar::Search(const QTextCursor &from, bool backward) const
+QRegularExpression TFindBar::Pattern() const
 {
     // Our own word test: names in scripts hold underscores, which Qt's whole-word search
     // counts as a word's end.
@@ -116,6 +116,12 @@ QTextCursor TFindBar::Search(const QTextCursor &from, bool backward) const
     QRegularExpression expression(pattern);
     if (!MatchCase->isChecked())
         expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
+    return expression;
+}
+
+QTextCursor TFindBar::Search(const QRegularExpression &expression, const QTextCursor &from,
+                             bool backward) const
+{
     // The document's search goes by its own flag for the letter case, whatever the
     // expression says.
     QTextDocument::FindFlags flags;
@@ -132,7 +138,7 @@ bool TFindBar::IsMatch(const QTextCursor &cursor) const
         return false;
     QTextCursor start(Editor->document());
     start.setPosition(cursor.selectionStart());
-    const QTextCursor found = Search(start, false);
+    const QTextCursor found = Search(Pattern(), start, false);
     return !found.isNull() && found.selectionStart() == cursor.selectionStart() &&
            found.selectionEnd() == cursor.selectionEnd();
 }
@@ -141,15 +147,16 @@ bool TFindBar::FindNext(bool backward)
 {
     if (FindEdit->text().isEmpty())
         return false;
+    const QRegularExpression expression = Pattern();
     const QTextCursor caret = Editor->textCursor();
     QTextCursor from(Editor->document());
     from.setPosition(backward ? caret.selectionStart() : caret.selectionEnd());
-    QTextCursor found = Search(from, backward);
+    QTextCursor found = Search(expression, from, backward);
     if (found.isNull())
     {
         QTextCursor wrap(Editor->document());
         wrap.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-        found = Search(wrap, backward);
+        found = Search(expression, wrap, backward);
     }
     if (found.isNull())
     {
@@ -177,11 +184,14 @@ int TFindBar::ReplaceAll()
 {
     if (FindEdit->text().isEmpty())
         return 0;
+    // One expression for the whole run, however many matches it replaces.
+    const QRegularExpression expression = Pattern();
     int count = 0;
     QTextCursor edit(Editor->document());
     edit.beginEditBlock();
     QTextCursor from(Editor->document());
-    for (QTextCursor found = Search(from, false); !found.isNull(); found = Search(found, false))
+    for (QTextCursor found = Search(expression, from, false); !found.isNull();
+         found = Search(expression, found, false))
     {
         found.insertText(ReplaceEdit->text());
         ++count;

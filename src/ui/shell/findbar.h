@@ -7,6 +7,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QRegularExpression;
 class QSpinBox;
 class QTextCursor;
 
@@ -46,7 +47,10 @@ class TFindBar : public QWidget
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
-    QTextCursor Search(const QTextCursor &from, bool backward) const;
+    // The search text as an expression, with the letter case and the word test asked for.
+    QRegularExpression Pattern() const;
+    QTextCursor Search(const QRegularExpression &expression, const QTextCursor &from,
+                       bool backward) const;
     bool IsMatch(const QTextCursor &cursor) const;
 
     QPlainTextEdit *Editor;

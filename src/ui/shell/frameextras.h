@@ -37,7 +37,6 @@ class TFrameExtras : public QObject
     void OpenRecentFile(const QString &path);
 
     void Highlight1Click();
-    bool HighlightingOn() const { return Highlighting; }
 
     QMenu *RecentFiles1;
     QAction *Highlight1;
