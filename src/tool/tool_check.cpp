@@ -18,7 +18,6 @@ const char *const CheckUsage =
 int RunCheck(const std::vector<std::string> &args)
 {
     TGameChecker gameChecker;
-    bool gameChecks = true;
     bool warningsFail = false;
     std::vector<std::string> paths;
     bool optionsEnd = false;
@@ -30,7 +29,7 @@ int RunCheck(const std::vector<std::string> &args)
         else if (arg == "--")
             optionsEnd = true;
         else if (arg == "--no-game-checks")
-            gameChecks = false;
+            gameChecker.Enabled = false;
         else if (arg == "--werror")
             warningsFail = true;
         else if (arg == "--game" && i + 1 < args.size() &&
@@ -61,18 +60,9 @@ int RunCheck(const std::vector<std::string> &args)
         try
         {
             TFileText text(path);
-            if (gameChecks)
-                gameChecker.CheckSource(checker, text);
-            else
-                checker.CheckSource(text);
+            gameChecker.CheckSource(checker, text);
             if (text.Grew())
-            {
-                const std::string bytes = ReadWholeFile(path);
-                if (gameChecks)
-                    gameChecker.CheckText(checker, bytes);
-                else
-                    checker.CheckText(bytes);
-            }
+                gameChecker.CheckText(checker, ReadWholeFile(path));
         }
         catch (const std::exception &error)
         {
@@ -87,8 +77,6 @@ int RunCheck(const std::vector<std::string> &args)
         }
         if (checker.Errors.Count() > 0)
             anyError = true;
-        if (!gameChecks)
-            continue;
         for (int i = 0; i < gameChecker.Warnings.Count(); ++i)
         {
             const TCOGError &warning = gameChecker.Warnings.Items(i);

@@ -429,7 +429,7 @@ class CheckerUiTest : public QObject
         again.AddOptionItems(&options);
         QVERIFY(!again.GameChecks1->isChecked());
         QVERIFY(again.JediKnight1->isChecked());
-        QVERIFY(!again.GameChecks);
+        QVERIFY(!again.GameChecker.Enabled);
         QCOMPARE(again.GameChecker.Game, TCheckGame::JK);
         QVERIFY(F.Prompts.Calls.isEmpty());
     }

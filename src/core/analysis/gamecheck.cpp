@@ -559,6 +559,11 @@ void TGameChecker::CheckSource(TCOGChecker &syntax, TTextSource &source)
 void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code)
 {
     Warnings.Clear();
+    if (!Enabled)
+    {
+        syntax.CheckLines(std::move(code));
+        return;
+    }
     std::vector<TCOGError> found;
     TGamePass pass(std::move(symbols), std::move(raw), Game, found);
     pass.ReadSymbols();

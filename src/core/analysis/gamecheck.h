@@ -31,6 +31,9 @@ class TGameChecker
 {
   public:
     TCheckGame Game = TCheckGame::Either;
+    // Whether the pass runs at all: without it a check is the syntax check alone, and leaves
+    // no warnings.
+    bool Enabled = true;
     // The findings of the last Check, by line; within a line those of calls come before those of
     // names, which are judged at the end. Each has the 0-based index of its line, as the syntax
     // errors have.

@@ -86,13 +86,7 @@ void TSC::ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings)
 
 void TSC::CheckText(TCOGChecker &checker, std::string_view text)
 {
-    if (GameChecks)
-        GameChecker.CheckText(checker, text);
-    else
-    {
-        checker.CheckText(text);
-        GameChecker.Warnings.Clear();
-    }
+    GameChecker.CheckText(checker, text);
 }
 
 void TSC::AddOptionItems(QMenu *menu)
@@ -100,16 +94,16 @@ void TSC::AddOptionItems(QMenu *menu)
     auto key = OpenSettingsKey();
     const TGameCheckSettings settings = ReadGameCheckSettings(*key);
     CloseSettingsKey(key, OwnPrompts);
-    GameChecks = settings.Enabled;
+    GameChecker.Enabled = settings.Enabled;
     GameChecker.Game = settings.Game;
 
     menu->addSeparator();
     GameChecks1 = menu->addAction("Game-aware checks");
     GameChecks1->setObjectName("GameChecks1");
     GameChecks1->setCheckable(true);
-    GameChecks1->setChecked(GameChecks);
+    GameChecks1->setChecked(GameChecker.Enabled);
     connect(GameChecks1, &QAction::toggled, this, [this](bool on) {
-        GameChecks = on;
+        GameChecker.Enabled = on;
         SaveGameCheckSettings();
     });
     QMenu *games = menu->addMenu("Checked game");
@@ -141,7 +135,7 @@ void TSC::AddOptionItems(QMenu *menu)
 void TSC::SaveGameCheckSettings()
 {
     auto key = OpenSettingsKey();
-    WriteGameCheckSettings(*key, {GameChecks, GameChecker.Game});
+    WriteGameCheckSettings(*key, {GameChecker.Enabled, GameChecker.Game});
     CloseSettingsKey(key, OwnPrompts);
 }
 

@@ -28,7 +28,7 @@ class TSC : public QDialog
     // warning j.
     void ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings = TCOGErrors());
     // Checks a whole text with checker, split into lines as SplitTextLines splits it, and
-    // with GameChecker after it when GameChecks is on.
+    // with GameChecker after it when its pass is on.
     void CheckText(TCOGChecker &checker, std::string_view text);
     // Adds "Game-aware checks" and the choice of the checked game to menu, set from the
     // settings; a change is written back to them.
@@ -47,7 +47,6 @@ class TSC : public QDialog
     QPushButton *BBCancel;
 
     // The game-aware pass: whether it follows a check that finds no error, and its findings.
-    bool GameChecks = true;
     TGameChecker GameChecker;
     QAction *GameChecks1 = nullptr;
     QAction *EitherGame1 = nullptr;
