@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/analysis/checkfile.h"
 #include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
-#include "core/shell/fileio.h"
 #include "tool/commands.h"
 
 namespace {
@@ -56,23 +56,9 @@ int RunCheck(const std::vector<std::string> &args)
     bool anyUnreadable = false;
     for (const std::string &path : paths)
     {
-        // The file is read as the check goes, piece by piece; one that grew meanwhile is read
-        // again whole and checked again.
         try
         {
-            TFileText text(path);
-            if (gameChecks)
-                gameChecker.CheckSource(checker, text);
-            else
-                checker.CheckSource(text);
-            if (text.Grew())
-            {
-                const TFileBytes bytes(path);
-                if (gameChecks)
-                    gameChecker.CheckText(checker, bytes.View());
-                else
-                    checker.CheckText(bytes.View());
-            }
+            CheckScriptFile(path, checker, gameChecks ? &gameChecker : nullptr);
         }
         catch (const std::exception &error)
         {
