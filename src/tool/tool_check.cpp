@@ -7,7 +7,6 @@
 
 #include "core/analysis/gamecheck.h"
 #include "core/analysis/u_cogcheck.h"
-#include "core/shell/fileio.h"
 #include "tool/commands.h"
 
 namespace {
@@ -55,14 +54,9 @@ int RunCheck(const std::vector<std::string> &args)
     bool anyUnreadable = false;
     for (const std::string &path : paths)
     {
-        // The file is read as the check goes, piece by piece; one that grew meanwhile is read
-        // again whole and checked again.
         try
         {
-            TFileText text(path);
-            gameChecker.CheckSource(checker, text);
-            if (text.Grew())
-                gameChecker.CheckText(checker, ReadWholeFile(path));
+            gameChecker.CheckFile(checker, path);
         }
         catch (const std::exception &error)
         {

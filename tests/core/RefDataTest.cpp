@@ -1,6 +1,5 @@
 #include "core/linebuilder/refdata.h"
 
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,11 +29,6 @@ std::vector<std::string> EntryRows(const TRefData &data)
 }
 
 using TRows = std::vector<std::string>;
-
-void WriteFile(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 } // namespace
 
@@ -210,16 +204,16 @@ TEST(RefDataTest, LookupShowsEveryEntryOfTheNameFromTheFirstFileThatHasIt)
 TEST(RefDataTest, FilesAreFoundInAnyCaseAndReadAgainAtEveryLookup)
 {
     TScratchDir dir;
-    WriteFile(dir.Path("Verb.QX"), "[Sys]\nSleep@(seconds)@Waits.\n");
-    WriteFile(dir.Path("SYMBOL.qx"), "[Flex]\nflex@&name=0.0@A number.\n");
-    WriteFile(dir.Path("extra.Qx"), "+ adds\n");
+    WriteBytes(dir.Path("Verb.QX"), "[Sys]\nSleep@(seconds)@Waits.\n");
+    WriteBytes(dir.Path("SYMBOL.qx"), "[Flex]\nflex@&name=0.0@A number.\n");
+    WriteBytes(dir.Path("extra.Qx"), "+ adds\n");
     const TRefData data = LoadRefData(dir.Folder());
     EXPECT_TRUE(data.Complete);
     EXPECT_EQ(EntryRows(data), (TRows{"System|Sleep", "- Flex|flex"}));
     EXPECT_EQ(data.Operators, TRows{"+ adds"});
 
     EXPECT_EQ(LookupRefEntry(dir.Folder(), "flex").Lines, (TRows{"flex name=0.0", "A number."}));
-    WriteFile(dir.Path("Verb.QX"), "[Sys]\nSleep@(time)@Pauses.\n");
+    WriteBytes(dir.Path("Verb.QX"), "[Sys]\nSleep@(time)@Pauses.\n");
     EXPECT_EQ(LookupRefEntry(dir.Folder(), "Sleep").Lines, (TRows{"Sleep(time)", "Pauses."}));
 
     std::filesystem::remove(dir.Path("SYMBOL.qx"));

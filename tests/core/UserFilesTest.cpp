@@ -20,23 +20,7 @@ namespace {
 class UserFilesTest : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        Dir = fs::temp_directory_path() /
-              ("qx-userfiles-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
-        Installed = Path("install") + "/";
-        User = Path("user") + "/";
-    }
-    void TearDown() override
-    {
-        for (fs::recursive_directory_iterator it(Dir), end; it != end; ++it)
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(Dir);
-    }
-    std::string Path(const std::string &name) const { return (Dir / name).string(); }
+    std::string Path(const std::string &name) const { return Scratch.Path(name); }
     static void Write(const std::string &path, const std::string &bytes)
     {
         fs::create_directories(fs::path(path).parent_path());
@@ -47,9 +31,9 @@ class UserFilesTest : public ::testing::Test
         return (fs::status(path).permissions() & fs::perms::owner_write) != fs::perms::none;
     }
 
-    fs::path Dir;
-    std::string Installed;
-    std::string User;
+    TScratchDir Scratch;
+    const std::string Installed = Path("install") + "/";
+    const std::string User = Path("user") + "/";
 };
 } // namespace
 

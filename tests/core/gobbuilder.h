@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/gamedata/G_fileops.h"
@@ -112,7 +113,15 @@ class TScratchDir
             Dir = std::filesystem::temp_directory_path() / ("qx-gob-" + std::to_string(random()));
         while (!std::filesystem::create_directory(Dir));
     }
-    ~TScratchDir() { std::filesystem::remove_all(Dir); }
+    ~TScratchDir()
+    {
+        // A test may leave read-only files and folders behind; they go too.
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(Dir, ec), end; !ec && it != end; it.increment(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(Dir, ec);
+    }
     TScratchDir(const TScratchDir &) = delete;
     TScratchDir &operator=(const TScratchDir &) = delete;
 

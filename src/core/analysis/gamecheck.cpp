@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "core/linebuilder/verbtable.h"
+#include "core/shell/fileio.h"
 #include "core/shell/settings.h"
 
 namespace {
@@ -554,6 +555,14 @@ void TGameChecker::CheckSource(TCOGChecker &syntax, TTextSource &source)
 {
     TTextLines shared(source);
     CheckLines(syntax, TCogLines(source), TCogLines(shared), TCogLines(shared));
+}
+
+void TGameChecker::CheckFile(TCOGChecker &syntax, const std::string &path)
+{
+    TFileText text(path);
+    CheckSource(syntax, text);
+    if (text.Grew())
+        CheckText(syntax, ReadWholeFile(path));
 }
 
 void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code)

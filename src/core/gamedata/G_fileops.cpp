@@ -434,11 +434,6 @@ void ClearTemplates(TTPLRec &table)
     }
 }
 
-void ClearTemplates()
-{
-    ClearTemplates(Templates);
-}
-
 int LoadTemplateText(std::string_view text)
 {
     return LoadTemplateText(text, Templates);

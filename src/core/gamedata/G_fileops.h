@@ -166,7 +166,6 @@ extern TTPLRec Templates;
 // The message shown when the template file is missing.
 inline constexpr const char *NoTemplateFileMessage = "Cannot find Kovo Tpl file";
 
-void ClearTemplates();
 void ClearTemplates(TTPLRec &table);
 // Loads the template file at path into Templates. Returns false, leaving the table as it was,
 // when no file exists there (the caller shows "Cannot find Kovo Tpl file"). A file that

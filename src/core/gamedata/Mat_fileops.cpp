@@ -158,11 +158,6 @@ void WriteBmpHeaders(TMemStream &target)
     target.Write(BmpPalette.data(), BmpPalette.size());
 }
 
-void ReadMatRow(uint8_t *row)
-{
-    ReadMatRow(MatStream, row);
-}
-
 void ReadMatRow(TMemStream &source, uint8_t *row)
 {
     const size_t width = static_cast<size_t>(MatTextureHeader.Width);
@@ -174,11 +169,6 @@ void ReadMatRow(TMemStream &source, uint8_t *row)
     // A file that ends early leaves the rest of its last rows black.
     const size_t got = source.Read(row, width);
     std::memset(row + got, 0, width - got);
-}
-
-TMatPicture BuildBmpStream()
-{
-    return BuildBmpStream(MatStream);
 }
 
 TMatPicture BuildBmpStream(TMemStream &source)

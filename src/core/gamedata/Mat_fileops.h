@@ -133,11 +133,9 @@ void BuildBmpPalette(int slot);
 // Converts the pixels of source into BmpStream, using MatTextureHeader, SolidColorMat and
 // BmpPalette as ReadMat left them; returns the picture with the size texts.
 TMatPicture BuildBmpStream(TMemStream &source);
-TMatPicture BuildBmpStream();
 void WriteBmpHeaders(TMemStream &target);
 // Fills the first MatTextureHeader.Width bytes of row with the next texture row of source.
 void ReadMatRow(TMemStream &source, uint8_t *row);
-void ReadMatRow(uint8_t *row);
 
 // Loads the colormap of member index of the archive at archivePath into slot. A colormap that
 // ends before its palette does throws TMatError and leaves the slot as it was.

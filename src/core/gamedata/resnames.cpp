@@ -4,12 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
+#include "core/shell/fileio.h"
 
+namespace {
 char Lower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
@@ -46,17 +43,15 @@ std::string TrimMemberName(std::string_view nameField)
     return std::string(name);
 }
 
+// Member names split at either separator, as paths do.
 std::string MemberFileName(std::string_view name)
 {
-    const auto last = std::find_if(name.rbegin(), name.rend(), IsSeparator);
-    return std::string(name.substr(static_cast<size_t>(name.rend() - last)));
+    return ExtractFileName(std::string(name));
 }
 
 std::string MemberExt(std::string_view name)
 {
-    const std::string file = MemberFileName(name);
-    const size_t dot = file.rfind('.');
-    return dot == std::string::npos ? std::string() : file.substr(dot);
+    return ExtractFileExt(std::string(name));
 }
 
 std::string ChangeMemberExt(std::string_view name, std::string_view ext)
@@ -130,11 +125,11 @@ std::vector<std::string> ArchiveFilesIn(const std::string &folder)
     if (folder.empty())
         return names;
     std::error_code ec;
-    for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec))
+    for (fs::directory_iterator it(ToPath(folder), ec), end; !ec && it != end; it.increment(ec))
     {
         if (!it->is_regular_file(ec))
             continue;
-        const std::string name = it->path().filename().string();
+        const std::string name = FromPath(it->path().filename());
         const std::string ext = LowerText(MemberExt(name));
         if (ext == ".gob" || ext == ".goo")
             names.push_back(name);

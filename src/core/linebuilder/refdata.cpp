@@ -248,17 +248,17 @@ TRefLookup LookupRefText(const std::string &caption, const std::optional<std::st
 
 namespace {
 
-// The parameter text of a verb: "(a,&b)", with "&" for each blank.
-std::string ParamField(const TVerbFact &verb)
+// The parameter names of a verb in parentheses, separator between them.
+std::string ParamList(const TVerbFact &verb, std::string_view separator)
 {
-    std::string field = "(";
+    std::string list = "(";
     for (size_t i = 0; i < verb.ParamNames.size(); ++i)
     {
         if (i > 0)
-            field += ",&";
-        field += verb.ParamNames[i];
+            list += separator;
+        list += verb.ParamNames[i];
     }
-    return field + ")";
+    return list + ")";
 }
 
 // Why text cannot stand in an entry line, or nothing when it can.
@@ -278,14 +278,7 @@ std::string BadCharacter(std::string_view text, std::string_view forbidden)
 
 std::string VerbLine(const TVerbFact &verb)
 {
-    std::string line = verb.Name + "(";
-    for (size_t i = 0; i < verb.ParamNames.size(); ++i)
-    {
-        if (i > 0)
-            line += ", ";
-        line += verb.ParamNames[i];
-    }
-    return line + ")";
+    return verb.Name + ParamList(verb, ", ");
 }
 
 TVerbQxResult FormatVerbQx(const std::vector<TVerbFact> &verbs)
@@ -323,7 +316,8 @@ TVerbQxResult FormatVerbQx(const std::vector<TVerbFact> &verbs)
         {
             if (verb.Section != header.Category)
                 continue;
-            std::string line = verb.Name + "@" + ParamField(verb) + "@" + verb.Description;
+            // The parameter field, "(a,&b)", has "&" for each blank.
+            std::string line = verb.Name + "@" + ParamList(verb, ",&") + "@" + verb.Description;
             bool again = false;
             for (const std::string &done : written)
                 again = again || done == line;

@@ -153,17 +153,3 @@ std::vector<const TVerbFact *> FindVerb(std::string_view name)
     std::sort(found.begin(), found.end());
     return found;
 }
-
-std::string_view VerbGameName(TVerbGame game)
-{
-    switch (game)
-    {
-    case TVerbGame::JK:
-        return "JK";
-    case TVerbGame::Mots:
-        return "MOTS";
-    case TVerbGame::Both:
-        break;
-    }
-    return "JK+MOTS";
-}

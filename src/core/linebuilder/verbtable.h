@@ -52,6 +52,3 @@ const std::vector<TVerbFact> &VerbTable();
 // The rows for name, in any letter case: none, one, or one per game for the verbs whose
 // arguments differ between Jedi Knight and MOTS.
 std::vector<const TVerbFact *> FindVerb(std::string_view name);
-
-// The game's column text: "JK+MOTS", "JK" or "MOTS".
-std::string_view VerbGameName(TVerbGame game);
