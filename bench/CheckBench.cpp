@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -111,19 +110,20 @@ void BM_CheckText(benchmark::State &state)
                             static_cast<int64_t>(text.size()));
 }
 
-// A script file of the given size in the system's temporary folder, removed at exit.
+// A script file in the system's temporary folder, removed at exit: the given text, or a script
+// of the given size.
 class TScriptFile
 {
   public:
-    explicit TScriptFile(size_t size)
+    explicit TScriptFile(const std::string &text)
         : Path((std::filesystem::temp_directory_path() /
                 ("qx-checkbench-" + std::to_string(std::random_device()()) + ".cog"))
-                   .string())
+                   .string()),
+          Size(text.size())
     {
-        const std::string text = MakeScript(size);
-        Size = text.size();
         WriteFileAtomic(Path, text);
     }
+    explicit TScriptFile(size_t size) : TScriptFile(MakeScript(size)) {}
     ~TScriptFile()
     {
         std::error_code ignored;
@@ -141,10 +141,11 @@ void BM_CheckFile(benchmark::State &state)
 {
     const TScriptFile file(static_cast<size_t>(state.range(0)) << 20);
     TCOGChecker checker;
+    TGameChecker plain;
+    plain.Enabled = false;
     for (auto _ : state)
     {
-        TFileText text(file.Path);
-        checker.CheckSource(text);
+        plain.CheckFile(checker, file.Path);
         benchmark::DoNotOptimize(checker.Errors.Count());
     }
     if (checker.Errors.Count() != 0)
@@ -223,11 +224,8 @@ std::string MakeGameCleanScript(size_t size)
 // argument 1) run the game-aware pass after the check, on a script that pass finds clean.
 void BM_CheckFileGame(benchmark::State &state)
 {
-    const bool gameChecks = state.range(1) != 0;
     const std::string text = MakeGameCleanScript(static_cast<size_t>(state.range(0)) << 20);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "qx_checkbench.cog").string();
-    std::ofstream(path, std::ios::binary) << text;
+    const TScriptFile file(text);
     TCOGChecker checker;
     TGameChecker gameChecker;
     gameChecker.Check(checker, SplitTextLines(text));
@@ -236,18 +234,14 @@ void BM_CheckFileGame(benchmark::State &state)
         state.SkipWithError("the generated script is not clean");
         return;
     }
+    gameChecker.Enabled = state.range(1) != 0;
     for (auto _ : state)
     {
-        TFileText file(path);
-        if (gameChecks)
-            gameChecker.CheckSource(checker, file);
-        else
-            checker.CheckSource(file);
+        gameChecker.CheckFile(checker, file.Path);
         benchmark::DoNotOptimize(checker.Errors.Count() + gameChecker.Warnings.Count());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(text.size()));
-    std::filesystem::remove(path);
 }
 } // namespace
 
