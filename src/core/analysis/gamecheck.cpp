@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <unordered_map>
 
 #include "core/linebuilder/verbtable.h"
 #include "core/shell/fileio.h"
@@ -56,37 +54,6 @@ bool IsNameChar(char c)
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-// Hashes names given as any kind of string, so a lookup by a piece of a token copies nothing.
-struct TNameHash
-{
-    using is_transparent = void;
-    // FNV-1a over the bytes: names are short, and a call of the library's hash costs more than
-    // hashing them here.
-    size_t operator()(std::string_view name) const
-    {
-        uint64_t hash = 0xcbf29ce484222325ULL;
-        for (const char c : name)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
-        return static_cast<size_t>(hash);
-    }
-};
-template <typename Value>
-using TNameMap = std::unordered_map<std::string, Value, TNameHash, std::equal_to<>>;
-
-// The rows of one verb (one per game where the games differ), by its name in small letters.
-using TVerbIndex = TNameMap<std::vector<const TVerbFact *>>;
-
-const TVerbIndex &VerbIndex()
-{
-    static const TVerbIndex index = [] {
-        TVerbIndex built;
-        for (const TVerbFact &verb : VerbTable())
-            built[LowerAscii(verb.Name)].push_back(&verb);
-        return built;
-    }();
-    return index;
 }
 
 bool KnownIn(const TVerbFact &verb, TCheckGame game)
@@ -324,11 +291,10 @@ void TGamePass::Call(std::string_view word, bool valueUsed, int line)
     const std::string_view name = UseNamesBeforeLast(word, line);
     if (name.size() != word.size())
         valueUsed = true;
-    const TVerbIndex &verbs = VerbIndex();
-    const auto verb = verbs.find(name);
-    OpenCalls.push_back(TOpenCall{verb != verbs.end() ? &verb->second : nullptr, line});
-    if (verb != verbs.end())
-        CheckVerb(verb->second, valueUsed, line);
+    const std::vector<const TVerbFact *> &rows = FindVerb(name);
+    OpenCalls.push_back(TOpenCall{rows.empty() ? nullptr : &rows, line});
+    if (!rows.empty())
+        CheckVerb(rows, valueUsed, line);
     else if (!Symbols.count(name))
     {
         // Names are compared in small letters, but shown as the script spells them. The search
@@ -430,7 +396,7 @@ void TGamePass::UseName(std::string_view name, int line)
     if (Seen.find(name) != Seen.end())
         return;
     Seen.emplace(name, true);
-    if (Symbols.count(name) || VerbIndex().count(name) || IsMessageName(name) || IsGlobalName(name))
+    if (Symbols.count(name) || !FindVerb(name).empty() || IsMessageName(name) || IsGlobalName(name))
         return;
     Unknown.push_back(TUse{std::string(name), line, Spelled(line, name)});
 }

@@ -7,18 +7,6 @@
 #include "core/shell/fileio.h"
 
 namespace {
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-std::string LowerText(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-    return lower;
-}
-
 struct TFolderRow
 {
     std::string_view Ext;
@@ -130,12 +118,12 @@ std::vector<std::string> ArchiveFilesIn(const std::string &folder)
         if (!it->is_regular_file(ec))
             continue;
         const std::string name = FromPath(it->path().filename());
-        const std::string ext = LowerText(MemberExt(name));
+        const std::string ext = LowerAscii(MemberExt(name));
         if (ext == ".gob" || ext == ".goo")
             names.push_back(name);
     }
     std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
-        return LowerText(a) < LowerText(b);
+        return LowerAscii(a) < LowerAscii(b);
     });
     return names;
 }

@@ -1,7 +1,6 @@
 #include "core/linebuilder/verbtable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <unordered_map>
 
@@ -30,14 +29,6 @@ std::vector<std::string> SplitList(const std::string &field)
     if (field.empty() || field == "-")
         return {};
     return SplitOn(field, ',');
-}
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
 }
 
 std::string LineError(size_t line, const std::string &what)
@@ -137,19 +128,28 @@ const std::vector<TVerbFact> &VerbTable()
     return table;
 }
 
-std::vector<const TVerbFact *> FindVerb(std::string_view name)
+const TVerbIndex &VerbIndex()
 {
-    static const std::unordered_multimap<std::string, const TVerbFact *> index = [] {
-        std::unordered_multimap<std::string, const TVerbFact *> built;
+    static const TVerbIndex index = [] {
+        TVerbIndex built;
         for (const TVerbFact &verb : VerbTable())
-            built.emplace(Lower(verb.Name), &verb);
+            built[LowerAscii(verb.Name)].push_back(&verb);
         return built;
     }();
-    std::vector<const TVerbFact *> found;
-    const auto [first, last] = index.equal_range(Lower(name));
-    for (auto it = first; it != last; ++it)
-        found.push_back(it->second);
-    // The multimap gives no order; keep the table's.
-    std::sort(found.begin(), found.end());
-    return found;
+    return index;
+}
+
+const std::vector<const TVerbFact *> &FindVerb(std::string_view name)
+{
+    static const std::vector<const TVerbFact *> none;
+    const TVerbIndex &index = VerbIndex();
+    // Names the lexer gives are in small letters already and are looked up as they are.
+    auto found = index.find(name);
+    if (found == index.end())
+    {
+        const std::string lower = LowerAscii(name);
+        if (lower != name)
+            found = index.find(lower);
+    }
+    return found == index.end() ? none : found->second;
 }

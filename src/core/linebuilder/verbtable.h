@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/Strings.h"
+
 enum class TVerbGame
 {
     Both,
@@ -49,6 +51,10 @@ TVerbTableResult ParseVerbTable(std::string_view text);
 // The table built into the program, parsed once on first use.
 const std::vector<TVerbFact> &VerbTable();
 
-// The rows for name, in any letter case: none, one, or one per game for the verbs whose
-// arguments differ between Jedi Knight and MOTS.
-std::vector<const TVerbFact *> FindVerb(std::string_view name);
+// The rows of each verb of VerbTable, in the table's order, by its name in small letters: one,
+// or one per game for the verbs whose arguments differ between Jedi Knight and MOTS.
+using TVerbIndex = TNameMap<std::vector<const TVerbFact *>>;
+const TVerbIndex &VerbIndex();
+
+// The rows for name, in any letter case; none when it is no verb.
+const std::vector<const TVerbFact *> &FindVerb(std::string_view name);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/shell/GlobalVar.h"
@@ -24,6 +25,23 @@ inline char LowerAscii(char c)
 }
 std::string LowerAscii(std::string_view text);
 bool SameNoCase(std::string_view a, std::string_view b);
+
+// Hashes names given as any kind of string, so that a lookup by a piece of a token copies
+// nothing. FNV-1a over the bytes: names are short, and a call of the library's hash costs more
+// than hashing them here.
+struct TNameHash
+{
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const
+    {
+        uint64_t hash = 0xcbf29ce484222325ULL;
+        for (const char c : name)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+        return static_cast<size_t>(hash);
+    }
+};
+template <typename Value>
+using TNameMap = std::unordered_map<std::string, Value, TNameHash, std::equal_to<>>;
 
 // A copy of s with every tab replaced by one space.
 std::string TabsToSpaces(std::string_view s);
