@@ -176,14 +176,15 @@ TEST(FlagCalcTest, TicksWriteTheValueTheGameReads)
          3,
          "Explodes when thing hit",
          "SetWeaponFlags(thing, 0x400000)"},
-        // The last kind decides labels, title and mode alike.
+        // The keyword ending latest decides labels, title and mode alike: a light mode is
+        // one of six values, not a thing-flag bit.
         {"SetThingCurLightMode(thing, flag*)",
          {4},
-         "Thing flags",
-         false,
-         4,
-         "Invisible",
-         "SetThingCurLightMode(thing, 0x10)"},
+         "Light Mode",
+         true,
+         3,
+         "Gourand (normal light)",
+         "SetThingCurLightMode(thing, 0x4)"},
         {"SetSurfaceFlags(surface, flag*) LightMode",
          {3},
          "Light Mode",
@@ -288,7 +289,10 @@ TEST(FlagCalcTest, LinesThatOpenNothingChangeNothing)
         EXPECT_EQ(OpenedFlagKind(line), nullptr);
     }
     EXPECT_EQ(OpenedFlagKind("Frobnicate(flag*)"), nullptr);
-    EXPECT_EQ(OpenedFlagKind("SetThingCurLightMode(thing, flag*)"), FindFlagKind("EditThing"));
+    EXPECT_EQ(OpenedFlagKind("SetThingCurLightMode(thing, flag*)"), FindFlagKind("EditLight"));
+    // Two keywords ending together: the later in keyword order ("SetThing" after "GeoMode").
+    EXPECT_EQ(MatchFlagKind("xGeoMode SetThing"), FindFlagKind("EditThing"));
+    EXPECT_EQ(MatchFlagKind("SetThingGeoMode"), FindFlagKind("EditGeo"));
     EXPECT_EQ(OpenedFlagKind("flag=flag* z"), FindFlagKind("EditCog"));
 }
 

@@ -288,7 +288,7 @@ std::vector<TFlagKind> MakeKinds()
 
 std::vector<TFlagKeyword> MakeKeywords()
 {
-    // The order matters: later matches relabel over earlier ones.
+    // Of two keywords that end at the same place in a line, the later one here decides.
     const std::pair<const char *, const char *> rows[] = {
         {"ActorFlag", "EditActor"},
         {"InvFlag", "EditInv"},
@@ -355,21 +355,27 @@ const std::vector<TFlagKeyword> &FlagKeywords()
     return keywords;
 }
 
-std::vector<const TFlagKind *> MatchFlagKinds(std::string_view line)
+const TFlagKind *MatchFlagKind(std::string_view line)
 {
-    std::vector<const TFlagKind *> kinds;
+    const TFlagKind *kind = nullptr;
+    size_t latestEnd = 0;
     for (const TFlagKeyword &keyword : FlagKeywords())
-        if (Contains(line, keyword.Keyword))
-            kinds.push_back(keyword.Kind);
-    return kinds;
+    {
+        const std::string_view text = keyword.Keyword;
+        const size_t at = line.find(text);
+        if (at == std::string_view::npos || at + text.size() < latestEnd)
+            continue;
+        kind = keyword.Kind;
+        latestEnd = at + text.size();
+    }
+    return kind;
 }
 
 const TFlagKind *OpenedFlagKind(std::string_view line)
 {
     if (!Contains(line, FlagPlaceholder) || Contains(line, "Get"))
         return nullptr;
-    const std::vector<const TFlagKind *> kinds = MatchFlagKinds(line);
-    return kinds.empty() ? nullptr : kinds.back();
+    return MatchFlagKind(line);
 }
 
 std::string BitMaskLabel(int position)
@@ -462,12 +468,11 @@ bool TFlagCalc::SortFlag()
     SingleChoiceMode = false;
     DropTail = false;
     IsOpen = true;
-    const std::vector<const TFlagKind *> kinds = MatchFlagKinds(FlagLine);
-    for (const TFlagKind *kind : kinds)
+    if (const TFlagKind *kind = MatchFlagKind(FlagLine))
         Edit(*kind);
     // Without a kind the value is a plain bit mask; labels left by another kind would name
     // bits this argument does not have, so the positions show their bit values.
-    if (kinds.empty())
+    else
     {
         ClearNames();
         Title.clear();

@@ -48,14 +48,16 @@ const std::vector<TFlagKind> &FlagKinds();
 // The kind labelled by method ("EditDamage"); null when there is none.
 const TFlagKind *FindFlagKind(std::string_view method);
 // The keywords that choose a kind, in the order they are tried. Matching is case-sensitive and
-// anywhere in the line; a line may match several ("SetThingCurLightMode" holds "LightMode" and
-// "SetThing"), and then the last match decides.
+// anywhere in the line.
 const std::vector<TFlagKeyword> &FlagKeywords();
 
-// The kinds whose keywords the line contains, in keyword order.
-std::vector<const TFlagKind *> MatchFlagKinds(std::string_view line);
-// The kind a double-click on line opens the calculator with: the last kind the line matches,
-// or null when the line opens none (no "flag*", a "Get" anywhere, or no keyword).
+// The kind whose keyword the line holds, or null when it holds none. A verb's name may hold
+// several keywords ("SetThingCurLightMode" holds "SetThing" and "LightMode"); the name ends in
+// what the verb sets, so the keyword that ends latest decides, and of two ending at the same
+// place the later one in keyword order.
+const TFlagKind *MatchFlagKind(std::string_view line);
+// The kind a double-click on line opens the calculator with: MatchFlagKind, or null when the
+// line opens none (no "flag*", a "Get" anywhere, or no keyword).
 const TFlagKind *OpenedFlagKind(std::string_view line);
 
 // The labels before a kind names them: "0x00000001" ... "0x80000000" for bit masks (the bit
@@ -110,9 +112,9 @@ class TFlagCalc
     // Labels, names, title and mode of kind.
     void Edit(const TFlagKind &kind);
 
-    // Opens the calculator for FlagLine, running every kind whose keyword it holds. Returns
-    // false, changing nothing, for a line without "flag*" or with "Get" in it: reading a flag
-    // value needs no value.
+    // Opens the calculator for FlagLine on the kind its keywords choose. Returns false,
+    // changing nothing, for a line without "flag*" or with "Get" in it: reading a flag value
+    // needs no value.
     bool SortFlag();
     // SortFlag for line; FlagLine becomes line only when the calculator opens.
     bool Open(std::string_view line);
