@@ -22,6 +22,14 @@ qx_install_packages() {
         "${missing[@]}"
 }
 
+# Installs the Debian packages named as arguments that are missing (tools of a check only).
+qx_install_extra() {
+    local saved=("${QX_PACKAGES[@]}")
+    QX_PACKAGES=("$@")
+    qx_install_packages
+    QX_PACKAGES=("${saved[@]}")
+}
+
 # Configures build folder $1 with the CMake options that follow, unless it is configured
 # already with the same options.
 qx_configure() {

@@ -1,5 +1,6 @@
 #include "ui/shell/qtprompts.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -8,9 +9,22 @@
 #include <QPrinter>
 
 namespace {
+// Where QX_PROMPTS_TRANSCRIPT names a file, every message box's caption and text is added to
+// it as one line before the box shows: a check of a real start reads what the user was told.
+void AddToTranscript(const QString &caption, const QString &text)
+{
+    static const QString path = qEnvironmentVariable("QX_PROMPTS_TRANSCRIPT");
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::Append | QIODevice::Text))
+        file.write((caption + "\t" + QString(text).replace('\n', ' ') + "\n").toUtf8());
+}
+
 QMessageBox::StandardButton Ask(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
                                 const QString &text, QMessageBox::StandardButtons buttons)
 {
+    AddToTranscript(caption, text);
     QMessageBox box(icon, caption, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
