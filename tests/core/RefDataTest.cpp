@@ -290,8 +290,9 @@ TEST(RefDataTest, PlaceholdersOfASelectionAreFilledInOrder)
         asked.push_back(ext);
         return ext == ".mat" ? std::string("wall.mat") : std::string();
     };
+    // A cancelled pick (no name) leaves its placeholder.
     EXPECT_EQ(FillResourcePlaceholders("SetMat(*.mat, *.snd) *.mat", pick),
-              "SetMat(wall.mat, ) *.mat");
+              "SetMat(wall.mat, *.snd) *.mat");
     EXPECT_EQ(asked, (std::vector<std::string>{".mat", ".snd"}));
     EXPECT_EQ(PutTemplateName("Create(template, template)", "crate"), "Create(crate, template)");
     EXPECT_EQ(PutTemplateName("Create(template)", ""), "Create(template)");

@@ -3,11 +3,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -207,11 +211,8 @@ class LineBuilderUiTest : public QObject
             picker->ED->setText(answer);
             return answer.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
         });
-        // Cancel removes the placeholder; OK puts the name in its place, and the rest of a
-        // wider selection stays.
-        SetTextAndSelect(vf->RE1, "SetMaterial(*.mat)", 12, 17);
-        QCOMPARE(asked, "members");
-        QCOMPARE(vf->RE1->toPlainText(), "SetMaterial()");
+        // OK puts the name in place of the placeholder, and the rest of a wider selection
+        // stays.
         answer = "wall.mat";
         SetTextAndSelect(vf->RE1, "SetMaterial(*.mat)", 0, 18);
         QCOMPARE(vf->RE1->toPlainText(), "SetMaterial(wall.mat)");
@@ -228,6 +229,203 @@ class LineBuilderUiTest : public QObject
         QVERIFY(asked.isEmpty());
         QCOMPARE(editor->RE->toPlainText(), "aPlaySoundThing(*.snd)b");
         QCOMPARE(QApplication::clipboard()->text(), "PlaySoundThing(*.snd)");
+        F.Stop();
+    }
+
+    // A selection of the built line opens one picker, whatever selection changes the mouse
+    // release and the picker's own event loop bring; the pick goes in place of the placeholder
+    // selected when it opened, and a pick left by Cancel, Escape or the title bar changes
+    // nothing.
+    void aMouseSelectionOpensOnePickerAndItsAnswerFillsThePlaceholder_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("after");
+        const QString line = "SetSurfaceMat(surface, *.mat);";
+        QTest::newRow("drag over ' *.mat)', OK") << 22 << 29 << "ok"
+                                                 << "SetSurfaceMat(surface, 03went2.mat);";
+        QTest::newRow("drag over '*.mat', OK") << 23 << 28 << "ok"
+                                               << "SetSurfaceMat(surface, 03went2.mat);";
+        QTest::newRow("Cancel") << 22 << 29 << "cancel" << line;
+        QTest::newRow("Escape") << 22 << 29 << "escape" << line;
+        QTest::newRow("title bar") << 22 << 29 << "close" << line;
+    }
+
+    void aMouseSelectionOpensOnePickerAndItsAnswerFillsThePlaceholder()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, close);
+        QFETCH(QString, after);
+        F.Start();
+        TVF *vf = F.Frame->VF;
+        TRes *picker = F.Frame->Res;
+        vf->show();
+        QVERIFY(QTest::qWaitForWindowExposed(vf));
+        int open = 0;
+        int opened = 0;
+        SetModalHook([&](QDialog *dialog) {
+            ++opened;
+            ++open;
+            // What an open picker's own event loop would deliver meanwhile.
+            QCoreApplication::processEvents();
+            picker->LB1->clear();
+            picker->LB1->addItem("mat\\03went2.mat");
+            picker->LB1->setCurrentRow(0);
+            int result = QDialog::Accepted;
+            if (close == "ok")
+                picker->BBok->click();
+            else if (close == "cancel")
+                picker->BBClose->click();
+            else if (close == "escape")
+                QTest::keyClick(picker->LB1, Qt::Key_Escape);
+            else
+                picker->close();
+            if (close != "ok")
+                result = QDialog::Rejected;
+            --open;
+            return dialog == picker ? result : int(QDialog::Rejected);
+        });
+        vf->RE1->setPlainText("SetSurfaceMat(surface, *.mat);");
+        QWidget *area = vf->RE1->viewport();
+        const auto at = [vf](int position) {
+            QTextCursor cursor(vf->RE1->document());
+            cursor.setPosition(position);
+            return vf->RE1->cursorRect(cursor).center() + QPoint(1, 0);
+        };
+        QTest::mousePress(area, Qt::LeftButton, {}, at(from));
+        QTest::mouseMove(area, at((from + to) / 2));
+        QTest::mouseMove(area, at(to));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, at(to));
+        QTRY_COMPARE(opened, 1);
+        QTest::qWait(50);
+        QCOMPARE(opened, 1);
+        QCOMPARE(vf->RE1->toPlainText(), after);
+        F.Stop();
+    }
+
+    void menuHintsShowInTheStatusStrip()
+    {
+        VF->show();
+        QVERIFY(QTest::qWaitForWindowExposed(VF));
+        QMenuBar *bar = VF->menuBar();
+        const auto hover = [bar](QAction *action) {
+            const QPointF at = bar->actionGeometry(action).center();
+            QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(bar, &move);
+        };
+        VF->P1Caption->setText("Sleep");
+        hover(VF->Window1);
+        QCOMPARE(VF->P1Caption->text(), "Toggles the window  StayOnTop setting");
+        hover(VF->Toolbar1->menuAction());
+        QCOMPARE(VF->P1Caption->text(), "Displays next set of buttons on toolbar");
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(bar, &leave);
+        QCOMPARE(VF->P1Caption->text(), "Sleep");
+    }
+
+    // Drags onto the built line: a tree's node goes in place of the selection; text from
+    // elsewhere is refused.
+    void theBuiltLineTakesDragsFromTheTreeOnly()
+    {
+        QTreeWidgetItem *sleep = FindEntry(VF, "Sleep");
+        QVERIFY(sleep);
+        VF->TV->setCurrentItem(sleep);
+        SetTextAndSelect(VF->RE1, "a(x)", 2, 3);
+        const QPoint mouse = VF->RE1->viewport()->rect().center();
+        std::unique_ptr<QMimeData> data(
+            VF->TV->model()->mimeData(VF->TV->selectionModel()->selectedIndexes()));
+        const Qt::DropActions offered = VF->TV->model()->supportedDragActions();
+        QDragEnterEvent enter(mouse, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
+        VF->RE1->TreeDragOver(&enter, VF->TV);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(mouse, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
+        VF->RE1->TreeDrop(&drop, VF->TV);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(VF->RE1->toPlainText(), "a(Sleep)");
+
+        QMimeData text;
+        text.setText("text");
+        QDragEnterEvent foreign(mouse, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(VF->RE1->viewport(), &foreign);
+        QVERIFY(!foreign.isAccepted());
+        QDropEvent foreignDrop(mouse, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(VF->RE1->viewport(), &foreignDrop);
+        QCOMPARE(VF->RE1->toPlainText(), "a(Sleep)");
+    }
+
+    // A double-click on a declared symbol puts its name in; on a folder it puts nothing in.
+    // Clear ends a calculator left open, and the strip shows the entry again.
+    void doubleClicksOnSymbolsAndFoldersAndClear()
+    {
+        F.Start();
+        TVF *vf = F.Frame->VF;
+        TRTFForm *editor = F.OpenScript("symbols\r\nthing actor local\r\nend\r\n");
+        editor->SBShowLB->click();
+        QVERIFY(QTest::qWaitForWindowExposed(vf));
+        vf->RE1->setPlainText(" Sleep(seconds)");
+        // Paste leaves the built line selected, as a double-click then finds it.
+        editor->PasteBClick();
+        QTreeWidgetItem *thing = vf->TypeNode("Thing");
+        QVERIFY(thing);
+        const auto doubleClick = [vf](QTreeWidgetItem *item) {
+            vf->TV->scrollToItem(item);
+            const QPoint at = vf->TV->visualItemRect(item).center();
+            QTest::mouseClick(vf->TV->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(vf->TV->viewport(), Qt::LeftButton, {}, at);
+        };
+        doubleClick(thing);
+        QCOMPARE(vf->RE1->toPlainText(), " Sleep(seconds)");
+        thing->setExpanded(true);
+        doubleClick(thing->child(0));
+        QCOMPARE(vf->RE1->toPlainText(), " actor");
+
+        doubleClick(FindEntry(vf, "PlaySoundThing"));
+        QVERIFY(vf->CLB->isVisible());
+        QVERIFY(vf->P1Caption->text() != "PlaySoundThing");
+        vf->findChild<QAction *>("SBClear")->trigger();
+        QVERIFY(vf->RE1->toPlainText().isEmpty());
+        QVERIFY(vf->CLB->isHidden());
+        QCOMPARE(vf->P1Caption->text(), "PlaySoundThing");
+        F.Stop();
+    }
+
+    // Without a template file the user is told so; names are the file's Windows-1252 bytes.
+    void theTemplatePickSaysWhenThereIsNoFileAndReadsItsBytes()
+    {
+        F.Start();
+        TVF *vf = F.Frame->VF;
+        TRes *picker = F.Frame->Res;
+        TemplateFile.clear();
+        QStringList listed;
+        QString shownLine;
+        SetModalHook([&](QDialog *dialog) {
+            listed = Texts(picker->LB1);
+            if (!listed.isEmpty())
+            {
+                picker->LB1->setCurrentRow(0);
+                shownLine = picker->Memo->toPlainText();
+            }
+            return dialog == picker ? int(QDialog::Rejected) : int(QDialog::Rejected);
+        });
+        F.Prompts.ExpectMessage("Cannot find Kovo Tpl file");
+        SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
+        QVERIFY(listed.isEmpty());
+        F.Prompts.Verify();
+
+        const QString tpl = F.ProgramDir + "master.tpl";
+        QFile file(tpl);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("caf\xe9 none mass=1\r\n");
+        file.close();
+        TemplateFile = tpl.toStdString();
+        SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
+        QCOMPARE(listed, QStringList(QString::fromUtf8("caf\u00e9")));
+        QCOMPARE(shownLine, QString::fromUtf8("caf\u00e9 none mass=1"));
+        TemplateFile.clear();
         F.Stop();
     }
 

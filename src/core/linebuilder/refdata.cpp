@@ -347,8 +347,11 @@ std::string FillResourcePlaceholders(std::string selected,
     {
         const std::string_view text = placeholder.Text;
         const size_t at = selected.find(text);
-        if (at != std::string::npos)
-            selected.replace(at, text.size(), pick(placeholder.Extension));
+        if (at == std::string::npos)
+            continue;
+        const std::string name = pick(placeholder.Extension);
+        if (!name.empty())
+            selected.replace(at, text.size(), name);
     }
     return selected;
 }

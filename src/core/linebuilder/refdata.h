@@ -153,7 +153,8 @@ const std::vector<TResourcePlaceholder> &ResourcePlaceholders();
 
 // The selected text of a built line with each placeholder it holds (the first occurrence of
 // each, in ResourcePlaceholders order) replaced by the name pick gives for the placeholder's
-// extension; an empty name removes the placeholder. The rest of the selection stays.
+// extension; an empty name (a cancelled pick) leaves the placeholder. The rest of the
+// selection stays.
 std::string FillResourcePlaceholders(std::string selected,
                                      const std::function<std::string(const std::string &)> &pick);
 

@@ -435,14 +435,18 @@ void TRes::GetRes(const QString &ext, bool clear)
 void TRes::ListTemplates(const QStringList &names)
 {
     ED->clear();
-    SetListItems(names);
     MemberMode = false;
+    SetListItems(names);
+    ClearPicture();
 }
 
 void TRes::LB1Click()
 {
     Memo->clear();
     const QList<QListWidgetItem *> selected = LB1->selectedItems();
+    // A picture stays only beside the texture it shows.
+    if (selected.isEmpty() || !MemberMode)
+        ClearPicture();
     if (!selected.isEmpty())
     {
         const QString item = selected.first()->text();

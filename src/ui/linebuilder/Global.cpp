@@ -1,5 +1,7 @@
 #include "ui/linebuilder/Global.h"
 
+#include <exception>
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStatusTipEvent>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -24,6 +27,7 @@
 #include "ui/shell/fonts.h"
 #include "ui/shell/prompts.h"
 #include "ui/shell/scripttext.h"
+#include "ui/shell/treedropedit.h"
 
 TVF::TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent)
     : QMainWindow(parent, Qt::Window), OwnPrompts(prompts), DataDir(dataDir)
@@ -65,13 +69,14 @@ TVF::TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent)
 
     auto *upperLower = new QSplitter(Qt::Vertical, right);
     upperLower->setHandleWidth(10);
-    RE1 = new QPlainTextEdit(upperLower);
+    RE1 = new TTreeDropEdit(upperLower);
     RE1->setObjectName("RE1");
+    RE1->DragOver = [this](const QObject *source) { return RE1DragOver(source); };
+    RE1->DragDrop = [this](QObject *source) { RE1DragDrop(source); };
     RE1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RE1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RE1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RE1->setTabChangesFocus(false);
-    RE1->setAcceptDrops(true);
     RE1->viewport()->installEventFilter(this);
     LowerArea = new QSplitter(Qt::Horizontal, upperLower);
     RE2 = new QPlainTextEdit(LowerArea);
@@ -126,6 +131,10 @@ TVF::TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent)
     connect(LB1, &QListWidget::itemClicked, this, [this] { LB1Click(); });
     connect(LB1, &QListWidget::itemDoubleClicked, this, [this] { LB1DblClick(); });
     connect(RE1, &QPlainTextEdit::selectionChanged, this, [this] { RE1SelectionChange(); });
+    // The hints of the menu bar's own items.
+    connect(menuBar(), &QMenuBar::hovered, this,
+            [this](QAction *action) { action->showStatusText(this); });
+    menuBar()->installEventFilter(this);
 
     FormCreate();
 }
@@ -172,7 +181,7 @@ void TVF::CreateMenus()
     // "Toolbar" switches the toolbars each time it is opened, and shows its one item.
     Toolbar1 = bar->addMenu("Toolbar");
     Toolbar1->setObjectName("Toolbar1");
-    Toolbar1->setStatusTip("Displays next set of buttons on toolbar");
+    Toolbar1->menuAction()->setStatusTip("Displays next set of buttons on toolbar");
     connect(Toolbar1, &QMenu::aboutToShow, this, [this] { Toolbar1Click(); });
     HideOperators1 = Toolbar1->addAction("Hide Operators");
     HideOperators1->setObjectName("HideOperators1");
@@ -256,6 +265,7 @@ void TVF::TVChange()
 void TVF::LookUp(const QString &name)
 {
     RE2->clear();
+    LookedUpName = name;
     P1Caption->setText(name);
     const TRefLookup found = LookupRefEntry(DataDir.toStdString(), EncodeScript(name));
     for (const std::string &line : found.Lines)
@@ -277,8 +287,15 @@ void TVF::TVDblClick()
         SuppressLookup = false;
         LookUp(node->text(0));
     }
-    const QString flagLine = RE2->document()->firstBlock().text();
     LB1->hide();
+    QTreeWidgetItem *node = TV->currentItem();
+    // A declared symbol goes in by its name; it has no entry of its own to describe it.
+    const QString flagLine =
+        IsSymbolEntry(node) ? node->text(0) : RE2->document()->firstBlock().text();
+    // A folder, or an entry the data files do not describe, builds nothing: a blank in place
+    // of the selection would only erase the line built so far.
+    if (flagLine.isEmpty())
+        return;
     // A flag argument opens the calculator, which writes the line once the value is chosen;
     // a line with "Get" in it neither opens it nor inserts anything.
     if (flagLine.contains("flag*"))
@@ -288,6 +305,11 @@ void TVF::TVDblClick()
     }
     HideFlagCalculator();
     ReplaceSelection(" " + flagLine);
+}
+
+bool TVF::IsSymbolEntry(const QTreeWidgetItem *node) const
+{
+    return node && SymbolsUsedNode && node->parent() && node->parent()->parent() == SymbolsUsedNode;
 }
 
 QString TVF::SelectBuiltLine()
@@ -310,6 +332,10 @@ void TVF::SBClearClick()
     ++OwnEdits;
     RE1->clear();
     --OwnEdits;
+    // A calculator left open would write into the line just cleared; the strip goes back to
+    // the entry on display.
+    HideFlagCalculator();
+    P1Caption->setText(LookedUpName);
 }
 
 void TVF::LoopMake(const QString &first, const QStringList &further, int caret)
@@ -461,50 +487,125 @@ void TVF::List1Click()
     ChooseFontFor(TV);
 }
 
+bool TVF::event(QEvent *event)
+{
+    if (event->type() != QEvent::StatusTip)
+        return QMainWindow::event(event);
+    const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
+    if (!tip.isEmpty())
+    {
+        if (CaptionBeforeHint.isNull())
+            CaptionBeforeHint = P1Caption->text();
+        P1Caption->setText(tip);
+    }
+    else if (!CaptionBeforeHint.isNull())
+    {
+        P1Caption->setText(CaptionBeforeHint);
+        CaptionBeforeHint = QString();
+    }
+    return true;
+}
+
 bool TVF::eventFilter(QObject *watched, QEvent *event)
 {
+    // The mouse left the menu bar: its hint goes.
+    if (watched == menuBar() && event->type() == QEvent::Leave)
+    {
+        QStatusTipEvent none{QString()};
+        QCoreApplication::sendEvent(this, &none);
+    }
+    if (watched == RE1->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        MouseSelecting = true;
+    if (watched == RE1->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        MouseSelecting = false;
     if (watched == RE1->viewport() && event->type() == QEvent::MouseButtonRelease &&
         AnalysisPending)
     {
         AnalysisPending = false;
-        // After the release, so the editor has finished its own handling of the mouse.
+        // The release usually brings a selection change of its own, which analyses the
+        // selection and cancels this run; otherwise this one does, after the release, so the
+        // editor has finished its own handling of the mouse.
+        AnalysisQueued = true;
         QMetaObject::invokeMethod(
-            this, [this] { RE1SelectionChange(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (AnalysisQueued)
+                    RE1SelectionChange();
+            },
+            Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void TVF::RE1SelectionChange()
 {
-    // The window's own insertions and the Paste's select-all are no choice of the user.
-    if (OwnEdits > 0)
+    AnalysisQueued = false;
+    // The window's own insertions and the Paste's select-all are no choice of the user, and
+    // while a picker is open the selection it fills is already chosen.
+    if (OwnEdits > 0 || Picking)
         return;
     // A selection being dragged with the mouse is analysed when it is complete.
-    if (QApplication::mouseButtons() & Qt::LeftButton)
+    if (MouseSelecting)
     {
         AnalysisPending = true;
         return;
     }
-    QString selected = RE1->textCursor().selectedText();
+    const QTextCursor chosen = RE1->textCursor();
+    QString selected = chosen.selectedText();
     if (selected.isEmpty())
         return;
     // UTF-8 keeps every character of the selection; the placeholders are plain ASCII.
     const std::string original = selected.toStdString();
     std::string line;
-    if (selected.contains(QLatin1String(TemplatePlaceholder.data(), TemplatePlaceholder.size())))
     {
-        const QString name = GetTplNam();
-        line = PutTemplateName(original, name.toStdString());
-        selected = name;
+        Picking = true;
+        struct TDone
+        {
+            bool &Flag;
+            ~TDone() { Flag = false; }
+        } done{Picking};
+        if (selected.contains(
+                QLatin1String(TemplatePlaceholder.data(), TemplatePlaceholder.size())))
+        {
+            const QString name = GetTplNam();
+            line = PutTemplateName(original, name.toStdString());
+            selected = name;
+        }
+        else
+            line = FillResourcePlaceholders(original, [this](const std::string &ext) {
+                return GetResSel(QString::fromStdString(ext)).toStdString();
+            });
     }
-    else
-        line = FillResourcePlaceholders(original, [this](const std::string &ext) {
-            return GetResSel(QString::fromStdString(ext)).toStdString();
-        });
+    // The picked names take the place of the selection the pickers were opened for.
     if (line != original)
-        ReplaceSelection(QString::fromStdString(line));
+    {
+        QTextCursor placeholder(RE1->document());
+        placeholder.setPosition(chosen.selectionStart());
+        placeholder.setPosition(chosen.selectionEnd(), QTextCursor::KeepAnchor);
+        if (placeholder.selectedText() == QString::fromStdString(original))
+        {
+            ++OwnEdits;
+            placeholder.insertText(QString::fromStdString(line));
+            RE1->setTextCursor(placeholder);
+            --OwnEdits;
+        }
+    }
 
     JumpToSymbols(selected);
+}
+
+bool TVF::RE1DragOver(const QObject *source) const
+{
+    return TTreeDropEdit::IsTree(source);
+}
+
+void TVF::RE1DragDrop(QObject *source)
+{
+    const QString text = TTreeDropEdit::SelectedItemText(source);
+    if (!text.isEmpty())
+        ReplaceSelection(text);
 }
 
 QString TVF::GetResSel(const QString &ext)
@@ -516,28 +617,38 @@ QString TVF::GetResSel(const QString &ext)
     else
     {
         Picker->GetRes(ext, true);
-        Picker->ShowPicker();
+        // However the picker was left, only OK is a choice.
+        if (Picker->ShowPicker() != QDialog::Accepted)
+            return QString();
     }
     return Picker->ED->text();
 }
 
 QString TVF::GetTplNam()
 {
-    DisplayAll();
-    return Picker ? Picker->ED->text() : QString();
+    return DisplayAll() ? Picker->ED->text() : QString();
 }
 
-void TVF::DisplayAll()
+bool TVF::DisplayAll()
 {
     if (!Picker)
-        return;
-    LoadTemplateFile(TemplateFile);
+        return false;
+    // Without its file the table keeps what it held, and the picker lists that.
+    try
+    {
+        if (!LoadTemplateFile(TemplateFile))
+            Ask().ShowMessage(NoTemplateFileMessage);
+    }
+    catch (const std::exception &error)
+    {
+        Ask().ShowIOError(QString::fromLocal8Bit(error.what()));
+    }
     QStringList names;
     for (const std::string &name : Templates.TplName)
         if (!name.empty())
-            names << QString::fromStdString(name);
+            names << DecodeScript(name);
     Picker->ListTemplates(names);
-    Picker->ShowPicker();
+    return Picker->ShowPicker() == QDialog::Accepted;
 }
 
 void TVF::ShowSymbolsUsed(const TSymbolTree &tree)

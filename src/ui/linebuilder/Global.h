@@ -9,6 +9,7 @@
 
 #include "core/analysis/symtools.h"
 #include "core/linebuilder/flagcalc.h"
+#include "ui/shell/treedropedit.h"
 
 class QAction;
 class QLabel;
@@ -44,8 +45,8 @@ class TVF : public QMainWindow
     // The tree of verbs, symbol types and the script's "Symbols Used"; its items can be
     // dragged into an editor.
     QTreeWidget *TV;
-    // The line being built.
-    QPlainTextEdit *RE1;
+    // The line being built; it takes drops from a tree.
+    TTreeDropEdit *RE1;
     // The description of the selected entry.
     QPlainTextEdit *RE2;
     // The sorted operator list, hidden until "Operators".
@@ -116,15 +117,21 @@ class TVF : public QMainWindow
     void DisplayBottom1Click();
     void List1Click();
     void RE1SelectionChange();
+    // Drops on RE1: only a tree's are taken; the dragged node's text goes in place of the
+    // selection.
+    bool RE1DragOver(const QObject *source) const;
+    void RE1DragDrop(QObject *source);
 
     // Inserts a snippet: first in place of the selection, each further line appended as a new
     // last line; the caret goes to position caret within first.
     void LoopMake(const QString &first, const QStringList &further, int caret);
     // Fills the resource placeholder of extension ext (".mat"...) inside the selection text.
     QString GetResSel(const QString &ext);
-    // Lists the templates in the picker and shows it; returns the picked name or empty.
+    // Lists the templates in the picker and shows it; returns the picked name, or empty when
+    // the picker was left without OK.
     QString GetTplNam();
-    void DisplayAll();
+    // Whether the picker was left with OK.
+    bool DisplayAll();
     // The script's declared symbols in TV: the top-level "Symbols Used" node and its type
     // nodes, indexed as SymbolTypes; none where the last scan found no such symbol.
     QTreeWidgetItem *SymbolsUsedNode = nullptr;
@@ -146,6 +153,8 @@ class TVF : public QMainWindow
     void Shown();
 
   protected:
+    // The menu hints ("Toggles the window  StayOnTop setting") show in the status strip.
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -161,6 +170,8 @@ class TVF : public QMainWindow
     // The calculator's button strip and check list under the tree in the left pane.
     void CreateFlagPanel(QWidget *pane, QVBoxLayout *layout);
     void LookUp(const QString &name);
+    // Whether node is a declared symbol's name under "Symbols Used".
+    bool IsSymbolEntry(const QTreeWidgetItem *node) const;
     void AddRefNode(QTreeWidgetItem *parent, const TRefNode &node);
 
     TPrompts &Ask() const { return OwnPrompts; }
@@ -172,6 +183,18 @@ class TVF : public QMainWindow
     QFont LastChosenFont;
     // Set while the window changes RE1 itself; the selection analysis then stays quiet.
     int OwnEdits = 0;
-    // A selection made with the mouse is analysed once the button is released.
+    // A selection made with the mouse is analysed once the button is released, by the
+    // selection change of the release or, when that brings none, by a queued run.
     bool AnalysisPending = false;
+    bool AnalysisQueued = false;
+    // The left button went down on RE1 and is not up yet.
+    bool MouseSelecting = false;
+    // Set while a picker asks for a placeholder: the selection it fills is the one it opened
+    // for, and whatever selection changes arrive meanwhile open no further picker.
+    bool Picking = false;
+    // The caption of the status strip before a menu hint took its place; null while no hint
+    // shows.
+    QString CaptionBeforeHint;
+    // The entry last looked up, which the status strip shows while no flag kind does.
+    QString LookedUpName;
 };

@@ -19,7 +19,6 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "core/analysis/symtools.h"
@@ -106,14 +105,15 @@ bool IsEditMenuKey(const QKeyEvent *event)
 }
 } // namespace
 
-TCogEdit::TCogEdit(TRTFForm *owner, QWidget *parent) : QPlainTextEdit(parent), Owner(owner)
+TCogEdit::TCogEdit(TRTFForm *owner, QWidget *parent) : TTreeDropEdit(parent)
 {
     setObjectName("RE");
+    DragOver = [owner](const QObject *source) { return owner->REDragOver(source); };
+    DragDrop = [owner](QObject *source) { owner->REDragDrop(source); };
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(false);
-    setAcceptDrops(true);
     setFont(FixedFont(11));
     QPalette colours = palette();
     colours.setColor(QPalette::Text, Qt::black);
@@ -128,7 +128,7 @@ bool TCogEdit::event(QEvent *event)
         event->ignore();
         return true;
     }
-    return QPlainTextEdit::event(event);
+    return TTreeDropEdit::event(event);
 }
 
 void TCogEdit::keyPressEvent(QKeyEvent *event)
@@ -156,47 +156,6 @@ void TCogEdit::insertFromMimeData(const QMimeData *source)
     cursor.insertText(WithEditorLineBreaks(source->text()));
     setTextCursor(cursor);
     ensureCursorVisible();
-}
-
-void TCogEdit::TreeDragOver(QDropEvent *event, const QObject *source)
-{
-    // The caret stays where it is: the drop goes in at the caret, not under the mouse.
-    // Always a copy: a tree view removes the dragged item when the target reports a move,
-    // which a drag with Shift held would otherwise propose.
-    if (Owner->REDragOver(source))
-    {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
-    else
-        event->ignore();
-}
-
-void TCogEdit::TreeDrop(QDropEvent *event, QObject *source)
-{
-    if (!Owner->REDragOver(source))
-    {
-        event->ignore();
-        return;
-    }
-    Owner->REDragDrop(source);
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void TCogEdit::dragEnterEvent(QDragEnterEvent *event)
-{
-    TreeDragOver(event, event->source());
-}
-
-void TCogEdit::dragMoveEvent(QDragMoveEvent *event)
-{
-    TreeDragOver(event, event->source());
-}
-
-void TCogEdit::dropEvent(QDropEvent *event)
-{
-    TreeDrop(event, event->source());
 }
 
 TRTFForm::TRTFForm(TPrompts &prompts, QWidget *parent) : TMDIChild(parent), OwnPrompts(prompts)
@@ -682,18 +641,14 @@ void TRTFForm::PasteBClick()
 
 bool TRTFForm::REDragOver(const QObject *source) const
 {
-    return qobject_cast<const QTreeView *>(source) != nullptr;
+    return TTreeDropEdit::IsTree(source);
 }
 
 void TRTFForm::REDragDrop(QObject *source)
 {
-    auto *tree = qobject_cast<QTreeView *>(source);
-    if (!tree || !tree->selectionModel())
-        return;
-    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
-    if (selected.isEmpty())
-        return;
-    ReplaceSelection(selected.first().data(Qt::DisplayRole).toString());
+    const QString text = TTreeDropEdit::SelectedItemText(source);
+    if (!text.isEmpty())
+        ReplaceSelection(text);
 }
 
 bool TRTFForm::FormCloseQuery()

@@ -9,6 +9,7 @@
 
 #include "ui/shell/childfrm.h"
 #include "ui/shell/editortools.h"
+#include "ui/shell/treedropedit.h"
 
 class QLabel;
 class QPrinter;
@@ -21,18 +22,12 @@ class QToolButton;
 // The text area of a script editor: plain text, no wrap, a tab key that inserts a tab, the
 // Edit menu's own shortcuts (Ctrl+B, Ctrl+D, Ctrl+U) left to the menu, and drops from a tree
 // view inserting the tree's selected item at the caret.
-class TCogEdit : public QPlainTextEdit
+class TCogEdit : public TTreeDropEdit
 {
     Q_OBJECT
 
   public:
     TCogEdit(TRTFForm *owner, QWidget *parent);
-
-    // The drag handlers, with the drag's source passed apart from the event: an event names
-    // its source only while a drag of this program is under way, and only a window system
-    // runs one, so events built by hand can stand for a drag from a tree only this way.
-    void TreeDragOver(QDropEvent *event, const QObject *source);
-    void TreeDrop(QDropEvent *event, QObject *source);
 
     // Room at the left of the text, for the line numbers.
     void SetLeftMargin(int width) { setViewportMargins(width, 0, 0, 0); }
@@ -43,12 +38,6 @@ class TCogEdit : public QPlainTextEdit
     void keyPressEvent(QKeyEvent *event) override;
     // Pasted text comes in with its line breaks made the editor's own.
     void insertFromMimeData(const QMimeData *source) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-
-  private:
-    TRTFForm *Owner;
 };
 
 // A script editor window: one COG script, its tool bar tying it to the Line Builder and the
