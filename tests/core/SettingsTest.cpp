@@ -12,6 +12,7 @@ namespace {
 void ResetSettings()
 {
     AppVersion = TemplateFile = JKDir = MotsDir = ProjectDir = "";
+    UseJK = true;
 }
 } // namespace
 
@@ -25,6 +26,7 @@ TEST(SettingsTest, FirstStartCreatesOnlyTheVersion)
     EXPECT_EQ(TemplateFile, "");
     EXPECT_EQ(JKDir, "");
     EXPECT_EQ(MotsDir, "");
+    EXPECT_TRUE(UseJK);
 }
 
 TEST(SettingsTest, StoredVersionIsOverwrittenBeforeItIsRead)
@@ -46,14 +48,29 @@ TEST(SettingsTest, StoredVersionIsOverwrittenBeforeItIsRead)
     EXPECT_EQ(ProjectDir, "");
 }
 
-TEST(SettingsTest, SaveWritesFourValuesInOrderEmptyOnesIncluded)
+TEST(SettingsTest, TheResourcesChoiceIsKeptAndJediKnightUnlessItSaysMots)
+{
+    for (const auto &[stored, useJk] : {std::pair{"MOTS", false}, {"JK", true}, {"mots", true}})
+    {
+        ResetSettings();
+        TMemoryKey key;
+        key.Values = {{"Resources", stored}};
+        ReadStartupSettings(key);
+        EXPECT_EQ(UseJK, useJk) << stored;
+        TMemoryKey saved;
+        SaveDirectorySettings(saved);
+        EXPECT_EQ(saved.Values["Resources"], useJk ? "JK" : "MOTS");
+    }
+}
+
+TEST(SettingsTest, SaveWritesItsValuesInOrderEmptyOnesIncluded)
 {
     ResetSettings();
     JKDir = "/g/jk/";
     TemplateFile = "/g/MOTS.TPL";
     TMemoryKey key;
     SaveDirectorySettings(key);
-    EXPECT_EQ(key.Writes, (std::vector<std::string>{"JK", "MOTS", "Kovo", "PRJ"}));
+    EXPECT_EQ(key.Writes, (std::vector<std::string>{"JK", "MOTS", "Kovo", "PRJ", "Resources"}));
     EXPECT_EQ(key.Values["MOTS"], "");
     EXPECT_EQ(key.Values["Kovo"], "/g/MOTS.TPL");
 }

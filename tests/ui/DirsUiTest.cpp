@@ -22,11 +22,13 @@ class DirsUiTest : public QObject
     void init()
     {
         F.Start();
+        // Each choice of a game reads its folders again, which these do not hold.
+        F.Prompts.Tolerated = TFrameFixture::KnownStartupMessages;
         JKDir = "/games/jk/";
         MotsDir = "/games/mots/";
         TemplateFile = "/games/jed/master.tpl";
         ProjectDir = "";
-        UseJK = false;
+        UseJK = true;
         Dir = F.Frame->Dir;
         Dir->show();
     }
@@ -37,7 +39,7 @@ class DirsUiTest : public QObject
         F.Stop();
     }
 
-    void showingTheDialogShowsTheSettingsAndChoosesJk()
+    void showingTheDialogShowsTheSettingsAndTheChosenGame()
     {
         QCOMPARE(Dir->windowTitle(), QString("Set Directories"));
         QCOMPARE(Dir->E1->text(), QString("/games/jk/"));
@@ -46,6 +48,12 @@ class DirsUiTest : public QObject
         QCOMPARE(Dir->E4->text(), QString());
         QVERIFY(UseJK);
         QCOMPARE(Dir->RG1Index(), 0);
+        // A choice of MOTS kept from an earlier run is shown as it is, with no warning.
+        Dir->hide();
+        UseJK = false;
+        Dir->show();
+        QVERIFY(!UseJK);
+        QCOMPARE(Dir->RG1Index(), 1);
     }
 
     void theLocateButtonsSuggestAFileAndStoreItsFolder_data()

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -169,7 +170,7 @@ class ResUiTest : public QObject
         Temp.reset();
     }
 
-    void startReadsTheJkArchiveAndOffersTheFoldersArchives_data()
+    void startReadsTheChosenGamesArchiveAndOffersTheFoldersArchives_data()
     {
         QTest::addColumn<QString>("jkName");
         QTest::addColumn<QString>("motsName");
@@ -177,24 +178,32 @@ class ResUiTest : public QObject
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("archives");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("memberMode");
+        QTest::addColumn<int>("members");
         QTest::newRow("both, MOTS chosen")
             << "res2.gob"
             << "jkmres.goo" << false << QStringList() << QStringList{"extra.GOB", "jkmres.goo"}
-            << "jkmres.goo" << true;
-        QTest::newRow("both, JK chosen")
-            << "RES2.GOB"
-            << "jkmres.goo" << true << QStringList() << QStringList{"more.goo", "RES2.GOB"}
-            << "res2.gob" << true;
-        QTest::newRow("no JK archive")
+            << "jkmres.goo" << 9;
+        QTest::newRow("both, JK chosen") << "RES2.GOB"
+                                         << "jkmres.goo" << true << QStringList()
+                                         << QStringList{"more.goo", "RES2.GOB"} << "res2.gob" << 9;
+        // Only the chosen game's folder must hold its archive.
+        QTest::newRow("no JK archive, MOTS chosen")
             << "other.gob"
-            << "jkmres.goo" << false << QStringList{JkInvalid} << QStringList() << "" << false;
-        QTest::newRow("no MOTS archive")
+            << "jkmres.goo" << false << QStringList() << QStringList{"extra.GOB", "jkmres.goo"}
+            << "jkmres.goo" << 1;
+        QTest::newRow("no JK archive, JK chosen")
+            << "other.gob"
+            << "jkmres.goo" << true << QStringList{JkInvalid} << QStringList() << "" << 0;
+        QTest::newRow("no MOTS archive, MOTS chosen")
             << "res2.gob"
-            << "mots.gob" << false << QStringList{MotsInvalid} << QStringList() << "" << false;
+            << "mots.gob" << false << QStringList{MotsInvalid} << QStringList() << "" << 0;
+        QTest::newRow("no MOTS archive, JK chosen")
+            << "res2.gob"
+            << "mots.gob" << true << QStringList() << QStringList{"more.goo", "res2.gob"}
+            << "res2.gob" << 9;
     }
 
-    void startReadsTheJkArchiveAndOffersTheFoldersArchives()
+    void startReadsTheChosenGamesArchiveAndOffersTheFoldersArchives()
     {
         QFETCH(QString, jkName);
         QFETCH(QString, motsName);
@@ -202,10 +211,10 @@ class ResUiTest : public QObject
         QFETCH(QStringList, messages);
         QFETCH(QStringList, archives);
         QFETCH(QString, shown);
-        QFETCH(bool, memberMode);
+        QFETCH(int, members);
         Write(Folder("jk") + jkName, GameArchive());
         Write(Folder("jk") + "more.goo", TGobBuilder().Build());
-        Write(Folder("mots") + motsName, TGobBuilder().Build());
+        Write(Folder("mots") + motsName, TGobBuilder().Add("cog\\m.cog", "m").Build());
         Write(Folder("mots") + "extra.GOB", TGobBuilder().Build());
         Write(Folder("mots") + "notes.txt", "x");
         UseJK = useJk;
@@ -214,16 +223,15 @@ class ResUiTest : public QObject
         Create();
 
         QCOMPARE(Res->windowTitle(), QString("Resource Picker"));
-        QCOMPARE(Res->MemberMode, memberMode);
+        QCOMPARE(Res->MemberMode, messages.isEmpty());
         QStringList items;
         for (int i = 0; i < Res->Cb1->count(); ++i)
             items << Res->Cb1->itemText(i);
         QCOMPARE(items, archives);
         QCOMPARE(Res->Cb1->currentText(), shown);
-        const bool jkRead = !messages.contains(JkInvalid);
-        QCOMPARE(Res->LB2->count(), jkRead ? 9 : 0);
-        QCOMPARE(Res->PalBox->count(), jkRead ? 2 : 0);
-        if (jkRead)
+        QCOMPARE(Res->LB2->count(), members);
+        QCOMPARE(Res->PalBox->count(), members == 9 ? 2 : 0);
+        if (members == 9)
         {
             QCOMPARE(Res->LB2->item(5)->text(), QString("3do\\mat\\odd.mat"));
             QCOMPARE(Res->CmpIndex, (std::vector<int>{0, 8}));
@@ -445,19 +453,38 @@ class ResUiTest : public QObject
         QCOMPARE(Res->PalBox->count(), 2);
     }
 
-    void atStartTheMessageComesOnceAndShowingFixesTheArchiveChoice()
+    // The folders saved in the Directories dialog, or the other game chosen there, are read at
+    // once: no restart.
+    void theFoldersTakeEffectWhenSavedOrChosen()
     {
         JKDir.clear();
+        UseJK = true;
         TFrameFixture frame;
         // Expected like any other question: a second one would be unexpected.
         frame.AcceptStartupMessages = false;
         frame.Prompts.ExpectMessage(JkInvalid);
         frame.Start();
-        QCOMPARE(frame.Prompts.Texts("Message").count(JkInvalid), 1);
-        QVERIFY(frame.Frame->Dir->RG1->isEnabled());
-        frame.Frame->Res->show();
-        QVERIFY(!frame.Frame->Dir->RG1->isEnabled());
-        frame.Frame->Res->hide();
+        TRes *picker = frame.Frame->Res;
+        TDir *dir = frame.Frame->Dir;
+        picker->GetRes(".cog", true);
+        QVERIFY(Texts(picker->LB1).isEmpty());
+
+        Write(Folder("jk") + "res2.gob", GameArchive());
+        dir->show();
+        frame.Prompts.ExpectOpenFile(Folder("jk") + "res2.gob");
+        dir->SBJK->click();
+        dir->BBok->click();
+        QCOMPARE(Texts(picker->LB1), QStringList({"door.cog", "lift.cog"}));
+        QCOMPARE(picker->PalBox->count(), 2);
+
+        // MOTS chosen without a MOTS archive: said at once, and nothing is listed.
+        MotsDir.clear();
+        frame.Prompts.ExpectMessage("Warning: Template Path is not set to a MOTS Template");
+        frame.Prompts.ExpectMessage(MotsInvalid);
+        dir->UseMots1->click();
+        QVERIFY(Texts(picker->LB1).isEmpty());
+        QVERIFY(dir->RG1->isEnabled());
+        dir->close();
         frame.Stop();
     }
 };

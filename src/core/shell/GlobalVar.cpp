@@ -18,7 +18,7 @@ std::string JKDir;
 std::string MotsDir;
 std::string ProjectDir;
 std::string ArchivePath;
-bool UseJK = false;
+bool UseJK = true;
 TCOGChecker *TheChecker = nullptr;
 
 std::array<std::string, MaxWords> Words;

@@ -21,6 +21,7 @@ extern std::string JKDir;
 extern std::string MotsDir;
 extern std::string ProjectDir;
 extern std::string ArchivePath;
+// The game whose resources the Resource Picker reads: Jedi Knight unless the user chose MOTS.
 extern bool UseJK;
 extern TCOGChecker *TheChecker;
 

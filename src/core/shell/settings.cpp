@@ -18,6 +18,7 @@ void ReadStartupSettings(TSettingsKey &key)
     for (const auto &value : values)
         if (key.ValueExists(value.Name))
             *value.Target = key.ReadString(value.Name);
+    UseJK = !key.ValueExists(ResourcesValue) || key.ReadString(ResourcesValue) != "MOTS";
 }
 
 void SaveDirectorySettings(TSettingsKey &key)
@@ -26,4 +27,5 @@ void SaveDirectorySettings(TSettingsKey &key)
     key.WriteString("MOTS", MotsDir);
     key.WriteString("Kovo", TemplateFile);
     key.WriteString("PRJ", ProjectDir);
+    key.WriteString(ResourcesValue, UseJK ? "JK" : "MOTS");
 }

@@ -23,10 +23,15 @@ class TSettingsKey
     void AddError(const std::string &text) { Error += (Error.empty() ? "" : "\n") + text; }
 };
 
+// The game whose resources the picker reads: "JK" or "MOTS".
+inline constexpr const char *ResourcesValue = "Resources";
+
 // Start-up: writes "QxVer" = QxVersion, then reads "QxVer", "Kovo", "JK" and "MOTS" into
-// AppVersion, TemplateFile, JKDir and MotsDir where they exist. "PRJ" is not read back, so
-// ProjectDir starts empty at every run.
+// AppVersion, TemplateFile, JKDir and MotsDir where they exist, and UseJK from "Resources"
+// (Jedi Knight unless it says "MOTS"). "PRJ" is not read back, so ProjectDir starts empty at
+// every run.
 void ReadStartupSettings(TSettingsKey &key);
 
-// The Directories dialog's Save: writes "JK", "MOTS", "Kovo" and "PRJ", in this order.
+// The Directories dialog's Save: writes "JK", "MOTS", "Kovo", "PRJ" and "Resources", in this
+// order.
 void SaveDirectorySettings(TSettingsKey &key);

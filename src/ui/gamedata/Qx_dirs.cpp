@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 
@@ -138,8 +139,10 @@ void TDir::showEvent(QShowEvent *event)
 void TDir::FormShow()
 {
     ShowSettings();
-    // Showing the dialog chooses the Jedi Knight resources, whatever the radio group shows.
-    UseJK = true;
+    // The group shows the game chosen, kept from earlier runs; showing it chooses nothing.
+    const QSignalBlocker quietJk(UseJK1);
+    const QSignalBlocker quietMots(UseMots1);
+    (UseJK ? UseJK1 : UseMots1)->setChecked(true);
 }
 
 void TDir::ShowSettings()
@@ -199,11 +202,13 @@ void TDir::RG1Click()
         if (UpperFileName(TemplateFile) != "MOTS.TPL")
             OwnPrompts.ShowMessage("Warning: Template Path is not set to a MOTS Template");
     }
+    emit FoldersChanged();
 }
 
 void TDir::BBokClick()
 {
     SaveSettings(OwnPrompts);
+    emit FoldersChanged();
 }
 
 void TDir::BBCancelClick()

@@ -57,6 +57,11 @@ class TDir : public QDialog
     // The selected item of RG1: 0 "Use JK ", 1 "Use Mots".
     int RG1Index() const;
 
+  signals:
+    // The folders were saved, or the other game's resources chosen: whoever reads the game's
+    // archives reads them again.
+    void FoldersChanged();
+
   protected:
     void showEvent(QShowEvent *event) override;
 

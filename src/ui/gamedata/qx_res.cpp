@@ -198,28 +198,39 @@ TRes::TRes(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(pro
 
 void TRes::FormCreate()
 {
+    ReadGameFolders();
+}
+
+void TRes::ReadGameFolders()
+{
+    // The colormaps come with the first archive the folders give.
     CmpsLoaded = false;
+    MemberMode = false;
+    ForgetDirectory();
+    Cb1->clear();
+    LB1->clear();
     // The archive names are found whatever their letter case; an unset folder holds nothing.
     const std::string jk = JKDir.empty() ? std::string() : FindFileNoCase(JKDir, "res2.gob");
-    PickerArchive = jk.empty() ? JKDir + "res2.gob" : jk;
-    if (jk.empty())
+    const std::string mots =
+        MotsDir.empty() ? std::string() : FindFileNoCase(MotsDir, "jkmres.goo");
+    // Only the folder of the chosen game must hold its archive.
+    if (UseJK ? jk.empty() : mots.empty())
     {
-        Ask().ShowMessage(" JK Directory Invalid  Reset in Options");
+        ArchiveRejected = true;
+        ClearPicture();
+        PickerArchive = UseJK ? JKDir + "res2.gob" : MotsDir + "jkmres.goo";
+        Ask().ShowMessage(UseJK ? " JK Directory Invalid  Reset in Options"
+                                : " Mots Directory Invalid ,Reset in Options");
         return;
     }
+    // With MOTS chosen the Jedi Knight archive is still the one read where there is one, and
+    // the choice of archives offers the MOTS folder's.
+    PickerArchive = jk.empty() ? mots : jk;
     GetGobs(PickerArchive);
     if (UseJK)
         FillArchiveChoice(JKDir, "res2.gob");
     else
-    {
-        if (MotsDir.empty() || FindFileNoCase(MotsDir, "jkmres.goo").empty())
-        {
-            Ask().ShowMessage(" Mots Directory Invalid ,Reset in Options");
-            return;
-        }
-        // Only the choice of archives follows MOTS; the Jedi Knight archive stays the one read.
         FillArchiveChoice(MotsDir, "jkmres.goo");
-    }
     MemberMode = true;
 }
 
@@ -393,7 +404,6 @@ void TRes::FormShow()
 {
     PalBox->setEditText("dflt.cmp");
     PalBoxChange();
-    emit Shown();
 }
 
 void TRes::FormHide()

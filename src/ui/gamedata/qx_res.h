@@ -38,6 +38,10 @@ class TRes : public QDialog
         "Jedi Knight Files|*.ai;*.cog;*.pup;*.key;*.snd;*.3do;*.mat;*.per|All Files|*.*";
 
     void FormCreate();
+    // Reads the archive of the game folders as they are set now (at start, and whenever the
+    // user saves them or chooses the other game); says so when the chosen game's folder holds
+    // no archive, and then lists nothing.
+    void ReadGameFolders();
     void FormShow();
     void FormHide();
     // Reads the archive at path into the picker's member list; a rejected archive keeps the
@@ -89,10 +93,6 @@ class TRes : public QDialog
     // The colormap slot of the texture previews.
     int CurrentColormap = 0;
     bool CmpsLoaded = false;
-
-  signals:
-    // The picker was shown: the archive choice of the Directories dialog is fixed from now on.
-    void Shown();
 
   public slots:
     // Any way of closing other than OK (Escape, the title bar) is a Cancel and empties ED.

@@ -250,8 +250,9 @@ void TMainForm::CreateToolWindows()
     connect(SC, &TSC::Shown, this, &TMainForm::RememberTargetEditor);
     connect(SC, &TSC::ErrorChosen, this, [this](int index) { ShowError(index); });
     connect(SC, &TSC::RefreshAsked, this, &TMainForm::RefreshError);
-    // Once the picker has been shown, the archive it was created with stays the one it reads.
-    connect(Res, &TRes::Shown, Dir, [this] { Dir->RG1->setEnabled(false); });
+    // The picker reads the game folders again as soon as they are saved or the other game is
+    // chosen.
+    connect(Dir, &TDir::FoldersChanged, Res, &TRes::ReadGameFolders);
     SC->AddOptionItems(Options1);
 }
 
