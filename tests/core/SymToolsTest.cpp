@@ -238,8 +238,8 @@ TEST(SymToolsTest, SortSymbolsInTextKeepsLineEndsAndOtherBytes)
 {
     const std::string text = "# a\tb  \r\nsymbols\nthing a\rend\r\n\tcode  \r\nx \t";
     const std::string sorted = SortSymbolsInText(text);
-    EXPECT_EQ(sorted, "# a\tb  \r\nsymbols\n" + ("thing" + Blanks(8) + "a" + Blanks(64)) + "\rend" +
-                          Blanks(75) + "\r\n\tcode  \r\nx \t");
+    EXPECT_EQ(sorted, "# a\tb  \r\nsymbols\n" + ("thing" + Blanks(8) + "a" + Blanks(64)) +
+                          "\r\nend" + Blanks(75) + "\r\n\tcode  \r\nx \t");
     EXPECT_EQ(SortSymbolsInText(sorted), sorted);
     for (const char *unchanged : {"", "\n", "symbols", "symbols\r\n", "code\r\nsymbols\r\n\r\n"})
         EXPECT_EQ(SortSymbolsInText(unchanged), unchanged);

@@ -46,6 +46,18 @@ TEST(ToolSortTest, PrintsTheSortedScriptOrRewritesItInPlace)
               2);
 }
 
+TEST(ToolSortTest, LoneCarriageReturnsEndLinesAsInTheEditor)
+{
+    TScratchDir scratch;
+    const std::string path = scratch.Path("cr.cog");
+    WriteBytes(path, "# old\rsymbols\rthing player local\rend\r");
+    const TToolResult printed = RunTool({"sort-symbols", path});
+    EXPECT_EQ(printed.ExitCode, 0);
+    EXPECT_EQ(printed.Out, "# old\r\nsymbols\r\nthing" + std::string(8, ' ') + "player" +
+                               std::string(29, ' ') + "local" + std::string(25, ' ') + "\r\nend" +
+                               std::string(75, ' ') + "\r\n");
+}
+
 TEST(ToolSortTest, FailuresAndUsage)
 {
     TScratchDir scratch;

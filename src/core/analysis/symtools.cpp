@@ -290,7 +290,10 @@ std::string SortSymbolsInText(std::string_view text)
         const size_t endLength =
             text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
         lines.emplace_back(text.substr(start, i - start));
-        ends.push_back(text.substr(i, endLength));
+        // A lone CR ends a line, as it does in the editor, and is written as the editor saves
+        // a line end; CR LF and LF stay as they are.
+        ends.push_back(endLength == 1 && text[i] == '\r' ? std::string_view("\r\n")
+                                                         : text.substr(i, endLength));
         i += endLength - 1;
         start = i + 1;
     }

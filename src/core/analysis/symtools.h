@@ -92,6 +92,8 @@ std::string FormatSymbolLine(std::string_view line);
 // number of lines whose text changed.
 int SetSpace(std::vector<std::string> &lines);
 
-// Sort Symbol over a script file's bytes: lines keep their own line ends (CR LF, LF or CR),
-// and lines outside the symbols sections keep every byte.
+// Sort Symbol over a script file's bytes, with the editor's lines: CR LF, LF and a lone CR each
+// end a line. A text with nothing to sort comes back as it was; otherwise lines keep their CR LF
+// or LF, a lone CR becomes CR LF (the line end the editor saves), and lines outside the
+// symbols sections keep every other byte.
 std::string SortSymbolsInText(std::string_view text);
