@@ -94,10 +94,20 @@ TSpan Selection(const TRTFForm *editor)
     return {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
 }
 
-TSpan WholeLine(const TRTFForm *editor, int line)
+// The caret at the start of a line, nothing selected: where a click on an error leaves it.
+TSpan LineStart(const TRTFForm *editor, int line)
 {
-    const QTextBlock block = editor->RE->document()->findBlockByNumber(line);
-    return {block.position(), block.length() - 1};
+    return {editor->RE->document()->findBlockByNumber(line).position(), 0};
+}
+
+// The texts drawn in red, in the order they were marked.
+QStringList RedTexts(const TRTFForm *editor)
+{
+    QStringList texts;
+    for (const QTextEdit::ExtraSelection &mark : editor->RE->extraSelections())
+        if (mark.format.foreground().color() == Red)
+            texts << mark.cursor.selectedText();
+    return texts;
 }
 } // namespace
 
@@ -181,14 +191,14 @@ class CheckerUiTest : public QObject
         QCOMPARE(Entries(SC()), QStringList({"Unknown type", "Unknown type"}));
 
         ClickEntry(SC(), 0);
-        QCOMPARE(Selection(editor), WholeLine(editor, 3));
-        QCOMPARE(editor->RE->textCursor().selectedText(), QString("bogus x"));
+        QCOMPARE(Selection(editor), LineStart(editor, 3));
+        QCOMPARE(RedTexts(editor), QStringList({"bogus x"}));
         QVERIFY(editor->RE->hasFocus());
         QVERIFY(WholeLineRed(editor, 3));
         QCOMPARE(RedLines(editor), QList<int>({3}));
 
         ClickEntry(SC(), 1);
-        QCOMPARE(Selection(editor), WholeLine(editor, 5));
+        QCOMPARE(Selection(editor), LineStart(editor, 5));
         QCOMPARE(RedLines(editor), QList<int>({3, 5}));
         QVERIFY(WholeLineRed(editor, 3));
         QVERIFY(WholeLineRed(editor, 5));
@@ -203,19 +213,19 @@ class CheckerUiTest : public QObject
         TRTFForm *editor = F.OpenScript(TwoBadTypes);
         CheckCog(editor);
         ClickEntry(SC(), 0);
-        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+        QCOMPARE(Selection(editor), LineStart(editor, 3));
 
         QTest::keyClick(SC()->Errors, Qt::Key_Down);
         QCOMPARE(SC()->SelectedIndex(), 1);
-        QCOMPARE(Selection(editor), WholeLine(editor, 5));
+        QCOMPARE(Selection(editor), LineStart(editor, 5));
         QCOMPARE(RedLines(editor), QList<int>({3, 5}));
         QTest::keyClick(SC()->Errors, Qt::Key_Up);
-        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+        QCOMPARE(Selection(editor), LineStart(editor, 3));
 
         // A click on the entry already chosen changes no selection and still shows the line.
         editor->SelectRange(0, 0);
         ClickEntry(SC(), 0);
-        QCOMPARE(Selection(editor), WholeLine(editor, 3));
+        QCOMPARE(Selection(editor), LineStart(editor, 3));
 
         // Filling the list again is nobody's choice: the editor keeps its selection.
         editor->SelectRange(2, 1);
@@ -238,9 +248,9 @@ class CheckerUiTest : public QObject
         QCOMPARE(Entries(SC()), QStringList({"Unknown type", "Unknown type"}));
 
         ClickEntry(SC(), 0);
-        QCOMPARE(editor->RE->textCursor().selectedText(), QString("bad1 b"));
+        QCOMPARE(RedTexts(editor), QStringList({"bad1 b"}));
         ClickEntry(SC(), 1);
-        QCOMPARE(editor->RE->textCursor().selectedText(), QString("bad2 a"));
+        QCOMPARE(RedTexts(editor), QStringList({"bad1 b", "bad2 a"}));
     }
 
     void highlightOutsideTheTextDoesNothing()
@@ -352,18 +362,18 @@ class CheckerUiTest : public QObject
         QCOMPARE(Entries(SC()), QStringList({"Unknown type"}));
     }
 
-    void withNoEditorOpenClickAndRefreshDoNothing()
+    void aClosedScriptsListSaysSoAndLeadsNowhere()
     {
         TRTFForm *editor = F.OpenScript(TwoBadTypes);
         CheckCog(editor);
+        F.OpenScript(TwoBadTypes, "other.cog");
         QVERIFY(editor->close());
-        QVERIFY(F.Frame->Editors().isEmpty());
+        QTRY_COMPARE(Entries(SC()), QStringList({TSC::ScriptClosedText}));
 
         ClickEntry(SC(), 0);
         QTest::mouseClick(SC()->BBRefresh, Qt::LeftButton);
-
         QVERIFY(!QFile::exists(TempPath()));
-        QCOMPARE(SC()->Errors->count(), 2);
+        QCOMPARE(Entries(SC()), QStringList({TSC::ScriptClosedText}));
         QVERIFY(F.Prompts.Calls.isEmpty());
     }
 
@@ -381,7 +391,7 @@ class CheckerUiTest : public QObject
         QCOMPARE(Entries(SC()), QStringList({"warning: 'Sleep' returns nothing",
                                              "warning: 'x' is declared nowhere"}));
         ClickEntry(SC(), 1);
-        QCOMPARE(Selection(editor), WholeLine(editor, 5));
+        QCOMPARE(Selection(editor), LineStart(editor, 5));
         QCOMPARE(RedLines(editor), QList<int>({5}));
 
         TCOGErrors errors;
@@ -434,24 +444,49 @@ class CheckerUiTest : public QObject
         QVERIFY(F.Prompts.Calls.isEmpty());
     }
 
-    void errorsGoToTheEditorFocusedMostRecently()
+    // The list belongs to the script it checked, whichever editor is in front when it is used.
+    void theListLeadsToTheScriptItChecked()
     {
         TRTFForm *first = F.OpenScript(TwoBadTypes, "first.cog");
         TRTFForm *second = F.OpenScript(TwoBadTypes, "second.cog");
         QCOMPARE(F.Frame->ActiveEditor(), second);
 
-        // Check Cog in a window that is not the active one makes that window the target.
+        // Check Cog in a window that is not the active one brings it to the front.
         CheckCog(first);
         QCOMPARE(F.Frame->ActiveEditor(), first);
         ClickEntry(SC(), 0);
         QCOMPARE(RedLines(first), QList<int>({3}));
 
-        // The user then clicks into the other editor: the errors follow the focus.
+        // The user then brings the other script forward: a click still marks the checked one.
         F.Frame->ClientArea()->setActiveSubWindow(second);
         ClickEntry(SC(), 1);
-        QCOMPARE(F.Frame->ActiveEditor(), second);
-        QCOMPARE(RedLines(second), QList<int>({5}));
-        QCOMPARE(RedLines(first), QList<int>({3}));
+        QCOMPARE(F.Frame->ActiveEditor(), first);
+        QCOMPARE(RedLines(first), QList<int>({3, 5}));
+        QVERIFY(RedLines(second).isEmpty());
+
+        // Refresh checks the checked script again, corrected meanwhile, not the one in front.
+        first->SetText("symbols\nend\ncode\nend\n");
+        F.Frame->ClientArea()->setActiveSubWindow(second);
+        QTest::mouseClick(SC()->BBRefresh, Qt::LeftButton);
+        QCOMPARE(F.Frame->ActiveEditor(), first);
+        QVERIFY(Entries(SC()).isEmpty());
+        QVERIFY(RedLines(first).isEmpty());
+    }
+
+    // The checker's file holds the text as a script file would; no question, and the editor
+    // keeps the characters a file cannot hold.
+    void refreshAsksNothingAboutCharactersAFileCannotHold()
+    {
+        TRTFForm *editor = F.OpenScript(TwoBadTypes);
+        QTextCursor cursor(editor->RE->document());
+        cursor.insertText(QString::fromUtf8("# \u4e2d\n"));
+        CheckCog(editor);
+        const QStringList before = Entries(SC());
+        QTest::mouseClick(SC()->BBRefresh, Qt::LeftButton);
+        QVERIFY(F.Prompts.Calls.isEmpty());
+        QCOMPARE(Entries(SC()), before);
+        QVERIFY(editor->RE->toPlainText().startsWith(QString::fromUtf8("# \u4e2d\n")));
+        QVERIFY(editor->IsModified());
     }
 };
 

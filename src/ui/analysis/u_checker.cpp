@@ -84,6 +84,15 @@ void TSC::ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings)
     }
 }
 
+void TSC::ShowScriptClosed()
+{
+    const QSignalBlocker quiet(Errors);
+    Errors->clear();
+    auto *item = new QListWidgetItem(ScriptClosedText);
+    item->setFlags(Qt::NoItemFlags);
+    Errors->addItem(item);
+}
+
 void TSC::CheckText(TCOGChecker &checker, std::string_view text)
 {
     GameChecker.CheckText(checker, text);
@@ -191,6 +200,7 @@ void TRTFForm::SBConCheckClick()
     // it, also when the check was started from elsewhere than its own tool bar.
     if (frame->ClientArea()->currentSubWindow() != this)
         frame->ClientArea()->setActiveSubWindow(this);
+    frame->ScriptChecked(this);
 
     // Split as the editor counts its lines, so every error's line index is a line of RE.
     frame->SC->CheckText(*TheChecker, Text());

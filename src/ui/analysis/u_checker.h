@@ -35,6 +35,9 @@ class TSC : public QDialog
     void AddOptionItems(QMenu *menu);
     // The entry the user selected; -1 when none is.
     int SelectedIndex() const;
+    // The script the list belongs to was closed: the list says so in place of its entries.
+    void ShowScriptClosed();
+    static constexpr const char *ScriptClosedText = "The checked script has been closed.";
 
     void FormShow();
     void ErrorsClick();

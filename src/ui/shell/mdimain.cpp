@@ -272,23 +272,44 @@ void TMainForm::ShowError(int index)
         return;
     const int line =
         index < errors ? TheChecker->Errors.Items(index).Line : warnings.Items(index - errors).Line;
-    BringTargetEditorToFront();
-    if (TRTFForm *editor = ActiveEditor())
-        editor->HiLitLine(line);
+    // The lines are those of the script that was checked, whichever editor is in front now.
+    if (!CheckedEditor || CheckedEditor->IsClosing())
+        return;
+    BringEditorToFront(CheckedEditor);
+    CheckedEditor->HiLitLine(line);
+}
+
+void TMainForm::ScriptChecked(TRTFForm *editor)
+{
+    if (CheckedEditor == editor)
+        return;
+    disconnect(CheckedEditorGone);
+    CheckedEditor = editor;
+    CheckedEditorGone = connect(editor, &QObject::destroyed, SC, &TSC::ShowScriptClosed);
+}
+
+void TMainForm::BringEditorToFront(TRTFForm *editor)
+{
+    if (editor->isMinimized())
+        editor->showNormal();
+    MdiArea->setActiveSubWindow(editor);
+    editor->raise();
 }
 
 void TMainForm::RefreshError()
 {
-    BringTargetEditorToFront();
-    TRTFForm *editor = ActiveEditor();
-    if (!editor)
+    TRTFForm *editor = CheckedEditor;
+    if (!editor || editor->IsClosing())
         return;
+    BringEditorToFront(editor);
 
     // Writing the text out and reading it back is what clears the red. When the write fails
     // the operation ends there: reading back whatever an earlier refresh left in the file
-    // would put another text in place of the user's.
+    // would put another text in place of the user's. The file is the checker's, not the
+    // user's: a character a script file cannot hold is written as the file would hold it,
+    // without a question, and the editor keeps its own text (LoadFromFile finds no other).
     const QString temp = QString::fromStdString(DataDir) + "~temp.tmp";
-    if (!editor->SaveToFile(temp))
+    if (!editor->SaveToFile(temp, TUnwritable::WriteAsFileHoldsIt))
         return;
 
     TCogEdit *re = editor->RE;

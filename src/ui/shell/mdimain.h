@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -113,11 +114,15 @@ class TMainForm : public QMainWindow
     // Creates an editor window, shown and active.
     TRTFForm *CreateEditor();
 
-    // The Syntax Checker's actions on the target editor: show the line of entry index (or of
-    // the selected entry), clear the red marks.
+    // The Syntax Checker's actions on the editor whose script it checked last: show the line of
+    // entry index (or of the selected entry), check the script again.
     void ShowError();
     void ShowError(int index);
     void RefreshError();
+    // editor's script was just checked: the checker's list belongs to it until the next check.
+    void ScriptChecked(TRTFForm *editor);
+    // Brings editor to the front of the client area, restored when it was minimised.
+    void BringEditorToFront(TRTFForm *editor);
 
     // Menu and speed-bar commands.
     void New1Click();
@@ -204,4 +209,7 @@ class TMainForm : public QMainWindow
     QList<QAction *> EditButtonActions;
     QList<QAction *> WindowListActions;
     QStringList Arguments;
+    // The editor the Syntax Checker's list belongs to; none once it was closed.
+    QPointer<TRTFForm> CheckedEditor;
+    QMetaObject::Connection CheckedEditorGone;
 };

@@ -365,14 +365,14 @@ void TRTFForm::ReplaceSelection(const QString &text)
     RE->setTextCursor(cursor);
 }
 
-bool TRTFForm::SaveToFile(const QString &path)
+bool TRTFForm::SaveToFile(const QString &path, TUnwritable unwritable)
 {
     // QSaveFile writes a temporary file and renames it over the old one only when every byte
     // was written, so a full disk leaves the old file as it was. It refuses to replace a
     // read-only file. A writable script in a folder where no new file may be made (a
     // read-only folder) is written in place instead: not atomic, but the alternative is a
     // script that cannot be saved at all.
-    if (!AgreeToUnwritableCharacters())
+    if (unwritable == TUnwritable::Ask && !AgreeToUnwritableCharacters())
         return false;
     const std::string bytes = FileBytesFromText(Text());
     QSaveFile file(path);
@@ -706,11 +706,14 @@ void TRTFForm::HiLitLine(int index)
 
     RE->window()->activateWindow();
     RE->setFocus();
+    // The caret goes to the start of the line with nothing selected, so the next key typed
+    // edits the line rather than replacing it.
     SelectRange(start, length);
-    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
-    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
     QTextEdit::ExtraSelection mark;
     mark.cursor = RE->textCursor();
+    SelectRange(start, 0);
+    // The red marks the spot; it is no edit of the script, so it is drawn over the text:
+    // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
     mark.format.setForeground(QColor(255, 0, 0));
     RedLines << mark;
     RE->setExtraSelections(RedLines);

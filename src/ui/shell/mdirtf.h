@@ -40,6 +40,15 @@ class TCogEdit : public TTreeDropEdit
     void insertFromMimeData(const QMimeData *source) override;
 };
 
+// What writing a text does with characters a script file cannot hold.
+enum class TUnwritable
+{
+    // Asks the user first; No writes nothing.
+    Ask,
+    // Writes "?" for them without asking.
+    WriteAsFileHoldsIt
+};
+
 // A script editor window: one COG script, its tool bar tying it to the Line Builder and the
 // Syntax Checker, and the reading and writing of the script's file.
 class TRTFForm : public TMDIChild
@@ -89,7 +98,7 @@ class TRTFForm : public TMDIChild
     // files the file is written in place. The failure is reported. The caption is not touched.
     // A text holding characters a script file cannot hold is written (with "?" for them) only
     // when the user agrees; otherwise nothing is written and false is returned.
-    bool SaveToFile(const QString &path);
+    bool SaveToFile(const QString &path, TUnwritable unwritable = TUnwritable::Ask);
     // Reads the text back from path; a failure is reported and leaves the text as it was.
     // The caption is not touched.
     bool LoadFromFile(const QString &path);
