@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QtTest>
@@ -328,7 +329,6 @@ class EditorToolsUiTest : public QObject
         editor->Tools->GoToLine1->trigger();
         TGoToBar *bar = editor->Tools->GoToBar;
         QVERIFY(bar->isVisible());
-        QCOMPARE(bar->LineBox->maximum(), editor->RE->blockCount());
         bar->LineBox->setValue(7);
         QTest::mouseClick(bar->GoButton, Qt::LeftButton);
         QVERIFY(!bar->isVisible());
@@ -336,9 +336,17 @@ class EditorToolsUiTest : public QObject
         QCOMPARE(caret->text(), QString("Ln 7, Col 1"));
         QTest::keyClick(editor->RE, Qt::Key_End);
         QCOMPARE(caret->text(), QString("Ln 7, Col 21"));
-        // Beyond the end: the last line.
-        bar->GoToLine(500);
-        QCOMPARE(editor->RE->textCursor().blockNumber(), editor->RE->blockCount() - 1);
+        // Typed past the end, every digit counts: the last line, and the bar says so.
+        const int lines = editor->RE->blockCount();
+        QVERIFY(lines < 50);
+        editor->Tools->GoToLine1->trigger();
+        bar->LineBox->selectAll();
+        QTest::keyClicks(bar->LineBox, "500");
+        QCOMPARE(bar->LineBox->value(), 500);
+        QTest::keyClick(bar->LineBox, Qt::Key_Return);
+        QCOMPARE(editor->RE->textCursor().blockNumber(), lines - 1);
+        QCOMPARE(editor->StatusBar1->currentMessage(),
+                 QString("There is no line 500: the script ends at line %1.").arg(lines));
         QVERIFY(editor->Tools->Gutter->GutterWidth() > 0);
     }
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -84,16 +85,30 @@ class EditorUiTest : public QObject
     void tabStopsSwitchBetweenTheSymbolsAndTheCodeLayout()
     {
         TRTFForm *editor = F.Frame->CreateEditor();
-        const qreal perPoint = editor->RE->logicalDpiX() / 72.0;
+        // In characters of the fixed-pitch font: a tab-indented line shows indented by three.
+        const qreal perChar = QFontMetricsF(editor->RE->font()).horizontalAdvance('x');
         QCOMPARE(editor->TabStops(), QList<int>({3, 13, 46}));
-        QCOMPARE(TabPositions(editor), QList<qreal>({3 * perPoint, 13 * perPoint, 46 * perPoint}));
+        QCOMPARE(TabPositions(editor), QList<qreal>({3 * perChar, 13 * perChar, 46 * perChar}));
+        editor->SetText("\tx\nabcx\n");
+        const auto left = [editor](int block, int column) {
+            QTextCursor at(editor->RE->document()->findBlockByNumber(block));
+            at.setPosition(at.position() + column);
+            return editor->RE->cursorRect(at).left();
+        };
+        QCOMPARE(left(0, 1), left(1, 3));
 
         editor->TabB->click();
         QCOMPARE(editor->StatusText(), QString("Code"));
         QCOMPARE(editor->TabStops().size(), 21);
         QCOMPARE(editor->TabStops().first(), 3);
         QCOMPARE(editor->TabStops().last(), 63);
-        QCOMPARE(TabPositions(editor).last(), 63 * perPoint);
+        QCOMPARE(TabPositions(editor).last(), 63 * perChar);
+
+        // Another font moves the stops with its characters.
+        F.Prompts.ExpectFont(QFont(editor->RE->font().family(), 20));
+        editor->Font1Click();
+        QCOMPARE(TabPositions(editor).first(),
+                 3 * QFontMetricsF(editor->RE->font()).horizontalAdvance('x'));
 
         editor->TabB->click();
         QCOMPARE(editor->StatusText(), QString("Symbols"));

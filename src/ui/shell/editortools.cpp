@@ -40,6 +40,9 @@ TEditorTools::TEditorTools(TRTFForm *form) : QObject(form), Form(form)
         layout->insertWidget(below + 1, GoToBar);
     }
 
+    connect(GoToBar, &TGoToBar::PastTheEnd, form->StatusBar1,
+            [form](const QString &text) { form->StatusBar1->showMessage(text, 5000); });
+
     CaretPanel = new QLabel(form->StatusBar1);
     CaretPanel->setObjectName("CaretPanel");
     CaretPanel->setMinimumWidth(120);

@@ -1,5 +1,8 @@
 #include "ui/shell/findbar.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -230,7 +233,9 @@ TGoToBar::TGoToBar(QPlainTextEdit *editor, QWidget *parent) : QWidget(parent), E
 
 void TGoToBar::ShowBar()
 {
-    LineBox->setMaximum(std::max(1, Editor->blockCount()));
+    // Any number is taken: a box bounded by the line count would drop the digit that takes a
+    // number past it (500 typed in a 120-line script would be 50).
+    LineBox->setMaximum(std::numeric_limits<int>::max());
     LineBox->setValue(Editor->textCursor().blockNumber() + 1);
     show();
     LineBox->setFocus();
@@ -239,7 +244,11 @@ void TGoToBar::ShowBar()
 
 void TGoToBar::GoToLine(int line)
 {
-    const int index = std::clamp(line, 1, std::max(1, Editor->blockCount())) - 1;
+    const int last = std::max(1, Editor->blockCount());
+    const int index = std::clamp(line, 1, last) - 1;
+    if (line > last)
+        emit PastTheEnd(
+            QString("There is no line %1: the script ends at line %2.").arg(line).arg(last));
     QTextCursor cursor(Editor->document()->findBlockByNumber(index));
     Editor->setTextCursor(cursor);
     Editor->centerCursor();

@@ -66,11 +66,16 @@ class TGoToBar : public QWidget
     explicit TGoToBar(QPlainTextEdit *editor, QWidget *parent = nullptr);
 
     void ShowBar();
-    // Moves the caret to the start of line (1-based, kept within the text) and shows it.
+    // Moves the caret to the start of line (1-based, kept within the text) and shows it; a
+    // line past the end goes to the last one, and says so.
     void GoToLine(int line);
 
     QSpinBox *LineBox;
     QPushButton *GoButton;
+
+  signals:
+    // A line past the end was asked for; the caret went to the last line.
+    void PastTheEnd(const QString &text);
 
   protected:
     void keyPressEvent(QKeyEvent *event) override;

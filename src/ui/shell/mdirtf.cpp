@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDropEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -264,12 +265,14 @@ QString TRTFForm::StatusText() const
 
 void TRTFForm::SetTabLayout(const QList<int> &points, const QString &status)
 {
-    // Stops are kept in points and placed in pixels at the screen's resolution, so the
-    // columns stay put when the font changes.
-    const qreal pixelsPerPoint = RE->logicalDpiX() / 72.0;
+    // The layouts count in characters of the editor's fixed-pitch font: a tab reaches the
+    // column Sort Symbol writes a symbol's name or value at, or a 3-character indent. Taken
+    // as points, as the numbers once were, a stop lay a few pixels from the last, and every
+    // script indented with tabs showed unindented. The display only: files keep their tabs.
+    const qreal charWidth = QFontMetricsF(RE->font()).horizontalAdvance(QLatin1Char(' '));
     QList<QTextOption::Tab> tabs;
-    for (const int point : points)
-        tabs << QTextOption::Tab(point * pixelsPerPoint, QTextOption::LeftTab);
+    for (const int column : points)
+        tabs << QTextOption::Tab(column * charWidth, QTextOption::LeftTab);
     QTextOption option = RE->document()->defaultTextOption();
     option.setTabs(tabs);
     RE->document()->setDefaultTextOption(option);
@@ -567,7 +570,11 @@ void TRTFForm::Font1Click()
 {
     QFont font = RE->font();
     if (OwnPrompts.ChooseFont(font))
+    {
         RE->setFont(font);
+        // The stops follow the width of the new font's characters.
+        SetTabLayout(CurrentTabStops, StatusPanel->text());
+    }
     RE->setFocus();
 }
 

@@ -103,10 +103,10 @@ class TRTFForm : public TMDIChild
     // The caption is not touched.
     bool LoadFromFile(const QString &path);
 
-    // Tab stops in points of 1/72 inch.
+    // Tab stops in character widths of the editor's font.
     static QList<int> SymbolTabStops();
     static QList<int> CodeTabStops();
-    // The tab stops of the text, in points.
+    // The tab stops of the text, in character widths.
     QList<int> TabStops() const;
     QString StatusText() const;
 
