@@ -10,11 +10,13 @@
 #include <utility>
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStorageInfo>
 #include <QTextBlock>
 #include <QTimer>
@@ -437,6 +439,59 @@ class KeepWorkUiTest : public QObject
             qputenv("XDG_DATA_HOME", savedData);
         for (const QString &file : found)
             QFile::remove(file);
+    }
+
+    // A script changed on disk while open is read again when its window comes forward: at once
+    // when the window holds no changes, on the user's word when it does; never a second time
+    // for the same change, and never over the new file without a word.
+    void aScriptChangedOnDiskIsReadAgainWhenItsWindowComesForward()
+    {
+        TRTFForm *script = F.OpenScript("symbols\r\nend\r\n", "a.cog");
+        TRTFForm *other = F.OpenScript("x\r\n", "b.cog");
+        const QString path = script->Caption();
+        const auto changeOnDisk = [&](const QByteArray &bytes) {
+            F.WriteScript(bytes, "a.cog");
+            QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                    QFileDevice::FileModificationTime);
+        };
+        const auto bringForward = [&](TRTFForm *editor) {
+            F.Frame->ClientArea()->setActiveSubWindow(editor);
+        };
+
+        changeOnDisk("# from the extraction\r\n");
+        bringForward(script);
+        QCOMPARE(script->Text(), std::string("# from the extraction\n"));
+        QVERIFY(!script->IsModified());
+        QVERIFY(script->StatusBar1->currentMessage().contains("read again"));
+
+        // Changed in the window too: No keeps the window's text, and is not asked again.
+        script->SetText("mine\n");
+        bringForward(other);
+        changeOnDisk("# theirs\r\n");
+        const QString question =
+            QString("'%1' was changed on disk by another program, and this window holds changes "
+                    "that are not saved. Read the file again and lose the changes in this window?")
+                .arg(path);
+        F.Prompts.ExpectConfirm(question, false);
+        bringForward(script);
+        QCOMPARE(script->Text(), std::string("mine\n"));
+        bringForward(other);
+        bringForward(script);
+        QCOMPARE(F.Prompts.Texts("Confirm").size(), 1);
+
+        bringForward(other);
+        changeOnDisk("# theirs again\r\n");
+        F.Prompts.ExpectConfirm(question, true);
+        bringForward(script);
+        QCOMPARE(script->Text(), std::string("# theirs again\n"));
+        QVERIFY(!script->IsModified());
+
+        // Its own saves are no change from elsewhere.
+        script->SetText("saved\n");
+        QVERIFY(script->Save());
+        bringForward(other);
+        bringForward(script);
+        QCOMPARE(F.Prompts.Texts("Confirm").size(), 2);
     }
 };
 

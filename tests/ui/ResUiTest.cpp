@@ -422,6 +422,25 @@ class ResUiTest : public QObject
         QCOMPARE(Res->Memo->toPlainText(), QString("# lift"));
     }
 
+    // A picture stays only while its texture is the one selected: not with nothing selected,
+    // and not under a list of templates.
+    void aPictureGoesWithTheSelectionOfItsTexture()
+    {
+        CreateShown();
+        Res->GetRes(".mat", true);
+        Click(Res->LB1, "mat\\wall.mat");
+        QVERIFY(!Res->Image->pixmap().isNull());
+        Res->LB1->clearSelection();
+        QVERIFY(Res->Image->pixmap().isNull());
+        QVERIFY(Res->Label1->text().isEmpty() && Res->Label2->text().isEmpty());
+
+        Click(Res->LB1, "mat\\wall.mat");
+        QVERIFY(!Res->Image->pixmap().isNull());
+        Res->ListTemplates({"crate"});
+        QVERIFY(Res->Image->pixmap().isNull());
+        QVERIFY(Res->Label1->text().isEmpty());
+    }
+
     void theProjectFolderDialogGivesABareNameOrNothing()
     {
         CreateShown();

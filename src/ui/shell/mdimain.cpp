@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -96,6 +97,13 @@ TMainForm::TMainForm(TPrompts &prompts, const TFrameSetup &setup, QWidget *paren
     CreateSpeedBar();
     connect(MdiArea, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow *window) { ChildActivated(window); });
+    // Back from another program, the script in front may have been changed by it.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    if (TRTFForm *editor = ActiveEditor())
+                        editor->CheckFileOnDisk();
+            });
 
     FormCreate(setup);
     CreateToolWindows();
@@ -407,10 +415,12 @@ void TMainForm::CaptionLineBuilder()
         VF->setWindowTitle(TEditorTools::FileCaption(children[TargetIndex]));
 }
 
-void TMainForm::ChildActivated(QMdiSubWindow *)
+void TMainForm::ChildActivated(QMdiSubWindow *window)
 {
     MergeMenus();
     UpdateEditButtons();
+    if (auto *editor = qobject_cast<TRTFForm *>(window))
+        editor->CheckFileOnDisk();
 }
 
 void TMainForm::UpdateEditButtons()

@@ -4,7 +4,10 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QDateTime>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
@@ -454,7 +457,66 @@ bool TRTFForm::LoadFile(const QString &path)
     RE->document()->setModified(false);
     FileName = path;
     setWindowTitle(path);
+    RememberDiskFile();
     return true;
+}
+
+TRTFForm::TDiskStamp TRTFForm::ReadDiskStamp(const QString &path, bool withHash)
+{
+    TDiskStamp stamp;
+    const QFileInfo file(path);
+    stamp.Exists = file.exists();
+    if (!stamp.Exists)
+        return stamp;
+    stamp.Size = file.size();
+    stamp.Modified = file.lastModified().toMSecsSinceEpoch();
+    if (withHash)
+    {
+        QFile bytes(path);
+        if (bytes.open(QIODevice::ReadOnly))
+            stamp.Hash = std::hash<std::string_view>()(bytes.readAll().toStdString());
+    }
+    return stamp;
+}
+
+void TRTFForm::RememberDiskFile()
+{
+    OnDisk = ReadDiskStamp(FileName, true);
+}
+
+void TRTFForm::CheckFileOnDisk()
+{
+    if (FileName.isEmpty() || CheckingDisk || IsClosing())
+        return;
+    const TDiskStamp quick = ReadDiskStamp(FileName, false);
+    if (quick.Exists == OnDisk.Exists && quick.Size == OnDisk.Size &&
+        quick.Modified == OnDisk.Modified)
+        return;
+    // Touched but holding the same bytes is no change.
+    const TDiskStamp now = ReadDiskStamp(FileName, true);
+    if (now.Exists && OnDisk.Exists && now.Hash == OnDisk.Hash)
+    {
+        OnDisk = now;
+        return;
+    }
+    CheckingDisk = true;
+    // Asked once for each change: from here on, the file as it is now is the one known.
+    OnDisk = now;
+    if (!now.Exists)
+        StatusBar1->showMessage(
+            QString("%1 is no longer on disk; Save writes it again.").arg(FileName));
+    else if (!IsModified() ||
+             OwnPrompts.Confirm(
+                 QString("'%1' was changed on disk by another program, and this window holds "
+                         "changes that are not saved. Read the file again and lose the changes "
+                         "in this window?")
+                     .arg(FileName)))
+    {
+        if (LoadFile(FileName))
+            StatusBar1->showMessage(
+                QString("%1 was changed on disk and has been read again.").arg(FileName));
+    }
+    CheckingDisk = false;
 }
 
 bool TRTFForm::Save()
@@ -478,6 +540,7 @@ bool TRTFForm::Save()
     if (!SaveToFile(FileName))
         return false;
     RE->document()->setModified(false);
+    RememberDiskFile();
     return true;
 }
 
@@ -501,6 +564,7 @@ bool TRTFForm::SaveAs()
     FileName = path;
     setWindowTitle(path);
     RE->document()->setModified(false);
+    RememberDiskFile();
     return true;
 }
 

@@ -143,6 +143,12 @@ class TRTFForm : public TMDIChild
     // user chose not to save).
     bool FormCloseQuery();
 
+    // Looks whether the script's file changed on disk since it was loaded or saved (another
+    // program, or an extraction over it). An unmodified text is read again, and the status
+    // line says so; a modified one is read again only when the user agrees. A file gone from
+    // disk is said once in the status line.
+    void CheckFileOnDisk();
+
     // The printer of this window, kept between Print Setup and Print.
     QPrinter *Printer();
 
@@ -189,4 +195,17 @@ class TRTFForm : public TMDIChild
     QList<int> CurrentTabStops;
     // The lines coloured by HiLitLine, as selections drawn over the text.
     QList<QTextEdit::ExtraSelection> RedLines;
+
+    // The file as it was when the text was loaded from it or saved to it.
+    struct TDiskStamp
+    {
+        bool Exists = false;
+        qint64 Size = 0;
+        qint64 Modified = 0;
+        size_t Hash = 0;
+    };
+    static TDiskStamp ReadDiskStamp(const QString &path, bool withHash);
+    void RememberDiskFile();
+    TDiskStamp OnDisk;
+    bool CheckingDisk = false;
 };
