@@ -316,6 +316,11 @@ class LineBuilderUiTest : public QObject
                              Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(bar, &move);
         };
+        hover(VF->Window1);
+        QCOMPARE(VF->P1Caption->text(), "Toggles the window  StayOnTop setting");
+        QEvent out(QEvent::Leave);
+        QApplication::sendEvent(bar, &out);
+        QCOMPARE(VF->P1Caption->text(), "");
         VF->P1Caption->setText("Sleep");
         hover(VF->Window1);
         QCOMPARE(VF->P1Caption->text(), "Toggles the window  StayOnTop setting");

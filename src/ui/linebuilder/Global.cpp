@@ -494,14 +494,15 @@ bool TVF::event(QEvent *event)
     const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
     if (!tip.isEmpty())
     {
-        if (CaptionBeforeHint.isNull())
+        if (!HintShown)
             CaptionBeforeHint = P1Caption->text();
+        HintShown = true;
         P1Caption->setText(tip);
     }
-    else if (!CaptionBeforeHint.isNull())
+    else if (HintShown)
     {
+        HintShown = false;
         P1Caption->setText(CaptionBeforeHint);
-        CaptionBeforeHint = QString();
     }
     return true;
 }

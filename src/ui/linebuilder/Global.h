@@ -192,8 +192,8 @@ class TVF : public QMainWindow
     // Set while a picker asks for a placeholder: the selection it fills is the one it opened
     // for, and whatever selection changes arrive meanwhile open no further picker.
     bool Picking = false;
-    // The caption of the status strip before a menu hint took its place; null while no hint
-    // shows.
+    // The caption of the status strip before a menu hint took its place.
+    bool HintShown = false;
     QString CaptionBeforeHint;
     // The entry last looked up, which the status strip shows while no flag kind does.
     QString LookedUpName;
