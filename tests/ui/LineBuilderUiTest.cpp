@@ -421,12 +421,7 @@ class LineBuilderUiTest : public QObject
         QVERIFY(listed.isEmpty());
         F.Prompts.Verify();
 
-        const QString tpl = F.ProgramDir + "master.tpl";
-        QFile file(tpl);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("caf\xe9 none mass=1\r\n");
-        file.close();
-        TemplateFile = tpl.toStdString();
+        UseTemplateFile("caf\xe9 none mass=1\r\n");
         SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
         QCOMPARE(listed, QStringList(QString::fromUtf8("caf\u00e9")));
         QCOMPARE(shownLine, QString::fromUtf8("caf\u00e9 none mass=1"));
@@ -437,12 +432,7 @@ class LineBuilderUiTest : public QObject
     void aPickedTemplateTakesThePlaceOfTheWord()
     {
         F.Start();
-        const QString tpl = F.ProgramDir + "master.tpl";
-        QFile file(tpl);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("_walkplayer none type=player\r\ncrate none mass=10\r\n");
-        file.close();
-        TemplateFile = tpl.toStdString();
+        UseTemplateFile("_walkplayer none type=player\r\ncrate none mass=10\r\n");
         TVF *vf = F.Frame->VF;
         TRes *picker = F.Frame->Res;
         QStringList listed;
@@ -470,6 +460,12 @@ class LineBuilderUiTest : public QObject
         const QList<QTreeWidgetItem *> found =
             vf->TV->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
+    }
+
+    // Writes a template file into the program's folder and makes it the one in use.
+    void UseTemplateFile(const QByteArray &bytes)
+    {
+        TemplateFile = F.WriteScript(bytes, "../master.tpl").toStdString();
     }
 
     void Write(const QString &name, const QByteArray &bytes)
