@@ -64,8 +64,7 @@ TEST(RefDataFilesTest, EveryLineIsAHeaderOrAnEntry)
             }
             EXPECT_EQ(line.find_first_of("#["), std::string::npos) << name << ": " << line;
             EXPECT_NE(line.find('@', 1), std::string::npos) << name << ": " << line;
-            SplitAtFields(line);
-            EXPECT_FALSE(RestPart.empty()) << name << ": no description: " << line;
+            EXPECT_FALSE(SplitAtFields(line).Rest.empty()) << name << ": no description: " << line;
         }
         EXPECT_EQ(seenHeaders.size(), headers->size()) << name;
     }
@@ -90,9 +89,9 @@ TEST(RefDataFilesTest, EveryVerbStandsOnceInItsSectionWithItsArguments)
     for (const std::string &line : SplitTextLines(verbText))
         if (line.find('@') != std::string::npos && line.find('[') == std::string::npos)
         {
-            SplitAtFields(line);
-            shown[NamePart].push_back(NamePart + ValuePart);
-            shown[NamePart].push_back(RestPart);
+            const TFields fields = SplitAtFields(line);
+            shown[fields.Name].push_back(fields.Name + fields.Value);
+            shown[fields.Name].push_back(fields.Rest);
         }
     std::set<std::string> names;
     for (const TVerbFact &verb : VerbTable())
@@ -287,9 +286,9 @@ TEST(RefDataFilesTest, SymbolsMessagesAndOperatorsAreAllThere)
     std::set<std::string> operators;
     for (const std::string &item : data.Operators)
     {
-        SplitLine(item);
-        EXPECT_TRUE(operators.insert(Words[0]).second) << item;
-        EXPECT_FALSE(Words[1].empty()) << "no meaning: " << item;
+        const TWords words = LineWords(item);
+        EXPECT_TRUE(operators.insert(words[0]).second) << item;
+        EXPECT_FALSE(words[1].empty()) << "no meaning: " << item;
     }
     const std::set<std::string> language = {
         "%", "*", "+", "-", "/", "!", "!=", "<", "<=", "=", "==", ">", ">=", "&", "&&", "|", "||"};

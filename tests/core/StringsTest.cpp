@@ -8,13 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/shell/GlobalVar.h"
 #include "tests/core/piecesource.h"
 
 namespace {
-std::vector<std::string> FirstWords(int count)
+std::vector<std::string> FirstWords(const TWords &words, int count)
 {
-    return std::vector<std::string>(Words.begin(), Words.begin() + count);
+    return std::vector<std::string>(words.begin(), words.begin() + count);
 }
 } // namespace
 
@@ -32,7 +31,7 @@ TEST(StringsTest, SplitLineNumbersWordsFromTheFirstColumn)
         std::vector<std::string> Expected;
     } rows[] = {
         {"symbols", {"symbols", ""}},
-        // A leading blank or tab advances the word index: the first word lands in Words[1].
+        // A leading blank or tab advances the word index: the first word lands in words[1].
         {"\tsymbols", {"", "symbols", ""}},
         {"   thing player", {"", "thing", "player", ""}},
         {"a  b", {"a", "b", ""}},
@@ -44,23 +43,21 @@ TEST(StringsTest, SplitLineNumbersWordsFromTheFirstColumn)
     };
     for (const Row &row : rows)
     {
-        Words[0] = "stale";
-        SplitLine(row.Line);
-        EXPECT_EQ(FirstWords(static_cast<int>(row.Expected.size())), row.Expected) << row.Line;
+        TWords words;
+        words[0] = "stale";
+        EXPECT_EQ(SplitLine(row.Line, words), TabsToSpaces(row.Line));
+        EXPECT_EQ(FirstWords(words, static_cast<int>(row.Expected.size())), row.Expected)
+            << row.Line;
+        EXPECT_EQ(LineWords(row.Line), words) << row.Line;
     }
-}
-
-TEST(StringsTest, SplitLineReturnsTheConvertedLine)
-{
-    EXPECT_EQ(SplitLine("a\tb"), "a b");
 }
 
 TEST(StringsTest, SplitWordsAppendsWithoutClearing)
 {
-    ClearWords();
-    SplitWords("ab cd");
-    SplitWords("ef gh");
-    EXPECT_EQ(FirstWords(3), (std::vector<std::string>{"abef", "cdgh", ""}));
+    TWords words;
+    SplitWords("ab cd", words);
+    SplitWords("ef gh", words);
+    EXPECT_EQ(FirstWords(words, 3), (std::vector<std::string>{"abef", "cdgh", ""}));
 }
 
 TEST(StringsTest, WordsPastTheHundredthAreDropped)
@@ -68,9 +65,9 @@ TEST(StringsTest, WordsPastTheHundredthAreDropped)
     std::string line;
     for (int i = 0; i < 150; ++i)
         line += "w" + std::to_string(i) + " ";
-    SplitLine(line);
-    EXPECT_EQ(Words[0], "w0");
-    EXPECT_EQ(Words[99], "w99");
+    const TWords words = LineWords(line);
+    EXPECT_EQ(words[0], "w0");
+    EXPECT_EQ(words[99], "w99");
 }
 
 TEST(StringsTest, SplitLineWordsGivesTheWordsOfSplitLineWithoutBound)
@@ -78,11 +75,11 @@ TEST(StringsTest, SplitLineWordsGivesTheWordsOfSplitLineWithoutBound)
     for (const char *line : {"symbols", "\tsymbols", "   thing player", "a  b", "a b ",
                              "thing\tplayer=-1\t\tlocal", "a\rb c", "", "  ", " \t x  y"})
     {
-        SplitLine(line);
+        const TWords bounded = LineWords(line);
         const std::vector<std::string> words = SplitLineWords(line);
         ASSERT_TRUE(words.empty() || !words.back().empty()) << line;
-        EXPECT_EQ(words, FirstWords(static_cast<int>(words.size()))) << line;
-        EXPECT_EQ(Words[words.size()], "") << line;
+        EXPECT_EQ(words, FirstWords(bounded, static_cast<int>(words.size()))) << line;
+        EXPECT_EQ(bounded[words.size()], "") << line;
     }
     std::string line;
     for (int i = 0; i < 150; ++i)
@@ -103,10 +100,9 @@ TEST(StringsTest, SplitNameValueCutsAtTheFirstEqualsAfterTheFirstCharacter)
     };
     for (const Row &row : rows)
     {
-        NamePart = ValuePart = "stale";
-        SplitNameValue(row.Text);
-        EXPECT_EQ(NamePart, row.Name) << row.Text;
-        EXPECT_EQ(ValuePart, row.Value) << row.Text;
+        const TNameValue parts = SplitNameValue(row.Text);
+        EXPECT_EQ(parts.Name, row.Name) << row.Text;
+        EXPECT_EQ(parts.Value, row.Value) << row.Text;
     }
 }
 
@@ -129,21 +125,11 @@ TEST(StringsTest, SplitAtFieldsReadsThreeFields)
     };
     for (const Row &row : rows)
     {
-        NamePart = ValuePart = RestPart = "stale";
-        SplitAtFields(row.Text);
-        EXPECT_EQ(NamePart, row.Name) << row.Text;
-        EXPECT_EQ(ValuePart, row.Value) << row.Text;
-        EXPECT_EQ(RestPart, row.Rest) << row.Text;
+        const TFields fields = SplitAtFields(row.Text);
+        EXPECT_EQ(fields.Name, row.Name) << row.Text;
+        EXPECT_EQ(fields.Value, row.Value) << row.Text;
+        EXPECT_EQ(fields.Rest, row.Rest) << row.Text;
     }
-}
-
-TEST(StringsTest, ClearSymbolTableEmptiesEveryColumn)
-{
-    SymbolTable.AI[0] = "a";
-    SymbolTable.Vector[199] = "v";
-    ClearSymbolTable();
-    EXPECT_EQ(SymbolTable.AI[0], "");
-    EXPECT_EQ(SymbolTable.Vector[199], "");
 }
 
 TEST(StringsTest, SplitTextLinesAcceptsEveryLineEnd)

@@ -152,8 +152,7 @@ std::vector<TSymbolEntry> ParseSymbol(const std::vector<std::string> &lines, int
             // 'thing player=-1 local' declares "player".
             if (words[1].find('=') != std::string::npos)
             {
-                SplitNameValue(words[1]);
-                entry.Name = NamePart;
+                entry.Name = SplitNameValue(words[1]).Name;
             }
             else
                 entry.Name = words[1];

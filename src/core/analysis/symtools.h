@@ -10,7 +10,15 @@
 #include <string_view>
 #include <vector>
 
-#include "core/shell/GlobalVar.h"
+// The names declared in a symbols section: entry i of every array belongs to the i-th
+// non-blank line of the section, and only the array of that line's type holds a name there.
+constexpr int MaxSymbols = 200;
+using TSymColumn = std::array<std::string, MaxSymbols>;
+struct TSym
+{
+    TSymColumn AI, Cog, Flex, Int, KeyFrame, Material, Message, Model, Sector, Sound, Surface,
+        Template, Thing, Vector;
+};
 
 // One kind of declared symbol: the type word of the script, the caption of its tree node and
 // its column of the symbol table.

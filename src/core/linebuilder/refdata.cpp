@@ -1,6 +1,5 @@
 #include "core/linebuilder/refdata.h"
 
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
@@ -49,8 +48,7 @@ bool Has(std::string_view line, char c)
 // The name of a line that is not a header: its first field, empty without an "@".
 std::string NameOf(std::string_view line)
 {
-    SplitAtFields(line);
-    return NamePart;
+    return SplitAtFields(line).Name;
 }
 
 // Where the entries of one file go: the category node chosen by the last known header, or
@@ -137,11 +135,11 @@ bool FindEntries(const std::string &text, const std::string &caption,
         // Only an entry line carries a name: one without "#" and "[" that holds an "@".
         if (Has(line, '#') || Has(line, '[') || !Has(line, '@'))
             continue;
-        SplitAtFields(line);
-        if (NamePart != caption)
+        const TFields fields = SplitAtFields(line);
+        if (fields.Name != caption)
             continue;
-        lines.push_back(caption + ValuePart);
-        lines.push_back(RestPart);
+        lines.push_back(caption + fields.Value);
+        lines.push_back(fields.Rest);
         found = true;
     }
     return found;

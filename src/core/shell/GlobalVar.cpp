@@ -21,13 +21,6 @@ std::string ArchivePath;
 bool UseJK = true;
 TCOGChecker *TheChecker = nullptr;
 
-std::array<std::string, MaxWords> Words;
-std::string NamePart;
-std::string ValuePart;
-std::string RestPart;
-
-TSym SymbolTable;
-
 namespace fs = std::filesystem;
 
 void SetProgramDir(const std::string &folder)

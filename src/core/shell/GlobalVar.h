@@ -25,25 +25,6 @@ extern std::string ArchivePath;
 extern bool UseJK;
 extern TCOGChecker *TheChecker;
 
-// Results of the word and field splitters of Strings.
-constexpr int MaxWords = 100;
-extern std::array<std::string, MaxWords> Words;
-extern std::string NamePart;
-extern std::string ValuePart;
-extern std::string RestPart;
-
-// The names declared in the symbols section of the last scanned script: entry i of every
-// array belongs to the i-th non-blank line of the section, and only the array of that line's
-// type holds a name there.
-constexpr int MaxSymbols = 200;
-using TSymColumn = std::array<std::string, MaxSymbols>;
-struct TSym
-{
-    TSymColumn AI, Cog, Flex, Int, KeyFrame, Material, Message, Model, Sector, Sound, Surface,
-        Template, Thing, Vector;
-};
-extern TSym SymbolTable;
-
 // Sets ProgramDir, DataDir and CogDir from the program's folder (with its trailing separator).
 void SetProgramDir(const std::string &folder);
 

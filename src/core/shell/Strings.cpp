@@ -38,11 +38,6 @@ void ClearWords(TWords &words)
         word.clear();
 }
 
-void ClearWords()
-{
-    ClearWords(Words);
-}
-
 void SplitWords(std::string_view s, TWords &words)
 {
     int k = 0;
@@ -61,11 +56,6 @@ void SplitWords(std::string_view s, TWords &words)
             ++k;
         }
     }
-}
-
-void SplitWords(std::string_view s)
-{
-    SplitWords(s, Words);
 }
 
 std::string SplitLine(std::string_view s, TWords &words)
@@ -99,26 +89,28 @@ std::vector<std::string> SplitLineWords(std::string_view s)
     return words;
 }
 
-std::string SplitLine(std::string_view s)
+TWords LineWords(std::string_view s)
 {
-    return SplitLine(s, Words);
+    TWords words;
+    SplitLine(s, words);
+    return words;
 }
 
-void SplitNameValue(std::string_view s)
+TNameValue SplitNameValue(std::string_view s)
 {
-    NamePart.clear();
-    ValuePart.clear();
+    TNameValue parts;
     if (s.empty())
-        return;
+        return parts;
     // The first character always belongs to the name, so "=x=y" names "=x".
     const size_t eq = s.find('=', 1);
     if (eq == std::string_view::npos)
     {
-        NamePart = s;
-        return;
+        parts.Name = s;
+        return parts;
     }
-    NamePart = s.substr(0, eq);
-    ValuePart = s.substr(eq + 1);
+    parts.Name = s.substr(0, eq);
+    parts.Value = s.substr(eq + 1);
+    return parts;
 }
 
 namespace {
@@ -130,40 +122,28 @@ void CopyField(std::string_view s, size_t from, size_t to, std::string &target)
 }
 } // namespace
 
-void SplitAtFields(std::string_view s)
+TFields SplitAtFields(std::string_view s)
 {
-    NamePart.clear();
-    ValuePart.clear();
-    RestPart.clear();
+    TFields fields;
     if (s.empty() || s.find('@') == std::string_view::npos)
-        return;
+        return fields;
 
     // Each field owns its first character, even an "@": "a@@b@c" gives "a", "@b" and "c".
     size_t firstAt = s.find('@', 1);
     if (firstAt == std::string_view::npos)
         firstAt = s.size();
-    CopyField(s, 0, firstAt, NamePart);
+    CopyField(s, 0, firstAt, fields.Name);
     if (firstAt + 1 >= s.size())
-        return;
+        return fields;
 
     const size_t secondStart = firstAt + 1;
     size_t secondAt = s.find('@', secondStart + 1);
     if (secondAt == std::string_view::npos)
         secondAt = s.size();
-    CopyField(s, secondStart, secondAt, ValuePart);
+    CopyField(s, secondStart, secondAt, fields.Value);
     if (secondAt + 1 < s.size())
-        RestPart = s.substr(secondAt + 1);
-}
-
-void ClearSymbolTable()
-{
-    for (TSymColumn *column :
-         {&SymbolTable.AI, &SymbolTable.Cog, &SymbolTable.Flex, &SymbolTable.Int,
-          &SymbolTable.KeyFrame, &SymbolTable.Material, &SymbolTable.Message, &SymbolTable.Model,
-          &SymbolTable.Sector, &SymbolTable.Sound, &SymbolTable.Surface, &SymbolTable.Template,
-          &SymbolTable.Thing, &SymbolTable.Vector})
-        for (std::string &entry : *column)
-            entry.clear();
+        fields.Rest = s.substr(secondAt + 1);
+    return fields;
 }
 
 namespace {

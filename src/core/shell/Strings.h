@@ -1,8 +1,7 @@
 #pragma once
 
-// Text utilities that cut a line into words or fields. The forms without a target write their
-// results into the shared Words, NamePart, ValuePart and RestPart (GlobalVar), which the caller
-// reads at once. Only the space separates words; a tab does so only after TabsToSpaces.
+// Text utilities that cut a line into words or fields; each returns what it cut, or fills the
+// caller's table. Only the space separates words; a tab does so only after TabsToSpaces.
 
 #include <algorithm>
 #include <array>
@@ -13,8 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/shell/GlobalVar.h"
-
+// The word table of a line: words past the 100th are dropped.
+constexpr int MaxWords = 100;
 using TWords = std::array<std::string, MaxWords>;
 
 // Letter case in ASCII only, whatever the locale: scripts and member names are Windows-1252
@@ -45,24 +44,33 @@ using TNameMap = std::unordered_map<std::string, Value, TNameHash, std::equal_to
 
 // A copy of s with every tab replaced by one space.
 std::string TabsToSpaces(std::string_view s);
-void ClearWords();
 void ClearWords(TWords &words);
 // Appends the words of s to words without clearing it first. A leading space advances the
 // word index, so the first word of an indented line lands in words[1]. Characters of words
 // past words[99] are dropped.
 void SplitWords(std::string_view s, TWords &words);
-void SplitWords(std::string_view s);
 // TabsToSpaces, ClearWords and SplitWords in one; returns the converted line.
 std::string SplitLine(std::string_view s, TWords &words);
-std::string SplitLine(std::string_view s);
+// The words of a line as SplitLine gives them: words[0] is empty for an indented line.
+TWords LineWords(std::string_view s);
 // The words SplitLine would give, with no bound on their number: the list ends with the last
 // non-empty word, and an indented line starts with an empty word.
 std::vector<std::string> SplitLineWords(std::string_view s);
-// Splits "name=value" at the first "=" after the first character; nothing is trimmed.
-void SplitNameValue(std::string_view s);
-// Splits "first@second@rest"; "&" stands for a blank in the first two fields.
-void SplitAtFields(std::string_view s);
-void ClearSymbolTable();
+// "name=value" cut at the first "=" after the first character; nothing is trimmed.
+struct TNameValue
+{
+    std::string Name;
+    std::string Value;
+};
+TNameValue SplitNameValue(std::string_view s);
+// "first@second@rest" cut into its three fields; "&" stands for a blank in the first two.
+struct TFields
+{
+    std::string Name;
+    std::string Value;
+    std::string Rest;
+};
+TFields SplitAtFields(std::string_view s);
 
 // The lines of a text: split at CR LF, LF or a lone CR; a final line break does not start an
 // extra empty line. Bytes pass unchanged.

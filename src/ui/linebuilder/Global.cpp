@@ -431,8 +431,7 @@ void TVF::LB1DblClick()
     const QList<QListWidgetItem *> selected = LB1->selectedItems();
     const QListWidgetItem *item = selected.isEmpty() ? LB1->item(0) : selected.first();
     // The first word is the operator; an item that begins with a blank has none.
-    SplitLine(item->text().toStdString());
-    ReplaceSelection(" " + QString::fromStdString(Words[0]));
+    ReplaceSelection(" " + QString::fromStdString(LineWords(item->text().toStdString())[0]));
     LB1->hide();
 }
 

@@ -666,8 +666,6 @@ void TRTFForm::ScanSymbols()
         return;
     frame->CaptionLineBuilder();
     const std::vector<TSymbolEntry> entries = ParseSymbol(lines, header);
-    ClearSymbolTable();
-    FillSymbolTable(entries, SymbolTable);
     frame->VF->ShowSymbolsUsed(FillSymbolTree(entries));
 }
 
