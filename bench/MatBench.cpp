@@ -29,7 +29,7 @@ void BM_ReadMat(benchmark::State &state)
     const std::vector<uint8_t> mat = SquareTexture(side);
     for (auto _ : state)
     {
-        TMatPicture picture = ReadMat(mat, 0);
+        TMatPicture picture = ReadMat(mat, TColormap());
         benchmark::DoNotOptimize(picture.Bmp.data());
     }
     state.SetBytesProcessed(state.iterations() * side * side);

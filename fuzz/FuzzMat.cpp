@@ -10,15 +10,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    TColormap colors;
     try
     {
-        ReadCmpBytes(data, size, 1);
+        colors = ReadCmpBytes(data, size);
     }
     catch (const TMatError &)
     {}
     try
     {
-        const TMatPicture picture = ReadMat(data, size, 1);
+        const TMatPicture picture = ReadMat(data, size, colors);
         uint32_t fileSize = 0;
         std::memcpy(&fileSize, picture.Bmp.data() + 2, 4);
         const int64_t expected =
@@ -27,12 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             picture.Width <= 0 || picture.Height <= 0)
             std::abort();
         // Nothing past the member may be needed for the picture: at most twice the bytes.
-        if (!SolidColorMat && static_cast<size_t>(picture.Width) * picture.Height > 2 * size)
+        if (!picture.Solid && static_cast<size_t>(picture.Width) * picture.Height > 2 * size)
             std::abort();
     }
     catch (const TMatError &)
     {}
-    if (MatStream.Size() != 0)
-        std::abort();
     return 0;
 }

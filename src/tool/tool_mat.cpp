@@ -64,18 +64,18 @@ int MemberIndex(const std::string &name, const std::string &archive)
 // subject names the file the step at work reads or writes, for the error message.
 TMatPicture Convert(const TMatArgs &args, std::string &subject)
 {
-    // Without a colormap the picture uses slot 0, which stays black.
-    ClearColormaps();
+    // Without a colormap the picture is black.
+    TColormap colors;
     if (args.Archive.empty())
     {
         if (!args.Cmp.empty())
         {
             subject = args.Cmp;
-            LoadCmpFile(args.Cmp, 0);
+            colors = LoadCmpFile(args.Cmp);
         }
         subject = args.Mat;
         const std::string bytes = ReadWholeFile(args.Mat);
-        return ReadMat(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), 0);
+        return ReadMat(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), colors);
     }
     subject = args.Archive;
     if (!ReadGobHeader(args.Archive))
@@ -85,11 +85,11 @@ TMatPicture Convert(const TMatArgs &args, std::string &subject)
     {
         const int index = MemberIndex(args.Cmp, args.Archive);
         subject = args.Archive + ": " + args.Cmp;
-        ReadCmp(args.Archive, index, 0);
+        colors = ReadCmp(args.Archive, index);
     }
     const int index = MemberIndex(args.Mat, args.Archive);
     subject = args.Archive + ": " + args.Mat;
-    return LoadMatFromArchive(args.Archive, index, 0);
+    return LoadMatFromArchive(args.Archive, index, colors);
 }
 } // namespace
 

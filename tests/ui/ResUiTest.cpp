@@ -157,7 +157,6 @@ class ResUiTest : public QObject
         MotsDir = Folder("mots").toStdString();
         ProjectDir = Folder("project").toStdString();
         UseJK = false;
-        ClearColormaps();
         Ask.Reset();
     }
 

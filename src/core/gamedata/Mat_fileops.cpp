@@ -12,16 +12,6 @@
 // The headers are copied byte for byte into the records above; the files are little-endian.
 static_assert(std::endian::native == std::endian::little);
 
-std::array<TColormap, MaxColormaps> Colormaps{};
-std::array<uint8_t, BmpPaletteSize> BmpPalette{};
-std::array<uint8_t, CmpHeaderSize> CmpHeader{};
-TMatHeader MatHeader{};
-TMatTextureHeader MatTextureHeader{};
-TMatColorRecord MatColorRecord{};
-uint8_t SolidColorMat = 0;
-TMemStream MatStream;
-TMemStream BmpStream;
-
 size_t TMemStream::Read(void *dest, size_t count)
 {
     if (Position >= Data.size())
@@ -49,15 +39,14 @@ void TMemStream::Clear()
 }
 
 namespace {
-void CheckSlot(int slot)
+// What a MAT gives to draw: the size of its first image, and for a solid-colour material its
+// colour record.
+struct TMatImage
 {
-    if (slot < 0 || slot >= MaxColormaps)
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, "Colormap slot %d does not exist", slot);
-        throw TMatError(text);
-    }
-}
+    TMatTextureHeader Texture{};
+    TMatColorRecord Color{};
+    bool Solid = false;
+};
 
 void PutLE16(uint8_t *at, uint16_t value)
 {
@@ -70,13 +59,6 @@ void PutLE32(uint8_t *at, uint32_t value)
     for (int i = 0; i < 4; ++i)
         at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
-
-// Empties a texture's stream however the conversion ends.
-struct TMatStreamRelease
-{
-    TMemStream &Stream;
-    ~TMatStreamRelease() { Stream.Clear(); }
-};
 
 // Refuses a texture size before anything is allocated for it. Pixel rows may run past the end
 // of a damaged file and are then shown black, but a file that holds less than half of the
@@ -120,28 +102,26 @@ std::string GridSizeText(int width, int height)
     return text;
 }
 
-void ClearColormaps()
+std::array<uint8_t, BmpPaletteSize> BuildBmpPalette(const TColormap &colors)
 {
-    Colormaps = {};
-}
-
-void BuildBmpPalette(int slot)
-{
-    CheckSlot(slot);
-    const TColormap &map = Colormaps[static_cast<size_t>(slot)];
+    std::array<uint8_t, BmpPaletteSize> palette{};
     for (int i = 0; i < 256; ++i)
     {
-        BmpPalette[4 * i] = map.Blue[i];
-        BmpPalette[4 * i + 1] = map.Green[i];
-        BmpPalette[4 * i + 2] = map.Red[i];
-        BmpPalette[4 * i + 3] = 0;
+        palette[4 * i] = colors.Blue[i];
+        palette[4 * i + 1] = colors.Green[i];
+        palette[4 * i + 2] = colors.Red[i];
+        palette[4 * i + 3] = 0;
     }
+    return palette;
 }
 
-void WriteBmpHeaders(TMemStream &target)
+namespace {
+
+void WriteBmpHeaders(TMemStream &target, const TMatImage &image,
+                     const std::array<uint8_t, BmpPaletteSize> &palette)
 {
-    const int64_t width = MatTextureHeader.Width;
-    const int64_t height = MatTextureHeader.Height;
+    const int64_t width = image.Texture.Width;
+    const int64_t height = image.Texture.Height;
     uint8_t head[BmpFileHeaderSize + BmpInfoHeaderSize] = {};
     PutLE16(head, 0x4D42); // "BM"
     PutLE32(head + 2, static_cast<uint32_t>(height * BmpStride(width) + BmpPixelOffset));
@@ -155,15 +135,16 @@ void WriteBmpHeaders(TMemStream &target)
     PutLE16(info + 14, 8);
     // Compression, image size, resolutions and colour counts all stay 0.
     target.Write(head, sizeof head);
-    target.Write(BmpPalette.data(), BmpPalette.size());
+    target.Write(palette.data(), palette.size());
 }
 
-void ReadMatRow(TMemStream &source, uint8_t *row)
+// Fills the first Width bytes of row with the next texture row of source.
+void ReadMatRow(TMemStream &source, const TMatImage &image, uint8_t *row)
 {
-    const size_t width = static_cast<size_t>(MatTextureHeader.Width);
-    if (SolidColorMat)
+    const size_t width = static_cast<size_t>(image.Texture.Width);
+    if (image.Solid)
     {
-        std::memset(row, static_cast<uint8_t>(MatColorRecord.ColorIndex), width);
+        std::memset(row, static_cast<uint8_t>(image.Color.ColorIndex), width);
         return;
     }
     // A file that ends early leaves the rest of its last rows black.
@@ -171,106 +152,92 @@ void ReadMatRow(TMemStream &source, uint8_t *row)
     std::memset(row + got, 0, width - got);
 }
 
-TMatPicture BuildBmpStream(TMemStream &source)
+// The BMP of image, its pixels read from source, with the size texts.
+TMatPicture BuildBmpStream(TMemStream &source, const TMatImage &image, const TColormap &colors)
 {
-    const int width = MatTextureHeader.Width;
-    const int height = MatTextureHeader.Height;
+    const int width = image.Texture.Width;
+    const int height = image.Texture.Height;
     const size_t stride = static_cast<size_t>(BmpStride(width));
 
     TMatPicture picture;
     picture.Width = width;
     picture.Height = height;
+    picture.Solid = image.Solid;
     picture.PixelSizeText = PixelSizeText(width, height);
     picture.GridSizeText = GridSizeText(width, height);
 
-    BmpStream.Clear();
-    BmpStream.Data.reserve(BmpPixelOffset + stride * static_cast<size_t>(height));
-    WriteBmpHeaders(BmpStream);
+    TMemStream bmp;
+    bmp.Data.reserve(BmpPixelOffset + stride * static_cast<size_t>(height));
+    WriteBmpHeaders(bmp, image, BuildBmpPalette(colors));
     // Every row is written in place, padding included, so the bytes past the width are 0.
-    BmpStream.Data.resize(BmpPixelOffset + stride * static_cast<size_t>(height));
+    bmp.Data.resize(BmpPixelOffset + stride * static_cast<size_t>(height));
     // BMP rows run bottom-up: the first MAT row goes last, which puts it on top of the picture.
     for (int n = height - 1; n >= 0; --n)
-        ReadMatRow(source,
-                   BmpStream.Data.data() + BmpPixelOffset + static_cast<size_t>(n) * stride);
-
-    picture.Bmp = std::move(BmpStream.Data);
-    BmpStream.Clear();
+        ReadMatRow(source, image,
+                   bmp.Data.data() + BmpPixelOffset + static_cast<size_t>(n) * stride);
+    picture.Bmp = std::move(bmp.Data);
     return picture;
 }
 
-TMatPicture ReadMat(int slot)
+TMatPicture ReadMatStream(TMemStream &stream, const TColormap &colors)
 {
-    return ReadMat(MatStream, slot);
-}
-
-TMatPicture ReadMat(TMemStream &stream, int slot)
-{
-    TMatStreamRelease release{stream};
-    CheckSlot(slot);
-    MatHeader = {};
+    TMatHeader header{};
     stream.Seek(0);
-    const size_t got = stream.Read(&MatHeader, sizeof MatHeader);
-    if (got < 4 || std::memcmp(MatHeader.Signature, "MAT ", 4) != 0)
+    const size_t got = stream.Read(&header, sizeof header);
+    if (got < 4 || std::memcmp(header.Signature, "MAT ", 4) != 0)
         throw TMatError("Not a Mat File");
-    if (got < sizeof MatHeader)
+    if (got < sizeof header)
         throw TMatError("Mat file ends inside its header");
 
-    if (MatHeader.Type == MatTypeTexture)
+    TMatImage image;
+    if (header.Type == MatTypeTexture)
     {
         // The material records in front of the texture are not needed for the first image.
-        const int64_t at = MatHeaderSize + int64_t{MatRecordSize} * MatHeader.RecordCount;
-        MatTextureHeader = {};
-        if (MatHeader.RecordCount < 0 ||
+        const int64_t at = MatHeaderSize + int64_t{MatRecordSize} * header.RecordCount;
+        if (header.RecordCount < 0 ||
             at + MatTextureHeaderSize > static_cast<int64_t>(stream.Size()))
             throw TMatError("Mat file ends before its texture header");
         stream.Seek(static_cast<size_t>(at));
-        stream.Read(&MatTextureHeader, sizeof MatTextureHeader);
-        SolidColorMat = 0;
-        CheckTextureSize(MatTextureHeader.Width, MatTextureHeader.Height,
+        stream.Read(&image.Texture, sizeof image.Texture);
+        CheckTextureSize(image.Texture.Width, image.Texture.Height,
                          stream.Size() - stream.Position);
     }
     else
     {
         // Any type other than a texture is a solid colour, whatever the record count says.
-        MatColorRecord = {};
-        if (stream.Read(&MatColorRecord, sizeof MatColorRecord) < sizeof MatColorRecord)
+        if (stream.Read(&image.Color, sizeof image.Color) < sizeof image.Color)
             throw TMatError("Mat file ends before its colour record");
-        MatTextureHeader = {};
-        MatTextureHeader.Width = SolidColorSide;
-        MatTextureHeader.Height = SolidColorSide;
-        SolidColorMat = 1;
+        image.Texture.Width = SolidColorSide;
+        image.Texture.Height = SolidColorSide;
+        image.Solid = true;
     }
-
-    BuildBmpPalette(slot);
-    return BuildBmpStream(stream);
+    return BuildBmpStream(stream, image, colors);
 }
 
-TMatPicture ReadMat(const uint8_t *data, size_t size, int slot)
+} // namespace
+
+TMatPicture ReadMat(const uint8_t *data, size_t size, const TColormap &colors)
 {
-    MatStream.Clear();
-    MatStream.Data.assign(data, data + size);
-    return ReadMat(slot);
+    TMemStream stream;
+    stream.Data.assign(data, data + size);
+    return ReadMatStream(stream, colors);
 }
 
-TMatPicture ReadMat(const std::vector<uint8_t> &bytes, int slot)
+TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors)
 {
-    return ReadMat(bytes.data(), bytes.size(), slot);
+    return ReadMat(bytes.data(), bytes.size(), colors);
 }
 
-TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, int slot)
+TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, const TColormap &colors)
 {
-    CheckSlot(slot);
-    TMatStreamRelease release{MatStream};
-    MatStream.Clear();
-    MatStream.Data = ReadGobMemberBytes(archivePath, index);
-    return ReadMat(MatStream, slot);
+    TMemStream stream;
+    stream.Data = ReadGobMemberBytes(archivePath, index);
+    return ReadMatStream(stream, colors);
 }
 
-void ReadCmpBytes(const uint8_t *data, size_t size, int slot)
+TColormap ReadCmpBytes(const uint8_t *data, size_t size)
 {
-    CheckSlot(slot);
-    // A cut-off colormap is refused whole rather than loaded half black; the slot keeps what it
-    // had.
+    // A cut-off colormap is refused whole rather than loaded half black.
     if (size < static_cast<size_t>(CmpPaletteEnd))
     {
         char text[96];
@@ -278,8 +245,7 @@ void ReadCmpBytes(const uint8_t *data, size_t size, int slot)
                       CmpPaletteEnd);
         throw TMatError(text);
     }
-    std::memcpy(CmpHeader.data(), data, CmpHeaderSize);
-    TColormap &map = Colormaps[static_cast<size_t>(slot)];
+    TColormap map;
     const uint8_t *triple = data + CmpHeaderSize;
     for (int i = 0; i < 256; ++i, triple += 3)
     {
@@ -287,23 +253,22 @@ void ReadCmpBytes(const uint8_t *data, size_t size, int slot)
         map.Green[i] = triple[1];
         map.Blue[i] = triple[2];
     }
+    return map;
 }
 
-void ReadCmp(const std::string &archivePath, int index, int slot)
+TColormap ReadCmp(const std::string &archivePath, int index)
 {
-    CheckSlot(slot);
     // Only the header and the palette are needed; the light tables after them are not read.
     const std::vector<uint8_t> bytes = ReadGobMemberBytes(archivePath, index, CmpPaletteEnd);
-    ReadCmpBytes(bytes.data(), bytes.size(), slot);
+    return ReadCmpBytes(bytes.data(), bytes.size());
 }
 
-void LoadCmpFile(const std::string &path, int slot)
+TColormap LoadCmpFile(const std::string &path)
 {
-    CheckSlot(slot);
     TBinFile file;
     file.OpenRead(path);
     uint8_t bytes[CmpPaletteEnd];
     const size_t count = file.ReadSome(bytes, sizeof bytes);
     file.Close();
-    ReadCmpBytes(bytes, count, slot);
+    return ReadCmpBytes(bytes, count);
 }

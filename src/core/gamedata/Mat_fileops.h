@@ -1,8 +1,7 @@
 #pragma once
 
 // MAT textures, CMP colormaps and their conversion to an 8-bit Windows BMP held in memory.
-// A MAT holds palette indices only; the colours come from one of the loaded colormap slots.
-// The tables below are program-wide and hold the result of the last operation that filled them.
+// A MAT holds palette indices only; the colours come from the colormap the caller hands in.
 
 #include <array>
 #include <cstddef>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+// The colormaps the Resource Picker offers: the first 20 of an archive.
 constexpr int MaxColormaps = 20;
 constexpr int CmpHeaderSize = 64;
 // The header plus 256 red, green, blue triples; the light and transparency tables that follow
@@ -38,12 +38,13 @@ struct TMatError : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-// One colormap slot as three planes: all reds, then all greens, then all blues.
+// A colormap as three planes: all reds, then all greens, then all blues. A colormap made
+// without one read into it is all black.
 struct TColormap
 {
-    uint8_t Red[256];
-    uint8_t Green[256];
-    uint8_t Blue[256];
+    uint8_t Red[256]{};
+    uint8_t Green[256]{};
+    uint8_t Blue[256]{};
 };
 
 // The first 76 bytes of a MAT; only the signature, the type and the record count are used.
@@ -97,55 +98,31 @@ struct TMatPicture
     std::vector<uint8_t> Bmp;
     int Width = 0;
     int Height = 0;
+    // A solid-colour material, drawn as a square of its colour.
+    bool Solid = false;
     std::string PixelSizeText;
     std::string GridSizeText;
 };
 
-extern std::array<TColormap, MaxColormaps> Colormaps;
-extern std::array<uint8_t, BmpPaletteSize> BmpPalette;
-extern std::array<uint8_t, CmpHeaderSize> CmpHeader;
-extern TMatHeader MatHeader;
-extern TMatTextureHeader MatTextureHeader;
-extern TMatColorRecord MatColorRecord;
-// 1 when the last MAT read is a solid-colour material, else 0.
-extern uint8_t SolidColorMat;
-// The MAT being decoded; emptied at the end of every conversion, failed ones included.
-extern TMemStream MatStream;
-// The BMP being built; its bytes are handed to the caller in TMatPicture::Bmp.
-extern TMemStream BmpStream;
-
-// Reads member index of the archive at archivePath (from GobDirectory) and converts it with the
-// colours of slot. Throws std::out_of_range for an index outside the directory, TIOError when
-// the archive cannot be read or the member lies outside it, TMatError when the member is not a
+// Reads member index of the archive at archivePath (from GobDirectory) and converts it with
+// colors. Throws std::out_of_range for an index outside the directory, TIOError when the
+// archive cannot be read or the member lies outside it, TMatError when the member is not a
 // usable MAT.
-TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, int slot);
-// Converts the MAT held in stream with the colours of slot, and empties stream. Throws TMatError
-// ("Not a Mat File" and the refused sizes).
-TMatPicture ReadMat(TMemStream &stream, int slot);
-// The same for the MAT held in MatStream.
-TMatPicture ReadMat(int slot);
-// Converts MAT bytes already in memory.
-TMatPicture ReadMat(const uint8_t *data, size_t size, int slot);
-TMatPicture ReadMat(const std::vector<uint8_t> &bytes, int slot);
+TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, const TColormap &colors);
+// Converts MAT bytes with colors. Throws TMatError ("Not a Mat File" and the refused sizes).
+TMatPicture ReadMat(const uint8_t *data, size_t size, const TColormap &colors);
+TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors);
 
-// Fills BmpPalette from slot as blue, green, red, 0.
-void BuildBmpPalette(int slot);
-// Converts the pixels of source into BmpStream, using MatTextureHeader, SolidColorMat and
-// BmpPalette as ReadMat left them; returns the picture with the size texts.
-TMatPicture BuildBmpStream(TMemStream &source);
-void WriteBmpHeaders(TMemStream &target);
-// Fills the first MatTextureHeader.Width bytes of row with the next texture row of source.
-void ReadMatRow(TMemStream &source, uint8_t *row);
+// The BMP palette of colors: blue, green, red, 0 for each of the 256 entries.
+std::array<uint8_t, BmpPaletteSize> BuildBmpPalette(const TColormap &colors);
 
-// Loads the colormap of member index of the archive at archivePath into slot. A colormap that
-// ends before its palette does throws TMatError and leaves the slot as it was.
-void ReadCmp(const std::string &archivePath, int index, int slot);
-// Loads a colormap from bytes already in memory (a whole CMP file or member) into slot.
-void ReadCmpBytes(const uint8_t *data, size_t size, int slot);
-// Loads a loose CMP file into slot.
-void LoadCmpFile(const std::string &path, int slot);
-// Makes every slot black again.
-void ClearColormaps();
+// The colormap of member index of the archive at archivePath. A colormap that ends before its
+// palette does throws TMatError.
+TColormap ReadCmp(const std::string &archivePath, int index);
+// The colormap in bytes already in memory (a whole CMP file or member).
+TColormap ReadCmpBytes(const uint8_t *data, size_t size);
+// The colormap of a loose CMP file.
+TColormap LoadCmpFile(const std::string &path);
 
 // Bytes per BMP row: the width rounded up to a multiple of 4.
 int64_t BmpStride(int64_t width);

@@ -338,6 +338,7 @@ void TRes::GetCmps()
 {
     PalBox->clear();
     PalBox->setEditText(QString());
+    Colormaps.clear();
     // The colormap slots hold MaxColormaps; further colormaps of the archive are not offered.
     CmpIndex = ColormapMembers(MemberNames, MaxColormaps);
     for (int index : CmpIndex)
@@ -351,11 +352,13 @@ void TRes::GetCmps()
 void TRes::StoreCmps()
 {
     QStringList failures;
+    Colormaps.assign(static_cast<size_t>(PalBox->count()), TColormap());
     for (int i = 0; i < PalBox->count(); ++i)
     {
         try
         {
-            ReadCmp(PickerArchive, CmpIndex[static_cast<size_t>(i)], i);
+            Colormaps[static_cast<size_t>(i)] =
+                ReadCmp(PickerArchive, CmpIndex[static_cast<size_t>(i)]);
         }
         catch (const std::exception &error)
         {
@@ -494,7 +497,10 @@ void TRes::ShowTexture(int index, const std::string &memberName)
     TMatPicture picture;
     try
     {
-        picture = LoadMatFromArchive(PickerArchive, index, CurrentColormap);
+        // Without the colormap chosen, a black one.
+        const auto slot = static_cast<size_t>(CurrentColormap);
+        picture = LoadMatFromArchive(PickerArchive, index,
+                                     slot < Colormaps.size() ? Colormaps[slot] : TColormap());
     }
     catch (const std::exception &error)
     {

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "core/gamedata/G_fileops.h"
+#include "core/gamedata/Mat_fileops.h"
 #include "ui/shell/prompts.h"
 
 class QComboBox;
@@ -90,7 +91,8 @@ class TRes : public QDialog
     bool LastResClear = false;
     // Directory indices of the colormap members, in the order of PalBox; item i is slot i.
     std::vector<int> CmpIndex;
-    // The colormap slot of the texture previews.
+    // The colormaps of PalBox, item i in slot i, and the slot of the texture previews.
+    std::vector<TColormap> Colormaps;
     int CurrentColormap = 0;
     bool CmpsLoaded = false;
 
