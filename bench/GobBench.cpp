@@ -88,11 +88,12 @@ void ClearOutput(benchmark::State &state)
 void BM_ReadGobDirectory8192(benchmark::State &state)
 {
     const std::string &path = Files().Directory;
+    TGobArchive archive;
     for (auto _ : state)
     {
-        ReadGobHeader(path);
-        ReadGobDirectory(path);
-        benchmark::DoNotOptimize(GobDirectory[MaxGobEntries - 1].Offset);
+        ReadGobHeader(path, archive);
+        ReadGobDirectory(archive);
+        benchmark::DoNotOptimize(archive.Entries[MaxGobEntries - 1].Offset);
     }
     state.SetItemsProcessed(state.iterations() * MaxGobEntries);
 }
@@ -101,8 +102,7 @@ BENCHMARK(BM_ReadGobDirectory8192)->Unit(benchmark::kMicrosecond);
 void BM_ExtractMembers100MiB(benchmark::State &state)
 {
     const TBenchFiles &files = Files();
-    ReadGobHeader(files.Big);
-    ReadGobDirectory(files.Big);
+    const TGobArchive archive = *ReadGobArchive(files.Big);
     for (auto _ : state)
     {
         ClearOutput(state);
@@ -110,7 +110,7 @@ void BM_ExtractMembers100MiB(benchmark::State &state)
         {
             char name[16];
             std::snprintf(name, sizeof name, "m%d", k);
-            CopyGobMemberToFile(files.Big, k, files.Out(name));
+            CopyGobMemberToFile(archive, k, files.Out(name));
         }
     }
     state.SetBytesProcessed(state.iterations() * BigMembers * BigMemberSize);
@@ -120,13 +120,12 @@ BENCHMARK(BM_ExtractMembers100MiB)->Unit(benchmark::kMillisecond)->UseRealTime()
 void BM_ReadMembers100MiB(benchmark::State &state)
 {
     const TBenchFiles &files = Files();
-    ReadGobHeader(files.Big);
-    ReadGobDirectory(files.Big);
+    const TGobArchive archive = *ReadGobArchive(files.Big);
     for (auto _ : state)
         for (int k = 0; k < BigMembers; ++k)
         {
-            ReadGobMember(files.Big, k);
-            benchmark::DoNotOptimize(MemberBuffer.data());
+            const std::vector<uint8_t> bytes = ReadGobMemberBytes(archive, k);
+            benchmark::DoNotOptimize(bytes.data());
         }
     state.SetBytesProcessed(state.iterations() * BigMembers * BigMemberSize);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 #include "core/gamedata/G_fileops.h"
 #include "core/shell/ioerror.h"
@@ -73,42 +74,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     try
     {
-        if (!ReadGobHeader(archive))
+        TGobArchive gob;
+        if (!ReadGobHeader(archive, gob))
         {
-            Check(NotAGob == 1 && GobEntryCount() == 0);
+            Check(gob.Count() == 0 && !ReadGobArchive(archive));
             return 0;
         }
         try
         {
-            ReadGobDirectory(archive);
+            ReadGobDirectory(gob);
         }
         catch (const TIOError &)
         {
             // A directory the file cannot hold; its whole entries are still there.
         }
-        const int count = GobEntryCount();
+        const int count = gob.Count();
         Check(count >= 0 && count <= MaxGobEntries);
         Check(static_cast<int64_t>(count) * 136 + 16 <= static_cast<int64_t>(size) || count == 0);
+        Check(!gob.CountTruncated || gob.Header.Count > MaxGobEntries);
         for (int k = 0; k < count && k < MaxMembersPerInput; ++k)
         {
-            const std::string name = GobEntryName(k);
-            Check(name.size() <= 128 && GobEntryRawName(k).size() == 128);
-            Check(IsCogMemberName(name) == IsCogMemberName(GobEntryRawName(k)));
-            const int found = FindGobMember(name);
+            const std::string name = GobEntryName(gob, k);
+            Check(name.size() <= 128 && GobEntryRawName(gob, k).size() == 128);
+            Check(IsCogMemberName(name) == IsCogMemberName(GobEntryRawName(gob, k)));
+            const int found = FindGobMember(gob, name);
             Check(found >= 0 && found <= k);
-            CheckRelativePath(GobEntryRawName(k));
+            CheckRelativePath(GobEntryRawName(gob, k));
             try
             {
-                ReadGobMember(archive, k);
-                Check(MemberBuffer.size() == static_cast<size_t>(GobDirectory[k].Length));
+                const std::vector<uint8_t> bytes = ReadGobMemberBytes(gob, k);
+                Check(bytes.size() == static_cast<size_t>(gob.Entries[k].Length));
             }
             catch (const TIOError &)
-            {
-                Check(MemberBuffer.empty());
-            }
+            {}
             try
             {
-                CopyGobMemberToFile(archive, k, ScratchFolder() + "member");
+                CopyGobMemberToFile(gob, k, ScratchFolder() + "member");
             }
             catch (const TIOError &)
             {}

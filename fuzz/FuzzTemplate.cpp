@@ -20,19 +20,20 @@ constexpr int MaxLookups = 16;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    const int dropped = LoadTemplateText(text);
+    TTPLRec table;
+    const int dropped = LoadTemplateText(text, table);
     Check(dropped >= 0);
     int lookups = 0;
     for (int k = 0; k < MaxTemplates; ++k)
     {
-        const std::string &line = Templates.TplLine[k];
+        const std::string &line = table.TplLine[k];
         Check(line.find_first_of("#\r\n\t") == std::string::npos);
-        const std::string &name = Templates.TplName[k];
+        const std::string &name = table.TplName[k];
         if (name.empty() || lookups >= MaxLookups)
             continue;
         ++lookups;
         // The name is the line's first word, so the line found starts with it.
-        const std::string found = FindTemplate(name);
+        const std::string found = FindTemplate(table, name);
         Check(found.compare(0, name.size(), name) == 0);
     }
     // Every line without "#" either took a slot or was counted as dropped.

@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "core/gamedata/G_fileops.h"
-#include "core/gamedata/memberfile.h"
+#include "core/gamedata/extraction.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "core/shell/pathcase.h"
@@ -35,22 +34,22 @@ void PrintName(std::string_view name)
     std::fwrite(name.data(), 1, name.size(), stdout);
 }
 
-// Reads the header and directory of archive into the program's directory. Prints why and
-// returns false when the archive is refused or its directory cannot be read.
-bool OpenArchive(const std::string &archive)
+// Reads the header and directory of the archive at path into archive. Prints why and returns
+// false when the archive is refused or its directory cannot be read.
+bool OpenArchive(const std::string &path, TGobArchive &archive)
 {
     try
     {
-        if (!ReadGobHeader(archive))
+        if (!ReadGobHeader(path, archive))
         {
-            std::fprintf(stderr, "%s: %s\n", archive.c_str(), NotAGobMessage);
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), NotAGobMessage);
             return false;
         }
         ReadGobDirectory(archive);
     }
     catch (const TIOError &error)
     {
-        std::fprintf(stderr, "%s: %s\n", archive.c_str(), error.what());
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.what());
         return false;
     }
     return true;
@@ -58,12 +57,12 @@ bool OpenArchive(const std::string &archive)
 
 // The directory table holds MaxGobEntries; a larger archive is handled only in part, which
 // the caller reports as a failure after doing that part.
-bool ReportTruncation(const std::string &archive)
+bool ReportTruncation(const TGobArchive &archive)
 {
-    if (!GobCountTruncated())
+    if (!archive.CountTruncated)
         return false;
     std::fprintf(stderr, "%s: the archive declares %d entries; only the first %d were read\n",
-                 archive.c_str(), static_cast<int>(GobHeader.Count), MaxGobEntries);
+                 archive.Path.c_str(), static_cast<int>(archive.Header.Count), MaxGobEntries);
     return true;
 }
 
@@ -71,69 +70,53 @@ int ListArchive(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("list takes one archive");
-    const std::string &archive = args[1];
-    if (!OpenArchive(archive))
+    TGobArchive archive;
+    if (!OpenArchive(args[1], archive))
         return 1;
-    for (int k = 0; k < GobEntryCount(); ++k)
+    for (int k = 0; k < archive.Count(); ++k)
     {
-        std::printf("%d\t%d\t%d\t", k, static_cast<int>(GobDirectory[k].Offset),
-                    static_cast<int>(GobDirectory[k].Length));
-        PrintName(GobEntryName(k));
+        const TGobEntry &entry = archive.Entries[static_cast<size_t>(k)];
+        std::printf("%d\t%d\t%d\t", k, static_cast<int>(entry.Offset),
+                    static_cast<int>(entry.Length));
+        PrintName(GobEntryName(archive, k));
         std::fputc('\n', stdout);
     }
     std::fflush(stdout);
     return ReportTruncation(archive) ? 1 : 0;
 }
 
-// Extracts member index under base ("" or a folder ending in "/"), its folders matched
-// whatever their letter case. An existing file with the member's bytes is left alone; one
-// that differs is kept, with a word on stderr, unless force. Returns false after printing
-// why when it was refused or failed.
-bool ExtractOne(const std::string &archive, int index, const std::string &base,
-                std::set<std::string> &written, bool force)
+// Extracts the members at indices under base ("" or a folder ending in "/"). An existing file
+// with a member's bytes is left alone; one that differs is kept, with a word on stderr, unless
+// force. Returns false when a member was refused or failed, after printing why.
+bool Extract(const TGobArchive &archive, const std::vector<int> &indices, const std::string &base,
+             bool force)
 {
-    const std::string name = GobEntryName(index);
-    std::string relPath;
-    std::string error;
-    if (!MemberPathToRelative(name, relPath, error))
-    {
-        std::fprintf(stderr, "%s: %s\n", archive.c_str(), error.c_str());
-        return false;
-    }
-    // Two entries with one name: the first is the one the game and the program use, so a
-    // later one does not overwrite it.
-    if (!written.insert(relPath).second)
-    {
-        std::fprintf(stderr, "%s: skipped entry %d, an earlier member has the name %s\n",
-                     archive.c_str(), index, name.c_str());
-        return true;
-    }
-    try
-    {
-        const std::string target = ResolveFoldersNoCase(base, relPath, true);
-        switch (CompareMemberWithFile(archive, index, target))
+    TExtractHandlers handlers;
+    handlers.OnDiffers = [force](const std::string &) {
+        return force ? TDiffersAnswer::Replace : TDiffersAnswer::Keep;
+    };
+    handlers.OnNote = [&archive](const TExtractNote &note) {
+        const char *path = archive.Path.c_str();
+        switch (note.Kind)
         {
-        case TMemberTarget::Same:
-            return true;
-        case TMemberTarget::Differs:
-            if (!force)
-            {
-                std::fprintf(stderr, "%s: kept %s, which differs from the member; -f replaces it\n",
-                             archive.c_str(), target.c_str());
-                return true;
-            }
+        case TExtractNote::TKind::Refused:
+            std::fprintf(stderr, "%s: %s\n", path, note.Message.c_str());
             break;
-        case TMemberTarget::Missing:
+        case TExtractNote::TKind::Duplicate:
+            std::fprintf(stderr, "%s: skipped entry %d, an earlier member has the name %s\n", path,
+                         note.Index, note.Name.c_str());
+            break;
+        case TExtractNote::TKind::Kept:
+            std::fprintf(stderr, "%s: kept %s, which differs from the member; -f replaces it\n",
+                         path, note.Target.c_str());
+            break;
+        case TExtractNote::TKind::Failed:
+            std::fprintf(stderr, "%s: %s: %s\n", path, note.Name.c_str(), note.Message.c_str());
             break;
         }
-        CopyGobMemberToFile(archive, index, target);
-    }
-    catch (const TIOError &failure)
-    {
-        std::fprintf(stderr, "%s: %s: %s\n", archive.c_str(), name.c_str(), failure.what());
-        return false;
-    }
-    return true;
+        return true;
+    };
+    return !ExtractMembers(archive, indices, base, handlers).Problems;
 }
 
 int ExtractArchive(const std::vector<std::string> &args)
@@ -163,7 +146,8 @@ int ExtractArchive(const std::vector<std::string> &args)
             members.push_back(args[i]);
     }
 
-    if (!OpenArchive(archive))
+    TGobArchive read;
+    if (!OpenArchive(archive, read))
         return 1;
     std::string base;
     if (!dir.empty())
@@ -179,27 +163,27 @@ int ExtractArchive(const std::vector<std::string> &args)
     }
 
     int status = 0;
-    std::set<std::string> written;
     if (members.empty())
     {
-        for (int k = 0; k < GobEntryCount(); ++k)
-            if (!ExtractOne(archive, k, base, written, force))
-                status = 1;
-        if (ReportTruncation(archive))
+        std::vector<int> all(static_cast<size_t>(read.Count()));
+        for (int k = 0; k < read.Count(); ++k)
+            all[static_cast<size_t>(k)] = k;
+        if (!Extract(read, all, base, force))
+            status = 1;
+        if (ReportTruncation(read))
             status = 1;
         return status;
     }
     for (const std::string &member : members)
     {
-        const int index = FindTypedGobMember(member);
+        const int index = FindTypedGobMember(read, member);
         if (index < 0)
         {
             std::fprintf(stderr, "%s: %s: not in the archive\n", archive.c_str(), member.c_str());
             status = 1;
             continue;
         }
-        written.clear();
-        if (!ExtractOne(archive, index, base, written, force))
+        if (!Extract(read, {index}, base, force))
             status = 1;
     }
     return status;

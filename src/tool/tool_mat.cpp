@@ -53,11 +53,11 @@ struct TToolError : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-int MemberIndex(const std::string &name, const std::string &archive)
+int MemberIndex(const TGobArchive &archive, const std::string &name)
 {
-    const int index = FindTypedGobMember(name);
+    const int index = FindTypedGobMember(archive, name);
     if (index < 0)
-        throw TToolError("no member " + name + " in " + archive);
+        throw TToolError("no member " + name + " in " + archive.Path);
     return index;
 }
 
@@ -78,18 +78,19 @@ TMatPicture Convert(const TMatArgs &args, std::string &subject)
         return ReadMat(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), colors);
     }
     subject = args.Archive;
-    if (!ReadGobHeader(args.Archive))
+    TGobArchive archive;
+    if (!ReadGobHeader(args.Archive, archive))
         throw TToolError(args.Archive + ": " + NotAGobMessage);
-    ReadGobDirectory(args.Archive);
+    ReadGobDirectory(archive);
     if (!args.Cmp.empty())
     {
-        const int index = MemberIndex(args.Cmp, args.Archive);
+        const int index = MemberIndex(archive, args.Cmp);
         subject = args.Archive + ": " + args.Cmp;
-        colors = ReadCmp(args.Archive, index);
+        colors = ReadCmp(archive, index);
     }
-    const int index = MemberIndex(args.Mat, args.Archive);
+    const int index = MemberIndex(archive, args.Mat);
     subject = args.Archive + ": " + args.Mat;
-    return LoadMatFromArchive(args.Archive, index, colors);
+    return LoadMatFromArchive(archive, index, colors);
 }
 } // namespace
 

@@ -16,10 +16,11 @@ int RunTpl(const std::vector<std::string> &args)
         return 2;
     }
     const std::string &path = args[0];
-    int dropped = 0;
+    TTemplateFile file;
     try
     {
-        if (!LoadTemplateFile(path, &dropped))
+        file = LoadTemplateFile(path);
+        if (!file.Found)
         {
             std::fprintf(stderr, "%s: %s\n", path.c_str(), NoTemplateFileMessage);
             return 1;
@@ -31,13 +32,13 @@ int RunTpl(const std::vector<std::string> &args)
         return 1;
     }
     // The table is what the program works with; lines past it are reported, not hidden.
-    if (dropped > 0)
+    if (file.DroppedLines > 0)
         std::fprintf(stderr, "%s: %d template lines past the first %d were not read\n",
-                     path.c_str(), dropped, MaxTemplates);
+                     path.c_str(), file.DroppedLines, MaxTemplates);
 
     if (args.size() == 2)
     {
-        const std::string line = FindTemplate(args[1]);
+        const std::string line = FindTemplate(file.Table, args[1]);
         if (line.empty())
         {
             std::fprintf(stderr, "%s: no template named %s\n", path.c_str(), args[1].c_str());
@@ -46,7 +47,7 @@ int RunTpl(const std::vector<std::string> &args)
         std::printf("%s\n", line.c_str());
         return 0;
     }
-    for (const std::string &name : Templates.TplName)
+    for (const std::string &name : file.Table.TplName)
         if (!name.empty())
             std::printf("%s\n", name.c_str());
     return 0;

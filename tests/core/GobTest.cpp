@@ -1,5 +1,6 @@
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "core/gamedata/G_fileops.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "tests/core/gobbuilder.h"
@@ -19,22 +19,16 @@ namespace {
 class GobTest : public ::testing::Test
 {
   protected:
-    void TearDown() override
-    {
-        SetCopyBlockHook(nullptr);
-        ProgramDir.clear();
-    }
-
-    // Writes bytes as an archive and reads it as the program does; returns the read's
-    // TIOError message, "" when there is none, "rejected" for a failed signature.
+    // Writes bytes as an archive and reads it into Archive as the program does; returns the
+    // read's TIOError message, "" when there is none, "rejected" for a failed signature.
     std::string Open(const std::string &bytes)
     {
         WriteBytes(Path, bytes);
         try
         {
-            if (!ReadGobHeader(Path))
+            if (!ReadGobHeader(Path, Archive))
                 return "rejected";
-            ReadGobDirectory(Path);
+            ReadGobDirectory(Archive);
         }
         catch (const TIOError &error)
         {
@@ -45,6 +39,7 @@ class GobTest : public ::testing::Test
 
     TScratchDir Scratch;
     const std::string Path = Scratch.Path("a.gob");
+    TGobArchive Archive;
 };
 
 template <typename F> std::string IOErrorOf(F run)
@@ -60,7 +55,10 @@ template <typename F> std::string IOErrorOf(F run)
     return "";
 }
 
-std::vector<size_t> Blocks;
+std::string AsText(const std::vector<uint8_t> &bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
 } // namespace
 
 TEST_F(GobTest, OnlyTheFourthSignatureByteIsTested)
@@ -76,10 +74,10 @@ TEST_F(GobTest, OnlyTheFourthSignatureByteIsTested)
     for (const auto &[bytes, result] : cases)
     {
         EXPECT_EQ(Open(bytes), result) << bytes;
-        EXPECT_EQ(NotAGob, result.empty() ? 0 : 1) << bytes;
-        EXPECT_EQ(GobEntryCount(), 0) << bytes;
+        EXPECT_EQ(ReadGobArchive(Path).has_value(), result.empty()) << bytes;
+        EXPECT_EQ(Archive.Count(), 0) << bytes;
     }
-    EXPECT_EQ(GobHeader.Word2, 12); // the last case filled what it had
+    EXPECT_EQ(Archive.Header.Word2, 12); // the last case filled what it had
 }
 
 TEST_F(GobTest, DirectoryNamesEndAtTheirFirstNul)
@@ -92,20 +90,20 @@ TEST_F(GobTest, DirectoryNamesEndAtTheirFirstNul)
                        .Add("cog\\door.cog\0x"s, "second door")
                        .Build()),
               "");
-    ASSERT_EQ(GobEntryCount(), 4);
-    EXPECT_EQ(GobDirectory[1].Offset, 16 + 4 * 136 + 4);
-    EXPECT_EQ(GobDirectory[1].Length, 1);
-    EXPECT_EQ(GobMemberNames(),
+    ASSERT_EQ(Archive.Count(), 4);
+    EXPECT_EQ(GobMemberEntry(Archive, 1).Offset, 16 + 4 * 136 + 4);
+    EXPECT_EQ(GobMemberEntry(Archive, 1).Length, 1);
+    EXPECT_EQ(GobMemberNames(Archive),
               (TNames{"cog\\door.cog", "mat\\cracks.mat", std::string(128, 'a'), "cog\\door.cog"}));
-    EXPECT_EQ(GobEntryRawName(1), field + std::string(128 - field.size(), '\0'));
-    EXPECT_FALSE(IsCogMemberName(GobEntryRawName(1)));
+    EXPECT_EQ(GobEntryRawName(Archive, 1), field + std::string(128 - field.size(), '\0'));
+    EXPECT_FALSE(IsCogMemberName(GobEntryRawName(Archive, 1)));
     // The first of two equal names is the one found, by the list and by the directory.
-    EXPECT_EQ(FindGobMember("cog\\door.cog"), 0);
-    EXPECT_EQ(FindFirstName(GobMemberNames(), "cog\\door.cog"), 0);
-    EXPECT_EQ(FindGobMember("mat\\cracks.mat"), 1);
-    EXPECT_EQ(FindGobMember("cog\\door"), -1);
-    EXPECT_THROW(GobEntryName(4), std::out_of_range);
-    EXPECT_THROW(ReadGobMember(Path, -1), std::out_of_range);
+    EXPECT_EQ(FindGobMember(Archive, "cog\\door.cog"), 0);
+    EXPECT_EQ(FindFirstName(GobMemberNames(Archive), "cog\\door.cog"), 0);
+    EXPECT_EQ(FindGobMember(Archive, "mat\\cracks.mat"), 1);
+    EXPECT_EQ(FindGobMember(Archive, "cog\\door"), -1);
+    EXPECT_THROW(GobEntryName(Archive, 4), std::out_of_range);
+    EXPECT_THROW(ReadGobMemberBytes(Archive, -1), std::out_of_range);
 }
 
 TEST(GobNameTest, CogFilterIsACaseSensitiveSubstringBeforeTheNul)
@@ -144,7 +142,7 @@ TEST_F(GobTest, CountsTheFileCannotHoldKeepTheWholeEntriesThere)
     for (const auto &c : cases)
     {
         EXPECT_EQ(Open(c.Bytes), c.Error) << c.Bytes.size();
-        EXPECT_EQ(GobMemberNames(), c.Names) << c.Bytes.size();
+        EXPECT_EQ(GobMemberNames(Archive), c.Names) << c.Bytes.size();
     }
 }
 
@@ -154,17 +152,19 @@ TEST_F(GobTest, CountAboveTheTableReadsItsFirstEntriesAndSaysSo)
     for (int k = 0; k <= MaxGobEntries; ++k)
         builder.Add(std::string("m").append(std::to_string(k)), "");
     EXPECT_EQ(Open(builder.Build()), "");
-    EXPECT_EQ(GobEntryCount(), MaxGobEntries);
-    EXPECT_TRUE(GobCountTruncated());
-    EXPECT_EQ(GobEntryName(MaxGobEntries - 1), "m8191");
+    EXPECT_EQ(Archive.Count(), MaxGobEntries);
+    EXPECT_TRUE(Archive.CountTruncated);
+    EXPECT_EQ(GobEntryName(Archive, MaxGobEntries - 1), "m8191");
 
-    // The next archive replaces the whole directory; a rejected one leaves it empty.
+    // Reading another archive into the same value replaces the whole directory; a rejected
+    // one leaves it empty.
     Open(TGobBuilder().Add("z", "9").Build());
-    EXPECT_FALSE(GobCountTruncated());
-    EXPECT_EQ(GobMemberNames(), TNames{"z"});
-    EXPECT_EQ(GobDirectory[1].Name[0], '\0');
+    EXPECT_FALSE(Archive.CountTruncated);
+    EXPECT_EQ(GobMemberNames(Archive), TNames{"z"});
+    EXPECT_THROW(GobEntryName(Archive, 1), std::out_of_range);
     EXPECT_EQ(Open(TGobBuilder().Signature("GOB!").Add("q", "1").Build()), "rejected");
-    EXPECT_EQ(GobDirectory[0].Name[0], '\0');
+    EXPECT_TRUE(Archive.Entries.empty());
+    EXPECT_EQ(Archive.Path, Path);
 }
 
 TEST_F(GobTest, MemberOutsideTheFileFailsBeforeAnythingIsAllocatedOrWritten)
@@ -178,18 +178,19 @@ TEST_F(GobTest, MemberOutsideTheFileFailsBeforeAnythingIsAllocatedOrWritten)
              .Add("negative offset", "", -1, 1)
              .Add("negative length", "", 16, -5)
              .Build());
-    ReadGobMember(Path, 0);
-    EXPECT_EQ(std::string(MemberBuffer.begin(), MemberBuffer.end()), data);
-    ReadGobMember(Path, 1);
-    EXPECT_TRUE(MemberBuffer.empty());
+    EXPECT_EQ(AsText(ReadGobMemberBytes(Archive, 0)), data);
+    EXPECT_EQ(AsText(ReadGobMemberBytes(Archive, 0, 100)), data.substr(0, 100));
+    EXPECT_TRUE(ReadGobMemberBytes(Archive, 1).empty());
     const std::string target = Scratch.Path("keep");
-    for (int k = 2; k < GobEntryCount(); ++k)
+    for (int k = 2; k < Archive.Count(); ++k)
     {
         WriteBytes(target, "previous");
-        ReadGobMember(Path, 0);
-        EXPECT_EQ(IOErrorOf([&] { ReadGobMember(Path, k); }), "Read beyond end of file") << k;
-        EXPECT_TRUE(MemberBuffer.empty()) << k;
-        EXPECT_EQ(IOErrorOf([&] { CopyGobMemberToFile(Path, k, target); }),
+        EXPECT_EQ(IOErrorOf([&] { ReadGobMemberBytes(Archive, k); }), "Read beyond end of file")
+            << k;
+        // A limit does not let a damaged member through either.
+        EXPECT_EQ(IOErrorOf([&] { ReadGobMemberBytes(Archive, k, 1); }), "Read beyond end of file")
+            << k;
+        EXPECT_EQ(IOErrorOf([&] { CopyGobMemberToFile(Archive, k, target); }),
                   "Read beyond end of file")
             << k;
         EXPECT_EQ(ReadBytes(target), "previous") << k;
@@ -200,7 +201,7 @@ TEST_F(GobTest, AMemberIsNeverExtractedOverItsOwnArchive)
 {
     const std::string bytes = TGobBuilder().Add("a.gob", "member").Build();
     Open(bytes);
-    EXPECT_EQ(IOErrorOf([&] { CopyGobMemberToFile(Path, 0, Path); }),
+    EXPECT_EQ(IOErrorOf([&] { CopyGobMemberToFile(Archive, 0, Path); }),
               "Cannot extract a member over its own archive");
     EXPECT_EQ(ReadBytes(Path), bytes);
 }
@@ -214,34 +215,35 @@ TEST_F(GobTest, CopyMovesFullBlocksOfAtMost32768Bytes)
         {65536, {32768, 32768}},
         {100000, {32768, 32768, 32768, 1696}},
     };
-    SetCopyBlockHook([](size_t size) { Blocks.push_back(size); });
     for (const auto &[size, blocks] : cases)
     {
         const std::string data = PatternBytes(size, static_cast<unsigned>(size) + 1);
         Open(TGobBuilder().Add("lead", "ab").Add("m", data).Build());
-        Blocks.clear();
-        CopyGobMemberToFile(Path, 1, Scratch.Path("out"));
-        EXPECT_EQ(Blocks, blocks) << size;
+        std::vector<size_t> moved;
+        {
+            TBinFile source;
+            TBinFile dest;
+            const int64_t length = OpenGobMember(source, Archive, 1);
+            dest.Create(Scratch.Path("out"));
+            CopyFileBlock(source, dest, length, [&](size_t block) { moved.push_back(block); });
+        }
+        EXPECT_EQ(moved, blocks) << size;
         EXPECT_EQ(ReadBytes(Scratch.Path("out")), data) << size;
+        CopyGobMemberToFile(Archive, 1, Scratch.Path("member"));
+        EXPECT_EQ(ReadBytes(Scratch.Path("member")), data) << size;
     }
 }
 
-TEST_F(GobTest, ExtractionCreatesOnlyTheCogFolderAndReplacesTargets)
+TEST_F(GobTest, CopyToAFileReplacesItWholeAndCreatesNoFolder)
 {
-    ProgramDir = Scratch.Folder();
-    ArchivePath = Path;
     Open(TGobBuilder().Add("cog\\door.cog", "door").Add("mat\\wall.mat", "wall").Build());
-    ExtractGobMember(ProgramDir + "cog/door.cog", 0);
-    WriteBytes(Scratch.Path("cog/door.cog"), "an older and longer text");
-    ExtractGobMember(ProgramDir + "cog/door.cog", 0);
-    EXPECT_EQ(ReadBytes(Scratch.Path("cog/door.cog")), "door");
-    EXPECT_THROW(ExtractGobMember(ProgramDir + "mat/wall.mat", 1), TIOError);
+    CopyGobMemberToFile(Archive, 0, Scratch.Path("door.cog"));
+    EXPECT_EQ(ReadBytes(Scratch.Path("door.cog")), "door");
+    WriteBytes(Scratch.Path("door.cog"), "an older and longer text");
+    CopyGobMemberToFile(Archive, 0, Scratch.Path("door.cog"));
+    EXPECT_EQ(ReadBytes(Scratch.Path("door.cog")), "door");
+    EXPECT_THROW(CopyGobMemberToFile(Archive, 1, Scratch.Path("mat/wall.mat")), TIOError);
     EXPECT_FALSE(std::filesystem::exists(Scratch.Path("mat")));
-
-    std::filesystem::remove_all(Scratch.Path("cog"));
-    Open(TGobBuilder().Signature("GOB!").Add("cog\\door.cog", "door").Build());
-    ExtractGobMember(ProgramDir + "cog/door.cog", 0); // a rejected archive extracts nothing
-    EXPECT_FALSE(std::filesystem::exists(Scratch.Path("cog")));
 }
 
 TEST(GobNameTest, MemberNamesBecomeRelativePathsOrAreRefused)
@@ -288,15 +290,14 @@ TEST_F(GobTest, WrittenArchivesReadBackMemberForMember)
     WriteGobArchive(Path, members, [&](size_t k, TBinFile &output) {
         output.Write(files[k].second.data(), files[k].second.size());
     });
-    ASSERT_TRUE(ReadGobHeader(Path));
-    ReadGobDirectory(Path);
+    ASSERT_TRUE(ReadGobHeader(Path, Archive));
+    ReadGobDirectory(Archive);
     EXPECT_EQ(ReadBytes(Path).substr(0, 16), "GOB \x14\0\0\0\x0c\0\0\0\x03\0\0\0"s);
-    ASSERT_EQ(GobEntryCount(), 3);
+    ASSERT_EQ(Archive.Count(), 3);
     for (int k = 0; k < 3; ++k)
     {
-        EXPECT_EQ(GobEntryName(k), files[k].first);
-        ReadGobMember(Path, k);
-        EXPECT_EQ(std::string(MemberBuffer.begin(), MemberBuffer.end()), files[k].second);
+        EXPECT_EQ(GobEntryName(Archive, k), files[k].first);
+        EXPECT_EQ(AsText(ReadGobMemberBytes(Archive, k)), files[k].second);
     }
     // The tests' builder lays archives out the same way.
     TGobBuilder builder;
@@ -343,7 +344,7 @@ TEST_F(GobTest, ATypedNameFindsItsMemberWithEitherSlash)
         {"COG/door.cog", -1},    {"cog/door", -1},    {"", -1},
     };
     for (const auto &[typed, index] : cases)
-        EXPECT_EQ(FindTypedGobMember(typed), index) << typed;
+        EXPECT_EQ(FindTypedGobMember(Archive, typed), index) << typed;
 }
 
 TEST_F(GobTest, ExtractionToAFolderCreatesTheMembersFolders)
@@ -351,10 +352,55 @@ TEST_F(GobTest, ExtractionToAFolderCreatesTheMembersFolders)
     Open(TGobBuilder().Add("3do\\mat\\x.mat", "x").Add("cog\\y.cog", "y").Build());
     const std::string target = Scratch.Path("out/");
     std::filesystem::create_directory(target);
-    ExtractGobMember(Path, 0, target, "3do/mat/x.mat");
+    ExtractGobMember(Archive, 0, target, "3do/mat/x.mat");
     EXPECT_EQ(ReadBytes(target + "3do/mat/x.mat"), "x");
     WriteBytes(target + "cog", "a file where the folder would go");
-    EXPECT_EQ(IOErrorOf([&] { ExtractGobMember(Path, 1, target, "cog/y.cog"); }),
+    EXPECT_EQ(IOErrorOf([&] { ExtractGobMember(Archive, 1, target, "cog/y.cog"); }),
               "Cannot create folder " + target + "cog");
-    EXPECT_THROW(ExtractGobMember(Path, 2, target, "z"), std::out_of_range);
+    EXPECT_THROW(ExtractGobMember(Archive, 2, target, "z"), std::out_of_range);
+}
+
+TEST_F(GobTest, ArchivesReadAtOnceEachReadTheirOwnMembers)
+{
+    // The same names at other places, and a member only one of them has.
+    const std::string firstPath = Scratch.Path("first.gob");
+    const std::string secondPath = Scratch.Path("second.goo");
+    WriteBytes(firstPath,
+               TGobBuilder().Add("cog\\door.cog", "door 1").Add("mat\\a.mat", "mat 1").Build());
+    WriteBytes(secondPath, TGobBuilder()
+                               .Add("mat\\a.mat", "the second archive's mat")
+                               .Add("cog\\door.cog", "door 2")
+                               .Add("only.cog", "only 2")
+                               .Build());
+    const std::optional<TGobArchive> first = ReadGobArchive(firstPath);
+    const std::optional<TGobArchive> second = ReadGobArchive(secondPath);
+    ASSERT_TRUE(first && second);
+    // A third read meanwhile changes neither.
+    Open(TGobBuilder().Add("cog\\door.cog", "door 3").Build());
+    const struct
+    {
+        const TGobArchive &Archive;
+        std::string Name;
+        int Index;
+        std::string Bytes;
+    } cases[] = {
+        {*first, "cog\\door.cog", 0, "door 1"},
+        {*second, "cog\\door.cog", 1, "door 2"},
+        {Archive, "cog\\door.cog", 0, "door 3"},
+        {*first, "mat\\a.mat", 1, "mat 1"},
+        {*second, "mat\\a.mat", 0, "the second archive's mat"},
+        {*first, "only.cog", -1, ""},
+        {*second, "only.cog", 2, "only 2"},
+    };
+    for (const auto &c : cases)
+    {
+        ASSERT_EQ(FindGobMember(c.Archive, c.Name), c.Index) << c.Archive.Path << " " << c.Name;
+        if (c.Index < 0)
+            continue;
+        EXPECT_EQ(AsText(ReadGobMemberBytes(c.Archive, c.Index)), c.Bytes) << c.Name;
+        CopyGobMemberToFile(c.Archive, c.Index, Scratch.Path("out"));
+        EXPECT_EQ(ReadBytes(Scratch.Path("out")), c.Bytes) << c.Name;
+    }
+    EXPECT_EQ(first->Path, firstPath);
+    EXPECT_EQ(second->Count(), 3);
 }

@@ -339,7 +339,7 @@ class MatArchiveTest : public MatTest
         std::optional<int32_t> Length = {};
     };
 
-    std::string WriteGob(const std::vector<TMember> &members)
+    TGobArchive WriteGob(const std::vector<TMember> &members)
     {
         TGobBuilder builder;
         for (const TMember &member : members)
@@ -349,9 +349,10 @@ class MatArchiveTest : public MatTest
         const std::string gob = builder.Build();
         std::ofstream(path, std::ios::binary)
             .write(gob.data(), static_cast<std::streamsize>(gob.size()));
-        EXPECT_TRUE(ReadGobHeader(path));
-        ReadGobDirectory(path);
-        return path;
+        TGobArchive archive;
+        EXPECT_TRUE(ReadGobHeader(path, archive));
+        ReadGobDirectory(archive);
+        return archive;
     }
 
     std::filesystem::path Dir;
@@ -359,7 +360,7 @@ class MatArchiveTest : public MatTest
 
 TEST_F(MatArchiveTest, MemberConvertsWithAColormapFromTheSameArchive)
 {
-    const std::string gob =
+    const TGobArchive gob =
         WriteGob({{"misc\\cmp\\dflt.cmp", CmpBytes(100)}, {"mat\\wall.mat", TextureMat(32, 16)}});
     const TMatPicture picture = LoadMatFromArchive(gob, 1, ReadCmp(gob, 0));
     ASSERT_EQ(picture.Bmp.size(), 1078u + 32 * 16);
@@ -372,7 +373,7 @@ TEST_F(MatArchiveTest, MembersAreReadOnlyWithinTheirBounds)
 {
     // The short colormap is followed by the texture's bytes, which must not be taken for the
     // rest of its palette; the last entry claims more bytes than the archive has.
-    const std::string gob = WriteGob({{"misc\\cmp\\short.cmp", Cut(CmpBytes(), 400)},
+    const TGobArchive gob = WriteGob({{"misc\\cmp\\short.cmp", Cut(CmpBytes(), 400)},
                                       {"mat\\wall.mat", TextureMat(32, 32)},
                                       {"mat\\long.mat", TextureMat(8, 8), 0x7FFFFFF0}});
     EXPECT_THROW(ReadCmp(gob, 0), TMatError);

@@ -9,12 +9,14 @@
 #include "core/shell/ioerror.h"
 #include "tests/core/gobbuilder.h"
 
+using TNames = std::vector<std::string>;
+
 namespace {
 // The names as the Line Builder lists them: non-empty, in table order.
-std::vector<std::string> ListedNames()
+TNames ListedNames(const TTPLRec &table)
 {
-    std::vector<std::string> names;
-    for (const std::string &name : Templates.TplName)
+    TNames names;
+    for (const std::string &name : table.TplName)
         if (!name.empty())
             names.push_back(name);
     return names;
@@ -23,6 +25,7 @@ std::vector<std::string> ListedNames()
 
 TEST(TemplateTest, EveryLineWithoutHashTakesTheNextEntry)
 {
+    TTPLRec table;
     LoadTemplateText("# DESC: a comment\r\n"
                      "\r\n"
                      "_walkplayer\tnone  type=player\r\n"
@@ -30,21 +33,22 @@ TEST(TemplateTest, EveryLineWithoutHashTakesTheNextEntry)
                      "  ghost none\r"
                      "crate none mass=10\r\n"
                      "Crate none mass=20\r\n"
-                     "crate none mass=30");
-    EXPECT_EQ(Templates.TplLine[0], "");
-    EXPECT_EQ(Templates.TplName[1], "_walkplayer");
-    EXPECT_EQ(Templates.TplParent[1], "none");
-    EXPECT_EQ(Templates.TplLine[1], "_walkplayer none  type=player");
+                     "crate none mass=30",
+                     table);
+    EXPECT_EQ(table.TplLine[0], "");
+    EXPECT_EQ(table.TplName[1], "_walkplayer");
+    EXPECT_EQ(table.TplParent[1], "none");
+    EXPECT_EQ(table.TplLine[1], "_walkplayer none  type=player");
     // A leading blank leaves the first word empty and shifts the name into the parent.
-    EXPECT_EQ(Templates.TplName[2], "");
-    EXPECT_EQ(Templates.TplParent[2], "ghost");
-    EXPECT_EQ(Templates.TplLine[2], "  ghost none");
-    EXPECT_EQ(ListedNames(), (std::vector<std::string>{"_walkplayer", "crate", "Crate", "crate"}));
+    EXPECT_EQ(table.TplName[2], "");
+    EXPECT_EQ(table.TplParent[2], "ghost");
+    EXPECT_EQ(table.TplLine[2], "  ghost none");
+    EXPECT_EQ(ListedNames(table), (TNames{"_walkplayer", "crate", "Crate", "crate"}));
 
-    EXPECT_EQ(FindTemplate("crate"), "crate none mass=30");
-    EXPECT_EQ(FindTemplate("Crate"), "Crate none mass=20");
+    EXPECT_EQ(FindTemplate(table, "crate"), "crate none mass=30");
+    EXPECT_EQ(FindTemplate(table, "Crate"), "Crate none mass=20");
     for (const char *missing : {"CRATE", "crat", "crate ", "ghost", "rail"})
-        EXPECT_EQ(FindTemplate(missing), "") << missing;
+        EXPECT_EQ(FindTemplate(table, missing), "") << missing;
 }
 
 TEST(TemplateTest, LinesPastTheTableAreCountedNotStored)
@@ -53,29 +57,49 @@ TEST(TemplateTest, LinesPastTheTableAreCountedNotStored)
     std::string text;
     for (int k = 0; k < 1961; ++k)
         text.append("t").append(std::to_string(k)).append(" none\n# BBOX: -0.1 0.1\n");
-    EXPECT_EQ(LoadTemplateText(text), 961);
-    EXPECT_EQ(Templates.TplName[MaxTemplates - 1], "t999");
-    EXPECT_EQ(FindTemplate("t1000"), "");
-    EXPECT_EQ(LoadTemplateText("only none\n"), 0);
-    EXPECT_EQ(Templates.TplName[1], "");
+    TTPLRec table;
+    EXPECT_EQ(LoadTemplateText(text, table), 961);
+    EXPECT_EQ(table.TplName[MaxTemplates - 1], "t999");
+    EXPECT_EQ(FindTemplate(table, "t1000"), "");
+    // Filling a table again clears what it held.
+    EXPECT_EQ(LoadTemplateText("only none\n", table), 0);
+    EXPECT_EQ(table.TplName[1], "");
+    EXPECT_EQ(ListedNames(table), TNames{"only"});
 }
 
-TEST(TemplateTest, FileLoadsReplaceTheTableAndFailuresKeepIt)
+TEST(TemplateTest, FileLoadsGiveTheirTableAndSayWhatWasMissingOrCut)
 {
     TScratchDir scratch;
-    const std::string path = scratch.Path("master.tpl");
-    WriteBytes(path, "b none\r\na none\r\n");
-    int dropped = -1;
-    ASSERT_TRUE(LoadTemplateFile(path, &dropped));
-    ASSERT_TRUE(LoadTemplateFile(path));
-    EXPECT_EQ(dropped, 0);
-    EXPECT_EQ(ListedNames(), (std::vector<std::string>{"b", "a"}));
+    WriteBytes(scratch.Path("master.tpl"), "b none\r\na none\r\n");
+    std::string overfull;
+    for (int k = 0; k <= MaxTemplates; ++k)
+        overfull.append("t").append(std::to_string(k)).append(" none\n");
+    WriteBytes(scratch.Path("overfull.tpl"), overfull);
+    const struct
+    {
+        std::string Path;
+        bool Found;
+        size_t Listed;
+        std::string Last;
+        int Dropped;
+    } cases[] = {
+        {scratch.Path("master.tpl"), true, 2, "a", 0},
+        {scratch.Path("overfull.tpl"), true, MaxTemplates, "t999", 1},
+        {scratch.Path("none.tpl"), false, 0, "", 0},
+        {scratch.Folder(), false, 0, "", 0},
+        {"", false, 0, "", 0},
+    };
+    for (const auto &c : cases)
+    {
+        const TTemplateFile file = LoadTemplateFile(c.Path);
+        EXPECT_EQ(file.Found, c.Found) << c.Path;
+        EXPECT_EQ(file.DroppedLines, c.Dropped) << c.Path;
+        const TNames names = ListedNames(file.Table);
+        EXPECT_EQ(names.size(), c.Listed) << c.Path;
+        EXPECT_EQ(names.empty() ? "" : names.back(), c.Last) << c.Path;
+    }
 
-    for (const std::string &missing : {scratch.Path("none.tpl"), scratch.Folder(), std::string()})
-        EXPECT_FALSE(LoadTemplateFile(missing)) << missing;
-    EXPECT_EQ(ListedNames(), (std::vector<std::string>{"b", "a"}));
-
-    // A file that is there but cannot be read fails before the table is cleared.
+    // A file that is there but cannot be read is an error, not a missing file.
     std::string locked = scratch.Path("locked.tpl");
     WriteBytes(locked, "other none\n");
     std::filesystem::permissions(locked, std::filesystem::perms::none);
@@ -84,5 +108,4 @@ TEST(TemplateTest, FileLoadsReplaceTheTableAndFailuresKeepIt)
     if (!std::filesystem::is_regular_file(locked))
         GTEST_SKIP() << "no unreadable file available";
     EXPECT_THROW(LoadTemplateFile(locked), TIOError);
-    EXPECT_EQ(ListedNames(), (std::vector<std::string>{"b", "a"}));
 }

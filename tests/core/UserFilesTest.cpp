@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -132,12 +133,12 @@ TEST_F(UserFilesTest, MemberFoldersMatchExistingFoldersWhateverTheirCase)
 
 TEST_F(UserFilesTest, MemberComparedWithTheFileItWouldReplace)
 {
-    const std::string archive = Path("a.gob");
     Write(
-        archive,
+        Path("a.gob"),
         TGobBuilder().Add("cog\\a.cog", "alpha").Add("cog\\big.cog", PatternBytes(70000)).Build());
-    ASSERT_TRUE(ReadGobHeader(archive));
-    ReadGobDirectory(archive);
+    const std::optional<TGobArchive> read = ReadGobArchive(Path("a.gob"));
+    ASSERT_TRUE(read);
+    const TGobArchive &archive = *read;
 
     EXPECT_EQ(CompareMemberWithFile(archive, 0, Path("none.cog")), TMemberTarget::Missing);
     Write(Path("same.cog"), "alpha");
@@ -157,16 +158,12 @@ TEST_F(UserFilesTest, MemberComparedWithTheFileItWouldReplace)
 
 TEST_F(UserFilesTest, ExtractionCreatesNoCogFolderBesideOneInAnotherCase)
 {
-    const std::string archive = Path("a.gob");
-    Write(archive, TGobBuilder().Add("COG\\x.cog", "x").Build());
+    Write(Path("a.gob"), TGobBuilder().Add("COG\\x.cog", "x").Build());
     fs::create_directories(Path("prog/Cog"));
-    SetProgramDir(Path("prog") + "/");
-    ArchivePath = archive;
-    ASSERT_TRUE(ReadGobHeader(archive));
-    ReadGobDirectory(archive);
-    ExtractGobMember(ResolveFoldersNoCase(ProgramDir, "COG/x.cog", false), 0);
+    const std::optional<TGobArchive> archive = ReadGobArchive(Path("a.gob"));
+    ASSERT_TRUE(archive);
+    ExtractGobMember(*archive, 0, Path("prog") + "/", "COG/x.cog");
     EXPECT_EQ(ReadWholeFile(Path("prog/Cog/x.cog")), "x");
     EXPECT_FALSE(fs::exists(Path("prog/cog")));
-    SetProgramDir("");
-    ArchivePath.clear();
+    EXPECT_FALSE(fs::exists(Path("prog/COG")));
 }

@@ -135,7 +135,7 @@ class FrameExtrasUiTest : public QObject
         QTRY_COMPARE(F.Modal.size(), 1);
         QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(F.Frame->GG));
         QCOMPARE(F.Frame->GG->LB1->count(), 1);
-        QCOMPARE(QString::fromStdString(ArchivePath), archive);
+        QCOMPARE(QString::fromStdString(F.Frame->GG->ListedArchive().Path), archive);
         QCOMPARE(F.Frame->Editors().size(), 1);
     }
 

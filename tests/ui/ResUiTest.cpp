@@ -334,11 +334,10 @@ class ResUiTest : public QObject
     {
         CreateShown();
         Res->GetRes(".cog", true);
-        // The extraction dialog reads another archive into the shared directory.
+        // Another archive read meanwhile, as the extraction dialog reads one.
         const QString other = Temp->filePath("other.gob");
         Write(other, TGobBuilder().Add("cog\\x.cog", "x").Add("cog\\door.cog", "wrong").Build());
-        QVERIFY(ReadGobHeader(other.toStdString()));
-        ReadGobDirectory(other.toStdString());
+        QVERIFY(ReadGobArchive(other.toStdString()));
         Click(Res->LB1, "door.cog");
         QVERIFY(Res->Memo->toPlainText().startsWith("# door.cog"));
         Click(Res->LB1, "lift.cog");
@@ -407,8 +406,9 @@ class ResUiTest : public QObject
     void templateModeShowsTheTemplatesLineUntilTheNextRequest()
     {
         CreateShown();
-        LoadTemplateText("crate none mass=10\r\n_walk\tnone type=player\r\n");
-        Res->ListTemplates({"crate", "_walk", "Box"});
+        TTPLRec table;
+        LoadTemplateText("crate none mass=10\r\n_walk\tnone type=player\r\nBox\r\n", table);
+        Res->ListTemplates(table);
         QVERIFY(!Res->MemberMode);
         QCOMPARE(Texts(Res->LB1), QStringList({"_walk", "Box", "crate"}));
         Click(Res->LB1, "_walk");
@@ -435,7 +435,7 @@ class ResUiTest : public QObject
 
         Click(Res->LB1, "mat\\wall.mat");
         QVERIFY(!Res->Image->pixmap().isNull());
-        Res->ListTemplates({"crate"});
+        Res->ListTemplates(TTPLRec());
         QVERIFY(Res->Image->pixmap().isNull());
         QVERIFY(Res->Label1->text().isEmpty());
     }

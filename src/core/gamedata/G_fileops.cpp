@@ -7,7 +7,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
@@ -19,21 +18,9 @@ static_assert(sizeof(TGobHeader) == 16, "TGobHeader must match the 16 stored byt
 static_assert(sizeof(TGobEntry) == 136, "TGobEntry must match the 136 stored bytes");
 static_assert(std::endian::native == std::endian::little, "archives store little-endian");
 
-TGobHeader GobHeader{};
-std::array<TGobEntry, MaxGobEntries> GobDirectory{};
-uint8_t NotAGob = 0;
-std::vector<uint8_t> MemberBuffer;
-TTPLRec Templates;
-
 namespace {
 constexpr int64_t GobHeaderSize = sizeof(TGobHeader);
 constexpr int64_t GobEntrySize = sizeof(TGobEntry);
-
-// Entries of GobDirectory filled by the last directory read; the header's count is taken
-// from the file unchecked and may be anything.
-int EntryCount = 0;
-bool CountTruncated = false;
-TCopyBlockHook CopyBlockHook = nullptr;
 
 // The name of entry up to its first NUL.
 std::string_view EntryName(const TGobEntry &entry)
@@ -61,40 +48,31 @@ std::string Refusal(const char *reason, std::string_view name)
 
 // ---- Archives ----
 
-bool ReadGobHeader(const std::string &path)
+bool ReadGobHeader(const std::string &path, TGobArchive &archive)
 {
-    ClearGobDirectory();
-    ClearGobHeader();
-    NotAGob = 0;
+    archive = TGobArchive();
+    archive.Path = path;
 
     TBinFile file;
     file.OpenRead(path);
     // A file shorter than the header fills only what it has and the rest stays zero, so an
     // empty file fails the signature test below.
-    TGobHeader header{};
-    file.ReadSome(&header, sizeof header);
+    file.ReadSome(&archive.Header, sizeof archive.Header);
     file.Close();
-    GobHeader = header;
 
     // Only the fourth byte is tested: the game's own tools accept any file whose signature
     // ends in a space, and the two header words after it are not interpreted either.
-    if (GobHeader.Signature[3] != ' ')
-    {
-        NotAGob = 1;
-        return false;
-    }
-    return true;
+    return archive.Header.Signature[3] == ' ';
 }
 
-void ReadGobDirectory(const std::string &path)
+void ReadGobDirectory(TGobArchive &archive)
 {
-    if (NotAGob == 1)
-        return;
-    ClearGobDirectory();
+    archive.Entries.clear();
+    archive.CountTruncated = false;
 
     TBinFile file;
-    file.OpenRead(path);
-    const int64_t count = GobHeader.Count;
+    file.OpenRead(archive.Path);
+    const int64_t count = archive.Header.Count;
     if (count <= 0)
         return;
     // The directory starts right after the header, whatever the header words say. The count
@@ -104,132 +82,99 @@ void ReadGobDirectory(const std::string &path)
     // A file that ends right after its header has no directory to read, whatever its count.
     if (size <= GobHeaderSize)
         return;
-    const int64_t room = size > GobHeaderSize ? (size - GobHeaderSize) / GobEntrySize : 0;
+    const int64_t room = (size - GobHeaderSize) / GobEntrySize;
     const int64_t wanted = std::min<int64_t>(count, MaxGobEntries);
     const int64_t present = std::min(wanted, room);
     if (present > 0)
     {
+        archive.Entries.resize(static_cast<size_t>(present));
         file.Seek(GobHeaderSize);
-        file.Read(GobDirectory.data(), static_cast<size_t>(present * GobEntrySize));
+        file.Read(archive.Entries.data(), static_cast<size_t>(present * GobEntrySize));
     }
     file.Close();
-    EntryCount = static_cast<int>(present);
-    CountTruncated = count > MaxGobEntries;
+    archive.CountTruncated = count > MaxGobEntries;
     if (wanted > room)
         throw TIOError::ReadBeyondEnd();
 }
 
-int GobEntryCount()
+std::optional<TGobArchive> ReadGobArchive(const std::string &path)
 {
-    return EntryCount;
+    TGobArchive archive;
+    if (!ReadGobHeader(path, archive))
+        return std::nullopt;
+    ReadGobDirectory(archive);
+    return archive;
 }
 
-bool GobCountTruncated()
+const TGobEntry &GobMemberEntry(const TGobArchive &archive, int index)
 {
-    return CountTruncated;
-}
-
-void ClearGobDirectory()
-{
-    const int headerCount = std::clamp<int32_t>(GobHeader.Count, 0, MaxGobEntries);
-    const int used = std::max(EntryCount, headerCount);
-    std::memset(static_cast<void *>(GobDirectory.data()), 0,
-                static_cast<size_t>(used) * sizeof(TGobEntry));
-    EntryCount = 0;
-    CountTruncated = false;
-}
-
-void ClearGobHeader()
-{
-    GobHeader = TGobHeader{};
-}
-
-const TGobEntry &GobMemberEntry(int index)
-{
-    if (index < 0 || index >= EntryCount)
+    if (index < 0 || index >= archive.Count())
     {
         char text[64];
         std::snprintf(text, sizeof text, "Archive member index out of range: %d", index);
         throw std::out_of_range(text);
     }
-    return GobDirectory[static_cast<size_t>(index)];
+    return archive.Entries[static_cast<size_t>(index)];
 }
 
-std::string GobEntryName(int index)
+std::string GobEntryName(const TGobArchive &archive, int index)
 {
-    return std::string(EntryName(GobMemberEntry(index)));
+    return std::string(EntryName(GobMemberEntry(archive, index)));
 }
 
-std::string GobEntryRawName(int index)
+std::string GobEntryRawName(const TGobArchive &archive, int index)
 {
-    return std::string(GobMemberEntry(index).Name, sizeof(TGobEntry::Name));
+    return std::string(GobMemberEntry(archive, index).Name, sizeof(TGobEntry::Name));
 }
 
-int64_t OpenGobMember(TBinFile &archive, const std::string &archivePath, int index)
+int64_t OpenGobMember(TBinFile &file, const TGobArchive &archive, int index)
 {
-    const TGobEntry &entry = GobMemberEntry(index);
-    archive.OpenRead(archivePath);
+    const TGobEntry &entry = GobMemberEntry(archive, index);
+    file.OpenRead(archive.Path);
     // The directory comes from the file unchecked, so a member reaching outside the file is
     // refused here, with the message a read past the end would give.
     const int64_t end = int64_t{entry.Offset} + entry.Length;
-    if (entry.Offset < 0 || entry.Length < 0 || end > archive.Size())
+    if (entry.Offset < 0 || entry.Length < 0 || end > file.Size())
         throw TIOError::ReadBeyondEnd();
-    archive.Seek(entry.Offset);
+    file.Seek(entry.Offset);
     return entry.Length;
 }
 
-std::vector<uint8_t> ReadGobMemberBytes(const std::string &archivePath, int index, size_t limit)
+std::vector<uint8_t> ReadGobMemberBytes(const TGobArchive &archive, int index, size_t limit)
 {
-    TBinFile archive;
-    const int64_t length = OpenGobMember(archive, archivePath, index);
+    TBinFile file;
+    const int64_t length = OpenGobMember(file, archive, index);
     std::vector<uint8_t> bytes(std::min(static_cast<size_t>(length), limit));
-    archive.Read(bytes.data(), bytes.size());
-    archive.Close();
+    file.Read(bytes.data(), bytes.size());
+    file.Close();
     return bytes;
 }
 
-void ReadGobMember(const std::string &path, int index)
-{
-    MemberBuffer = {};
-    MemberBuffer = ReadGobMemberBytes(path, index);
-}
-
-void ExtractGobMember(const std::string &archivePath, int index, const std::string &targetDir,
+void ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
                       const std::string &relPath)
 {
     // An existing folder is used whatever the letter case of its name; only a folder with no
     // match is created.
-    CopyGobMemberToFile(archivePath, index, ResolveFoldersNoCase(targetDir, relPath, true));
+    CopyGobMemberToFile(archive, index, ResolveFoldersNoCase(targetDir, relPath, true));
 }
 
-void ExtractGobMember(const std::string &target, int index)
+void CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target)
 {
-    if (NotAGob == 1)
-        return;
-    // Scripts of the game's archives are stored under cog\, so the dialog's extractions land
-    // in this one folder; it is the only one ever created, and a failure shows up when the
-    // target is created.
-    if (!ProgramDir.empty() && FindFolderNoCase(ProgramDir, "cog").empty())
-        CreateDir(ProgramDir + "cog");
-    CopyGobMemberToFile(ArchivePath, index, target);
-}
-
-void CopyGobMemberToFile(const std::string &archivePath, int index, const std::string &target)
-{
-    TBinFile archive;
-    const int64_t length = OpenGobMember(archive, archivePath, index);
+    TBinFile file;
+    const int64_t length = OpenGobMember(file, archive, index);
     // Creating the target truncates it: were it the archive itself, the member would be gone
     // before it is read.
-    if (SameFile(archivePath, target))
+    if (SameFile(archive.Path, target))
         throw TIOError("Cannot extract a member over its own archive");
     TBinFile output;
     output.Create(target);
-    CopyFileBlock(archive, output, length);
+    CopyFileBlock(file, output, length);
     output.Close();
-    archive.Close();
+    file.Close();
 }
 
-void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count)
+void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count,
+                   const std::function<void(size_t blockSize)> &onBlock)
 {
     uint8_t buffer[CopyBlockSize];
     while (count > 0)
@@ -239,15 +184,10 @@ void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count)
                                  : static_cast<size_t>(count);
         source.Read(buffer, block);
         dest.Write(buffer, block);
-        if (CopyBlockHook)
-            CopyBlockHook(block);
+        if (onBlock)
+            onBlock(block);
         count -= static_cast<int64_t>(block);
     }
-}
-
-void SetCopyBlockHook(TCopyBlockHook hook)
-{
-    CopyBlockHook = hook;
 }
 
 // ---- Member names ----
@@ -264,12 +204,12 @@ bool IsCogMemberName(std::string_view name)
     return NameToFirstNul(name).find(".cog") != std::string_view::npos;
 }
 
-std::vector<std::string> GobMemberNames()
+std::vector<std::string> GobMemberNames(const TGobArchive &archive)
 {
     std::vector<std::string> names;
-    names.reserve(static_cast<size_t>(EntryCount));
-    for (int k = 0; k < EntryCount; ++k)
-        names.emplace_back(EntryName(GobDirectory[k]));
+    names.reserve(archive.Entries.size());
+    for (const TGobEntry &entry : archive.Entries)
+        names.emplace_back(EntryName(entry));
     return names;
 }
 
@@ -279,22 +219,22 @@ int FindFirstName(const std::vector<std::string> &names, std::string_view name)
     return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
-int FindGobMember(std::string_view name)
+int FindGobMember(const TGobArchive &archive, std::string_view name)
 {
-    for (int k = 0; k < EntryCount; ++k)
-        if (EntryName(GobDirectory[k]) == name)
+    for (int k = 0; k < archive.Count(); ++k)
+        if (EntryName(archive.Entries[static_cast<size_t>(k)]) == name)
             return k;
     return -1;
 }
 
-int FindTypedGobMember(std::string_view typed)
+int FindTypedGobMember(const TGobArchive &archive, std::string_view typed)
 {
-    const int index = FindGobMember(typed);
+    const int index = FindGobMember(archive, typed);
     if (index >= 0 || typed.find('/') == std::string_view::npos)
         return index;
     std::string stored(typed);
     std::replace(stored.begin(), stored.end(), '/', '\\');
-    return FindGobMember(stored);
+    return FindGobMember(archive, stored);
 }
 
 bool MemberPathToRelative(std::string_view name, std::string &relPath, std::string &error)
@@ -434,11 +374,6 @@ void ClearTemplates(TTPLRec &table)
     }
 }
 
-int LoadTemplateText(std::string_view text)
-{
-    return LoadTemplateText(text, Templates);
-}
-
 int LoadTemplateText(std::string_view text, TTPLRec &table)
 {
     ClearTemplates(table);
@@ -467,23 +402,14 @@ int LoadTemplateText(std::string_view text, TTPLRec &table)
     return dropped;
 }
 
-bool LoadTemplateFile(const std::string &path, int *droppedLines)
+TTemplateFile LoadTemplateFile(const std::string &path)
 {
-    if (droppedLines)
-        *droppedLines = 0;
+    TTemplateFile file;
     if (!FileExists(path))
-        return false;
-    // Read before clearing, so a file that cannot be opened leaves the table as it was.
-    const std::string text = ReadWholeFile(path);
-    const int dropped = LoadTemplateText(text);
-    if (droppedLines)
-        *droppedLines = dropped;
-    return true;
-}
-
-std::string FindTemplate(const std::string &name)
-{
-    return FindTemplate(Templates, name);
+        return file;
+    file.Found = true;
+    file.DroppedLines = LoadTemplateText(ReadWholeFile(path), file.Table);
+    return file;
 }
 
 std::string FindTemplate(const TTPLRec &table, const std::string &name)

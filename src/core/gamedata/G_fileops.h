@@ -1,8 +1,7 @@
 #pragma once
 
-// Archive (GOB/GOO) and template file operations. The archive directory and the template
-// table are program-wide: every archive read replaces the one directory, every template
-// load replaces the one table.
+// Archive (GOB/GOO) and template file operations. An archive read and a template file read are
+// values their callers hold.
 
 #include <array>
 #include <cstddef>
@@ -10,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,68 +37,66 @@ struct TGobEntry
 
 constexpr int MaxGobEntries = 8192;
 
-extern TGobHeader GobHeader;
-extern std::array<TGobEntry, MaxGobEntries> GobDirectory;
-extern uint8_t NotAGob;
-// The bytes of the member read last by ReadGobMember.
-extern std::vector<uint8_t> MemberBuffer;
+// An archive as read: its path, header and directory. Every operation on a member takes the
+// archive it belongs to, so several archives can be open at once.
+struct TGobArchive
+{
+    std::string Path;
+    TGobHeader Header{};
+    // The entries read, up to MaxGobEntries; the header's count is taken from the file
+    // unchecked and may be anything.
+    std::vector<TGobEntry> Entries;
+    // The directory stopped at MaxGobEntries of a larger count.
+    bool CountTruncated = false;
+
+    int Count() const { return static_cast<int>(Entries.size()); }
+};
 
 // The message shown when an archive's signature test fails.
 inline constexpr const char *NotAGobMessage = "File is Not A Jedi Knight GOB ?";
 
-// Reads the header of the archive at path; clears the previous directory and header first.
-// Returns false (and sets NotAGob to 1) when the fourth signature byte is not a space; the
-// caller shows "File is Not A Jedi Knight GOB ?". Throws TIOError when the file cannot be read.
-bool ReadGobHeader(const std::string &path);
-// Reads the directory of an accepted archive into GobDirectory, in one read. A count of 0 or
-// less reads nothing; a count above MaxGobEntries reads the first MaxGobEntries entries and
-// sets GobCountTruncated. A count the file cannot hold keeps the whole entries that are there
-// and then throws TIOError "Read beyond end of file".
-void ReadGobDirectory(const std::string &path);
-// The number of meaningful entries of GobDirectory after the last read.
-int GobEntryCount();
-// True when the last directory read stopped at MaxGobEntries of a larger count.
-bool GobCountTruncated();
-void ClearGobDirectory();
-void ClearGobHeader();
-// The entry's name up to its first NUL, as shown and as used for file names. Index must be
-// below GobEntryCount (std::out_of_range otherwise), as for every operation taking an index.
-std::string GobEntryName(int index);
-// All 128 bytes of the entry's name field, NULs included.
-std::string GobEntryRawName(int index);
-// The entry of member index of the last directory read. Every operation taking a member index
-// checks it here: an index outside the directory throws std::out_of_range.
-const TGobEntry &GobMemberEntry(int index);
-// Opens the archive at archivePath at the first byte of member index and returns the member's
-// length. The member's range is checked against the archive's size first, so a member reaching
-// past the end throws "Read beyond end of file" before anything is allocated or created for it.
-int64_t OpenGobMember(TBinFile &archive, const std::string &archivePath, int index);
-// The bytes of member index of the archive at archivePath, up to limit of them.
-std::vector<uint8_t> ReadGobMemberBytes(const std::string &archivePath, int index,
-                                        size_t limit = std::numeric_limits<size_t>::max());
-// Reads member index of the archive at path into MemberBuffer (left empty on failure).
-void ReadGobMember(const std::string &path, int index);
+// Reads the header of the archive at path into archive (its directory emptied). Returns false
+// when the fourth signature byte is not a space: the caller shows "File is Not A Jedi Knight
+// GOB ?". Throws TIOError when the file cannot be read.
+bool ReadGobHeader(const std::string &path, TGobArchive &archive);
+// Reads the directory of an accepted archive, in one read. A count of 0 or less reads nothing;
+// a count above MaxGobEntries reads the first MaxGobEntries entries and sets CountTruncated. A
+// count the file cannot hold keeps the whole entries that are there and then throws TIOError
+// "Read beyond end of file".
+void ReadGobDirectory(TGobArchive &archive);
+// Header and directory in one; nothing when the file is no archive.
+std::optional<TGobArchive> ReadGobArchive(const std::string &path);
 
-// Copies member index of the archive at archivePath to targetDir + relPath, creating the folders
-// of relPath (which has "/" separators, as MemberPathToRelative gives) below targetDir first.
-// targetDir is "" or ends with "/".
-void ExtractGobMember(const std::string &archivePath, int index, const std::string &targetDir,
+// The entry of member index. Every operation taking a member index checks it here: an index
+// outside the directory throws std::out_of_range.
+const TGobEntry &GobMemberEntry(const TGobArchive &archive, int index);
+// The entry's name up to its first NUL, as shown and as used for file names.
+std::string GobEntryName(const TGobArchive &archive, int index);
+// All 128 bytes of the entry's name field, NULs included.
+std::string GobEntryRawName(const TGobArchive &archive, int index);
+// Opens the archive's file at the first byte of member index and returns the member's length.
+// The member's range is checked against the file's size first, so a member reaching past the
+// end throws "Read beyond end of file" before anything is allocated or created for it.
+int64_t OpenGobMember(TBinFile &file, const TGobArchive &archive, int index);
+// The bytes of member index, up to limit of them.
+std::vector<uint8_t> ReadGobMemberBytes(const TGobArchive &archive, int index,
+                                        size_t limit = std::numeric_limits<size_t>::max());
+
+// Copies member index to targetDir + relPath, creating the folders of relPath (which has "/"
+// separators, as MemberPathToRelative gives) below targetDir first, an existing folder being
+// taken whatever its letter case. targetDir is "" or ends with "/".
+void ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
                       const std::string &relPath);
-// The Extract dialog's form on the frame's state: copies member index of the archive at
-// ArchivePath to the file target, creating the folder ProgramDir + "cog" first when it is
-// missing. Does nothing while NotAGob is 1.
-void ExtractGobMember(const std::string &target, int index);
-// Copies member index of the archive at archivePath to the file target. The member's range is
-// checked before target is created, so a member reaching past the end throws "Read beyond end of
-// file" without touching an existing target.
-void CopyGobMemberToFile(const std::string &archivePath, int index, const std::string &target);
-// Copies count bytes from the current position of source to dest through one 32768-byte buffer.
-void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count);
+// Copies member index to the file target. The member's range is checked before target is
+// created, so a member reaching past the end throws "Read beyond end of file" without touching
+// an existing target.
+void CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target);
 
 constexpr size_t CopyBlockSize = 32768;
-// Test hook: when set, CopyFileBlock reports the size of every block it moves.
-using TCopyBlockHook = void (*)(size_t blockSize);
-void SetCopyBlockHook(TCopyBlockHook hook);
+// Copies count bytes from the current position of source to dest through one 32768-byte
+// buffer; onBlock, when given, is told the size of every block moved.
+void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count,
+                   const std::function<void(size_t blockSize)> &onBlock = {});
 
 // ---- Member names ----
 
@@ -109,14 +107,14 @@ std::string_view NameToFirstNul(std::string_view name);
 bool IsCogMemberName(std::string_view name);
 // The names of all entries up to their first NUL, in directory order: an item's index in the
 // list is its directory index.
-std::vector<std::string> GobMemberNames();
+std::vector<std::string> GobMemberNames(const TGobArchive &archive);
 // The index of the first item of names equal to name, or -1.
 int FindFirstName(const std::vector<std::string> &names, std::string_view name);
 // The directory index of the first entry whose name up to its first NUL is name, or -1.
-int FindGobMember(std::string_view name);
+int FindGobMember(const TGobArchive &archive, std::string_view name);
 // The member a user means by typed: the name as stored first, else the name with its "/" turned
 // into the "\" archives store, so "cog/door.cog" finds "cog\door.cog". -1 when neither is there.
-int FindTypedGobMember(std::string_view typed);
+int FindTypedGobMember(const TGobArchive &archive, std::string_view typed);
 // Turns a member name (up to its first NUL) into a relative file path with "/" separators.
 // Refuses, with a message in error, a name that is empty, absolute, starts with a drive
 // letter or climbs out of the target folder with "..".
@@ -161,22 +159,23 @@ struct TTPLRec
     std::array<std::string, MaxTemplates> TplLine;
 };
 
-extern TTPLRec Templates;
-
 // The message shown when the template file is missing.
 inline constexpr const char *NoTemplateFileMessage = "Cannot find Kovo Tpl file";
 
 void ClearTemplates(TTPLRec &table);
-// Loads the template file at path into Templates. Returns false, leaving the table as it was,
-// when no file exists there (the caller shows "Cannot find Kovo Tpl file"). A file that
-// cannot be read throws TIOError before the table is cleared. Template lines past the
-// table's MaxTemplates entries are not stored; droppedLines, when given, receives their
-// number so the caller can say the file was cut.
-bool LoadTemplateFile(const std::string &path, int *droppedLines = nullptr);
-// The same for the file's content already in memory; returns the number of dropped lines.
-int LoadTemplateText(std::string_view text);
-// The same into table rather than Templates.
+// A template file read: whether it was there, its table, and how many template lines past
+// the table's MaxTemplates entries were not stored (so the caller can say the file was cut).
+struct TTemplateFile
+{
+    bool Found = false;
+    TTPLRec Table;
+    int DroppedLines = 0;
+};
+// Reads the template file at path; Found is false when no file exists there (the caller shows
+// "Cannot find Kovo Tpl file" and keeps the table it had). A file that cannot be read throws
+// TIOError.
+TTemplateFile LoadTemplateFile(const std::string &path);
+// Fills table from the file's content already in memory; returns the number of dropped lines.
 int LoadTemplateText(std::string_view text, TTPLRec &table);
 // The line of the last template named exactly name, or the empty string.
-std::string FindTemplate(const std::string &name);
 std::string FindTemplate(const TTPLRec &table, const std::string &name);

@@ -228,10 +228,10 @@ TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors)
     return ReadMat(bytes.data(), bytes.size(), colors);
 }
 
-TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, const TColormap &colors)
+TMatPicture LoadMatFromArchive(const TGobArchive &archive, int index, const TColormap &colors)
 {
     TMemStream stream;
-    stream.Data = ReadGobMemberBytes(archivePath, index);
+    stream.Data = ReadGobMemberBytes(archive, index);
     return ReadMatStream(stream, colors);
 }
 
@@ -256,10 +256,10 @@ TColormap ReadCmpBytes(const uint8_t *data, size_t size)
     return map;
 }
 
-TColormap ReadCmp(const std::string &archivePath, int index)
+TColormap ReadCmp(const TGobArchive &archive, int index)
 {
     // Only the header and the palette are needed; the light tables after them are not read.
-    const std::vector<uint8_t> bytes = ReadGobMemberBytes(archivePath, index, CmpPaletteEnd);
+    const std::vector<uint8_t> bytes = ReadGobMemberBytes(archive, index, CmpPaletteEnd);
     return ReadCmpBytes(bytes.data(), bytes.size());
 }
 

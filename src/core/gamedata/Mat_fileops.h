@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+struct TGobArchive;
+
 // The colormaps the Resource Picker offers: the first 20 of an archive.
 constexpr int MaxColormaps = 20;
 constexpr int CmpHeaderSize = 64;
@@ -104,11 +106,10 @@ struct TMatPicture
     std::string GridSizeText;
 };
 
-// Reads member index of the archive at archivePath (from GobDirectory) and converts it with
-// colors. Throws std::out_of_range for an index outside the directory, TIOError when the
-// archive cannot be read or the member lies outside it, TMatError when the member is not a
-// usable MAT.
-TMatPicture LoadMatFromArchive(const std::string &archivePath, int index, const TColormap &colors);
+// Reads member index of archive and converts it with colors. Throws std::out_of_range for an
+// index outside the directory, TIOError when the archive cannot be read or the member lies
+// outside it, TMatError when the member is not a usable MAT.
+TMatPicture LoadMatFromArchive(const TGobArchive &archive, int index, const TColormap &colors);
 // Converts MAT bytes with colors. Throws TMatError ("Not a Mat File" and the refused sizes).
 TMatPicture ReadMat(const uint8_t *data, size_t size, const TColormap &colors);
 TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors);
@@ -116,9 +117,9 @@ TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors);
 // The BMP palette of colors: blue, green, red, 0 for each of the 256 entries.
 std::array<uint8_t, BmpPaletteSize> BuildBmpPalette(const TColormap &colors);
 
-// The colormap of member index of the archive at archivePath. A colormap that ends before its
-// palette does throws TMatError.
-TColormap ReadCmp(const std::string &archivePath, int index);
+// The colormap of member index of archive. A colormap that ends before its palette does
+// throws TMatError.
+TColormap ReadCmp(const TGobArchive &archive, int index);
 // The colormap in bytes already in memory (a whole CMP file or member).
 TColormap ReadCmpBytes(const uint8_t *data, size_t size);
 // The colormap of a loose CMP file.

@@ -6,25 +6,25 @@
 #include "core/gamedata/G_fileops.h"
 #include "core/shell/fileio.h"
 
-TMemberTarget CompareMemberWithFile(const std::string &archivePath, int index,
+TMemberTarget CompareMemberWithFile(const TGobArchive &archive, int index,
                                     const std::string &target)
 {
     if (!FileExists(target))
         return TMemberTarget::Missing;
-    const TGobEntry &entry = GobMemberEntry(index);
+    const TGobEntry &entry = GobMemberEntry(archive, index);
     TBinFile file;
     file.OpenRead(target);
     if (entry.Length < 0 || file.Size() != entry.Length)
         return TMemberTarget::Differs;
-    TBinFile archive;
-    int64_t left = OpenGobMember(archive, archivePath, index);
+    TBinFile member;
+    int64_t left = OpenGobMember(member, archive, index);
     std::vector<char> mine(CopyBlockSize);
     std::vector<char> theirs(CopyBlockSize);
     while (left > 0)
     {
         const size_t block =
             left > static_cast<int64_t>(CopyBlockSize) ? CopyBlockSize : static_cast<size_t>(left);
-        archive.Read(mine.data(), block);
+        member.Read(mine.data(), block);
         file.Read(theirs.data(), block);
         if (std::memcmp(mine.data(), theirs.data(), block) != 0)
             return TMemberTarget::Differs;

@@ -15,7 +15,9 @@ enum class TMemberTarget
     Differs
 };
 
-// Compares member index of the archive at archivePath (read into GobDirectory) with the file
-// at target. Throws TIOError when the archive or the file cannot be read.
-TMemberTarget CompareMemberWithFile(const std::string &archivePath, int index,
+struct TGobArchive;
+
+// Compares member index of archive with the file at target. Throws TIOError when the archive or
+// the file cannot be read.
+TMemberTarget CompareMemberWithFile(const TGobArchive &archive, int index,
                                     const std::string &target);

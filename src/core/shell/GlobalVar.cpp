@@ -17,9 +17,7 @@ std::string TemplateFile;
 std::string JKDir;
 std::string MotsDir;
 std::string ProjectDir;
-std::string ArchivePath;
 bool UseJK = true;
-TCOGChecker *TheChecker = nullptr;
 
 namespace fs = std::filesystem;
 

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-class TCOGChecker;
-
 // The version written to the settings at every start and shown in the About box.
 inline constexpr const char *QxVersion = "0.3 beta";
 
@@ -20,10 +18,8 @@ extern std::string TemplateFile;
 extern std::string JKDir;
 extern std::string MotsDir;
 extern std::string ProjectDir;
-extern std::string ArchivePath;
 // The game whose resources the Resource Picker reads: Jedi Knight unless the user chose MOTS.
 extern bool UseJK;
-extern TCOGChecker *TheChecker;
 
 // Sets ProgramDir, DataDir and CogDir from the program's folder (with its trailing separator).
 void SetProgramDir(const std::string &folder);

@@ -93,9 +93,9 @@ void TSC::ShowScriptClosed()
     Errors->addItem(item);
 }
 
-void TSC::CheckText(TCOGChecker &checker, std::string_view text)
+void TSC::CheckText(std::string_view text)
 {
-    GameChecker.CheckText(checker, text);
+    GameChecker.CheckText(Checker, text);
 }
 
 void TSC::AddOptionItems(QMenu *menu)
@@ -194,7 +194,7 @@ void TSC::BBCancelClick()
 void TRTFForm::SBConCheckClick()
 {
     TMainForm *frame = Frame();
-    if (!frame || !frame->SC || !TheChecker)
+    if (!frame || !frame->SC)
         return;
     // The errors lead back to the editor focused most recently, so the checked one must be
     // it, also when the check was started from elsewhere than its own tool bar.
@@ -203,8 +203,8 @@ void TRTFForm::SBConCheckClick()
     frame->ScriptChecked(this);
 
     // Split as the editor counts its lines, so every error's line index is a line of RE.
-    frame->SC->CheckText(*TheChecker, Text());
-    frame->SC->ShowErrors(TheChecker->Errors, frame->SC->GameChecker.Warnings);
+    frame->SC->CheckText(Text());
+    frame->SC->ShowErrors(frame->SC->Checker.Errors, frame->SC->GameChecker.Warnings);
     frame->SC->show();
     frame->SC->raise();
     frame->SC->activateWindow();

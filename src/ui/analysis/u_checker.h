@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "core/analysis/gamecheck.h"
+#include "core/analysis/u_cogcheck.h"
 
 class QAction;
 class QFrame;
@@ -27,9 +28,9 @@ class TSC : public QDialog
     // follow, marked "warning: " and drawn in WarningColour; entry Count + j belongs to
     // warning j.
     void ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings = TCOGErrors());
-    // Checks a whole text with checker, split into lines as SplitTextLines splits it, and
+    // Checks a whole text with Checker, split into lines as SplitTextLines splits it, and
     // with GameChecker after it when its pass is on.
-    void CheckText(TCOGChecker &checker, std::string_view text);
+    void CheckText(std::string_view text);
     // Adds "Game-aware checks" and the choice of the checked game to menu, set from the
     // settings; a change is written back to them.
     void AddOptionItems(QMenu *menu);
@@ -49,6 +50,8 @@ class TSC : public QDialog
     QPushButton *BBRefresh;
     QPushButton *BBCancel;
 
+    // The checker of the scripts: its errors are those of the last check.
+    TCOGChecker Checker;
     // The game-aware pass: whether it follows a check that finds no error, and its findings.
     TGameChecker GameChecker;
     QAction *GameChecks1 = nullptr;

@@ -14,10 +14,9 @@
 #include <QVBoxLayout>
 
 #include "core/gamedata/G_fileops.h"
-#include "core/gamedata/memberfile.h"
+#include "core/gamedata/extraction.h"
 #include "core/shell/GlobalVar.h"
 #include "core/shell/fileio.h"
-#include "core/shell/pathcase.h"
 #include "ui/shell/fonts.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
@@ -102,35 +101,36 @@ TGG::TGG(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(promp
 
 void TGG::LoadGob(const QString &path)
 {
-    // A run that stopped on an error left the bar showing; it does not belong to this archive.
     PB->hide();
     PB->setValue(0);
     const std::string file = path.toStdString();
     try
     {
-        if (!ReadGobHeader(file))
+        TGobArchive read;
+        if (!ReadGobHeader(file, read))
         {
-            // The lists keep the previous archive's names; extraction is inert until an
-            // archive is accepted.
+            // The lists keep the archive before, but nothing is extracted from them.
+            Rejected = true;
             OwnPrompts.AbortError(NotAGobMessage);
             return;
         }
-        ReadGobDirectory(file);
+        ReadGobDirectory(read);
+        Archive = std::move(read);
+        Rejected = false;
     }
     catch (const std::exception &error)
     {
-        // The directory in memory is cleared or only partly read by now, so the lists would
-        // name members that are not there: an unreadable archive lists nothing.
+        Archive = TGobArchive();
         ClearItems();
         OwnPrompts.ShowIOError(QString::fromLocal8Bit(error.what()));
         return;
     }
     ShowItems();
-    if (GobCountTruncated())
+    if (Archive.CountTruncated)
     {
         char text[128];
         std::snprintf(text, sizeof text, "Only the first %d of the %d entries are listed",
-                      MaxGobEntries, static_cast<int>(GobHeader.Count));
+                      MaxGobEntries, static_cast<int>(Archive.Header.Count));
         OwnPrompts.ShowMessage(text);
     }
 }
@@ -138,9 +138,9 @@ void TGG::LoadGob(const QString &path)
 void TGG::ShowItems()
 {
     ClearItems();
-    for (int k = 0; k < GobEntryCount(); ++k)
+    for (int k = 0; k < Archive.Count(); ++k)
     {
-        const std::string raw = GobEntryRawName(k);
+        const std::string raw = GobEntryRawName(Archive, k);
         const QByteArray rawName(raw.data(), static_cast<qsizetype>(raw.size()));
         LB2->addItem(NameItem(rawName));
         if (IsCogMemberName(raw))
@@ -162,113 +162,91 @@ int TGG::FindMember(const QByteArray &rawName) const
     return -1;
 }
 
-TGG::TExtractResult TGG::ExtractMember(const QByteArray &rawName, int index, bool &replaceAll)
-{
-    std::string relPath;
-    std::string refusal;
-    if (!MemberPathToRelative(
-            std::string_view(rawName.constData(), static_cast<size_t>(rawName.size())), relPath,
-            refusal))
-    {
-        // A name that would land outside the program's folder is skipped; the others are
-        // still extracted.
-        OwnPrompts.ShowMessage(DecodeScript(refusal));
-        return TExtractResult::Done;
-    }
-    if (NotAGob == 1)
-        return TExtractResult::Done;
-    try
-    {
-        // The folder extraction makes for scripts, made before the member's folders are
-        // looked up so that cog\ names land in it. Folders are matched whatever their letter
-        // case: the game's names say COG\ where the folder on disk is cog/.
-        if (FindFolderNoCase(ProgramDir, "cog").empty())
-            CreateDir(ProgramDir + "cog");
-        // The relative path is in the name's encoding; the file system wants its own.
-        const std::string target = ResolveFoldersNoCase(
-            ProgramDir, QFile::encodeName(DecodeScript(relPath)).toStdString(), false);
-        switch (CompareMemberWithFile(ArchivePath, index, target))
-        {
-        case TMemberTarget::Same:
-            return TExtractResult::Done;
-        case TMemberTarget::Differs:
-            if (replaceAll)
-                break;
-            switch (OwnPrompts.AskReplace(
-                QString("'%1' already exists and differs from the archive's copy. Replace it?")
-                    .arg(QFile::decodeName(QByteArray::fromStdString(target)))))
-            {
-            case TReplaceAnswer::Yes:
-                break;
-            case TReplaceAnswer::YesToAll:
-                replaceAll = true;
-                break;
-            case TReplaceAnswer::No:
-                return TExtractResult::Done;
-            case TReplaceAnswer::Cancel:
-                return TExtractResult::Cancelled;
-            }
-            break;
-        case TMemberTarget::Missing:
-            break;
-        }
-        ExtractGobMember(target, index);
-        ExtractedFiles << QFile::decodeName(QByteArray::fromStdString(target));
-    }
-    catch (const std::exception &error)
-    {
-        OwnPrompts.ShowIOError(QString::fromLocal8Bit(error.what()));
-        return TExtractResult::Failed;
-    }
-    return TExtractResult::Done;
-}
-
 void TGG::BBExtractClick()
 {
-    PB->show();
-    PB->setMaximum(static_cast<int>(LB1->selectedItems().size()));
-    PB->setValue(0);
-    ExtractedFiles.clear();
+    std::vector<int> indices;
     bool selectionMade = false;
-    bool replaceAll = false;
     for (int i = 0; i < LB1->count(); ++i)
     {
         QListWidgetItem *item = LB1->item(i);
         if (!item->isSelected())
             continue;
         selectionMade = true;
-        const QByteArray rawName = item->data(RawNameRole).toByteArray();
-        // Two members with the same name field: the first of them is the one extracted.
-        const int index = FindMember(rawName);
-        if (index < 0)
-            continue;
-        PB->setValue(PB->value() + 1);
-        switch (ExtractMember(rawName, index, replaceAll))
-        {
-        case TExtractResult::Done:
-            break;
-        case TExtractResult::Failed:
-            // A failed member stops the run with the bar showing how far it came; the
-            // members extracted before it stay on disk.
-            emit ScriptsExtracted(ExtractedFiles);
-            return;
-        case TExtractResult::Cancelled:
-            // The user stopped the run: what was extracted stays, the dialog stays open.
-            PB->hide();
-            PB->setValue(0);
-            emit ScriptsExtracted(ExtractedFiles);
-            return;
-        }
+        const int index = FindMember(item->data(RawNameRole).toByteArray());
+        if (index >= 0)
+            indices.push_back(index);
     }
     if (!selectionMade)
+    {
         OwnPrompts.ShowMessage("No Selection was made");
-    PB->hide();
+        accept();
+        return;
+    }
+    PB->show();
+    PB->setMaximum(static_cast<int>(indices.size()));
     PB->setValue(0);
-    if (selectionMade)
-        emit ScriptsExtracted(ExtractedFiles);
-    accept();
-}
+    if (Rejected)
+    {
+        for (size_t i = 0; i < indices.size(); ++i)
+            PB->setValue(PB->value() + 1);
+        indices.clear();
+    }
 
+    // The scripts go below the program's folder, each to its own relative path; a file there
+    // that differs is replaced only when the user agrees, and a failure ends the run.
+    TExtractHandlers handlers;
+    handlers.OnMember = [this](int) { PB->setValue(PB->value() + 1); };
+    handlers.ToFilePath = [](const std::string &relPath) {
+        return QFile::encodeName(DecodeScript(relPath)).toStdString();
+    };
+    handlers.OnDiffers = [this](const std::string &target) {
+        switch (OwnPrompts.AskReplace(
+            QString("'%1' already exists and differs from the archive's copy. Replace it?")
+                .arg(QFile::decodeName(QByteArray::fromStdString(target)))))
+        {
+        case TReplaceAnswer::Yes:
+            return TDiffersAnswer::Replace;
+        case TReplaceAnswer::YesToAll:
+            return TDiffersAnswer::ReplaceAll;
+        case TReplaceAnswer::No:
+            return TDiffersAnswer::Keep;
+        case TReplaceAnswer::Cancel:
+            break;
+        }
+        return TDiffersAnswer::Cancel;
+    };
+    bool failed = false;
+    handlers.OnNote = [this, &failed](const TExtractNote &note) {
+        switch (note.Kind)
+        {
+        case TExtractNote::TKind::Refused:
+            OwnPrompts.ShowMessage(DecodeScript(note.Message));
+            return true;
+        case TExtractNote::TKind::Failed:
+            OwnPrompts.ShowIOError(QString::fromLocal8Bit(note.Message.c_str()));
+            failed = true;
+            return false;
+        case TExtractNote::TKind::Duplicate:
+        case TExtractNote::TKind::Kept:
+            break;
+        }
+        return true;
+    };
+    const TExtractResult result = ExtractMembers(Archive, indices, ProgramDir, handlers);
+    QStringList written;
+    for (const std::string &path : result.Written)
+        written << QFile::decodeName(QByteArray::fromStdString(path));
+    // After a failure the bar stays where the run stopped.
+    if (!failed)
+    {
+        PB->hide();
+        PB->setValue(0);
+    }
+    emit ScriptsExtracted(written);
+    // A cancelled question or a failure leaves the dialog open on the same choice.
+    if (!result.Stopped)
+        accept();
+}
 void TGG::BBCancelClick()
 {
     reject();

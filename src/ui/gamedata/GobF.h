@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/gamedata/G_fileops.h"
+
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -30,6 +32,8 @@ class TGG : public QDialog
     void LoadGob(const QString &path);
     // Fills LB2 with every member of the directory and LB1 with the scripts among them.
     void ShowItems();
+    // The archive listed: the last one read whole.
+    const TGobArchive &ListedArchive() const { return Archive; }
     void BBExtractClick();
     void BBCancelClick();
 
@@ -49,19 +53,8 @@ class TGG : public QDialog
     void ClearItems();
     // The index in LB2 of the first member whose whole name field is rawName, or -1.
     int FindMember(const QByteArray &rawName) const;
-    enum class TExtractResult
-    {
-        Done,
-        // The failure has been reported; the run stops.
-        Failed,
-        // The user cancelled the question about an existing file; the run stops.
-        Cancelled
-    };
-    // Copies member index out to its own relative path under the program's folder, its
-    // folders matched whatever their letter case. A file there with the same bytes is left
-    // as it is; one that differs is replaced only when the user agrees (or agreed to all, in
-    // replaceAll).
-    TExtractResult ExtractMember(const QByteArray &rawName, int index, bool &replaceAll);
 
-    QStringList ExtractedFiles;
+    // The archive listed; Rejected after a file that was no archive, which extracts nothing.
+    TGobArchive Archive;
+    bool Rejected = false;
 };

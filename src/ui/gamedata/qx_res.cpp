@@ -249,13 +249,15 @@ TRes::TArchiveRead TRes::ReadArchive(const std::string &path)
 {
     try
     {
-        if (!ReadGobHeader(path))
+        TGobArchive read;
+        if (!ReadGobHeader(path, read))
         {
             ArchiveRejected = true;
             Ask().AbortError(NotAGobMessage);
             return TArchiveRead::NotAnArchive;
         }
-        ReadGobDirectory(path);
+        ReadGobDirectory(read);
+        Archive = std::move(read);
     }
     catch (const std::exception &error)
     {
@@ -292,11 +294,9 @@ void TRes::GetGobs(const std::string &path)
 
 void TRes::TakeDirectory()
 {
-    const int count = GobEntryCount();
-    Entries.assign(GobDirectory.begin(), GobDirectory.begin() + count);
     MemberNames.clear();
     LB2->clear();
-    for (const TGobEntry &entry : Entries)
+    for (const TGobEntry &entry : Archive.Entries)
     {
         MemberNames.push_back(TrimMemberName(std::string_view(entry.Name, sizeof entry.Name)));
         LB2->addItem(DecodeScript(MemberNames.back()));
@@ -305,33 +305,9 @@ void TRes::TakeDirectory()
 
 void TRes::ForgetDirectory()
 {
-    Entries.clear();
+    Archive = TGobArchive();
     MemberNames.clear();
     LB2->clear();
-}
-
-bool TRes::DirectoryIsPickers() const
-{
-    return NotAGob == 0 && GobEntryCount() == static_cast<int>(Entries.size()) &&
-           std::memcmp(static_cast<const void *>(GobDirectory.data()),
-                       static_cast<const void *>(Entries.data()),
-                       Entries.size() * sizeof(TGobEntry)) == 0;
-}
-
-bool TRes::UsePickerDirectory()
-{
-    // The directory is shared with the extraction dialog, which may have read another archive
-    // since; the picker's member indices are only valid for its own.
-    if (ArchiveRejected)
-        return false;
-    if (DirectoryIsPickers())
-        return true;
-    if (ReadArchive(PickerArchive) != TArchiveRead::Read)
-        return false;
-    // The file changed on disk since it was listed: its names are looked up as they are now.
-    if (!DirectoryIsPickers())
-        TakeDirectory();
-    return true;
 }
 
 void TRes::GetCmps()
@@ -357,8 +333,7 @@ void TRes::StoreCmps()
     {
         try
         {
-            Colormaps[static_cast<size_t>(i)] =
-                ReadCmp(PickerArchive, CmpIndex[static_cast<size_t>(i)]);
+            Colormaps[static_cast<size_t>(i)] = ReadCmp(Archive, CmpIndex[static_cast<size_t>(i)]);
         }
         catch (const std::exception &error)
         {
@@ -445,8 +420,13 @@ void TRes::GetRes(const QString &ext, bool clear)
     SetListItems(names);
 }
 
-void TRes::ListTemplates(const QStringList &names)
+void TRes::ListTemplates(const TTPLRec &table)
 {
+    Templates = table;
+    QStringList names;
+    for (const std::string &name : Templates.TplName)
+        if (!name.empty())
+            names << DecodeScript(name);
     ED->clear();
     MemberMode = false;
     SetListItems(names);
@@ -468,7 +448,7 @@ void TRes::LB1Click()
         if (MemberMode)
             PreviewMember(ResMemberPath(listed));
         else
-            Memo->appendPlainText(DecodeScript(FindTemplate(listed)));
+            Memo->appendPlainText(DecodeScript(FindTemplate(Templates, listed)));
     }
     // The caller takes a bare file name: a texture's or a sound's folder is dropped.
     ED->setText(DecodeScript(MemberFileName(EncodeScript(ED->text()))));
@@ -478,7 +458,7 @@ void TRes::LB1Click()
 void TRes::PreviewMember(const std::string &memberName)
 {
     const bool texture = MemberExt(memberName) == ".mat";
-    const int index = UsePickerDirectory() ? FindFirstName(MemberNames, memberName) : -1;
+    const int index = ArchiveRejected ? -1 : FindFirstName(MemberNames, memberName);
     if (index < 0)
     {
         // Whatever was shown before is not this texture; it must not be saved under its name.
@@ -499,7 +479,7 @@ void TRes::ShowTexture(int index, const std::string &memberName)
     {
         // Without the colormap chosen, a black one.
         const auto slot = static_cast<size_t>(CurrentColormap);
-        picture = LoadMatFromArchive(PickerArchive, index,
+        picture = LoadMatFromArchive(Archive, index,
                                      slot < Colormaps.size() ? Colormaps[slot] : TColormap());
     }
     catch (const std::exception &error)
@@ -533,9 +513,10 @@ void TRes::ShowTexture(int index, const std::string &memberName)
 
 void TRes::ShowText(int index)
 {
+    std::vector<uint8_t> bytes;
     try
     {
-        ReadGobMember(PickerArchive, index);
+        bytes = ReadGobMemberBytes(Archive, index);
     }
     catch (const std::exception &error)
     {
@@ -543,10 +524,9 @@ void TRes::ShowText(int index)
         return;
     }
     // Scripts end their lines with CR LF; the pane wants one break a line.
-    QString text = DecodeScript(MemberPreviewText(MemberBuffer));
+    QString text = DecodeScript(MemberPreviewText(bytes));
     text.replace("\r\n", "\n");
     Memo->setPlainText(text);
-    MemberBuffer = {};
 }
 
 void TRes::ClearPicture()

@@ -64,8 +64,9 @@ class TRes : public QDialog
 
     // Shows the picker modally; the result code of the dialog (Accepted only through OK).
     int ShowPicker();
-    // Template mode: LB1 holds names (sorted), and a click shows the template's line.
-    void ListTemplates(const QStringList &names);
+    // Template mode: LB1 holds the names of table (sorted), and a click shows the template's
+    // line.
+    void ListTemplates(const TTPLRec &table);
 
     QComboBox *Cb1;
     QComboBox *PalBox;
@@ -113,14 +114,11 @@ class TRes : public QDialog
         NotAnArchive,
         Failed
     };
-    // Reads the header and directory of the archive at path into the shared directory. When
-    // it is no archive or cannot be read, says so and stops the previews until an archive is
-    // accepted.
+    // Reads the header and directory of the archive at path into Archive. When it is no
+    // archive or cannot be read, says so and stops the previews until an archive is accepted.
     TArchiveRead ReadArchive(const std::string &path);
     void TakeDirectory();
     void ForgetDirectory();
-    bool DirectoryIsPickers() const;
-    bool UsePickerDirectory();
     void PreviewMember(const std::string &memberName);
     void ShowTexture(int index, const std::string &memberName);
     void ShowText(int index);
@@ -129,10 +127,11 @@ class TRes : public QDialog
     void SetListItems(QStringList names);
 
     TPrompts &OwnPrompts;
-    // The picker's own copy of its archive's directory: names as listed (LB2) and the entries,
-    // to tell whether the shared directory still holds this archive.
+    // The archive read last, and its member names as listed (LB2).
+    TGobArchive Archive;
     std::vector<std::string> MemberNames;
-    std::vector<TGobEntry> Entries;
+    // The templates listed in template mode.
+    TTPLRec Templates;
     // No archive accepted yet, or the last one read was refused.
     bool ArchiveRejected = true;
     // The BMP bytes of the picture in Image and the file name of its texture.

@@ -636,18 +636,17 @@ bool TVF::DisplayAll()
     // Without its file the table keeps what it held, and the picker lists that.
     try
     {
-        if (!LoadTemplateFile(TemplateFile))
+        TTemplateFile file = LoadTemplateFile(TemplateFile);
+        if (file.Found)
+            Templates = std::move(file.Table);
+        else
             Ask().ShowMessage(NoTemplateFileMessage);
     }
     catch (const std::exception &error)
     {
         Ask().ShowIOError(QString::fromLocal8Bit(error.what()));
     }
-    QStringList names;
-    for (const std::string &name : Templates.TplName)
-        if (!name.empty())
-            names << DecodeScript(name);
-    Picker->ListTemplates(names);
+    Picker->ListTemplates(Templates);
     return Picker->ShowPicker() == QDialog::Accepted;
 }
 

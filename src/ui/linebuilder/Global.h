@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "core/analysis/symtools.h"
+#include "core/gamedata/G_fileops.h"
 #include "core/linebuilder/flagcalc.h"
 #include "ui/shell/treedropedit.h"
 
@@ -179,6 +180,8 @@ class TVF : public QMainWindow
     TPrompts &OwnPrompts;
     QString DataDir;
     TRes *Picker = nullptr;
+    // The template table read last; a pick without the file lists what it held.
+    TTPLRec Templates;
     QSplitter *LowerArea;
     QFont LastChosenFont;
     // Set while the window changes RE1 itself; the selection analysis then stays quiet.

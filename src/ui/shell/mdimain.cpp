@@ -148,10 +148,6 @@ void TMainForm::FormCreate(const TFrameSetup &setup)
         SetProgramDir(setup.ProgramDir.toStdString());
     LoadSettingsAtStart(OwnPrompts);
 
-    // One checker serves the whole run, whichever frame asks for it.
-    static TCOGChecker checker;
-    TheChecker = &checker;
-
     Arguments = setup.Arguments;
     Timer1->setInterval(setup.StartupDelay);
     LoadCogFrmCmnd();
@@ -271,15 +267,15 @@ void TMainForm::ShowError()
 
 void TMainForm::ShowError(int index)
 {
-    if (index < 0 || !TheChecker)
+    if (index < 0)
         return;
     // The warnings follow the errors in the list.
-    const int errors = TheChecker->Errors.Count();
+    const int errors = SC->Checker.Errors.Count();
     const TCOGErrors &warnings = SC->GameChecker.Warnings;
     if (index >= errors + warnings.Count())
         return;
     const int line =
-        index < errors ? TheChecker->Errors.Items(index).Line : warnings.Items(index - errors).Line;
+        index < errors ? SC->Checker.Errors.Items(index).Line : warnings.Items(index - errors).Line;
     // The lines are those of the script that was checked, whichever editor is in front now.
     if (!CheckedEditor || CheckedEditor->IsClosing())
         return;
@@ -553,7 +549,6 @@ void TMainForm::Open1Click()
 
 void TMainForm::OpenGobGoo(const QString &path)
 {
-    ArchivePath = path.toStdString();
     GG->LoadGob(path);
     ShowModal(GG);
 }
