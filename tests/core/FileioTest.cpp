@@ -126,11 +126,12 @@ TEST_F(FileioTest, ProgramDirFallsBackToASeededUserFolder)
     EXPECT_EQ(ChooseProgramDir(Path("plain") + "/sub/", user), user);
 }
 
-TEST_F(FileioTest, SetProgramDirDerivesTheDataFolders)
+TEST_F(FileioTest, TheProgramsFoldersLieBelowItsFolder)
 {
-    SetProgramDir("/opt/q/");
-    EXPECT_EQ(DataDir, "/opt/q/qxdata/");
-    EXPECT_EQ(CogDir, "/opt/q/cog/");
+    const TProgramFolders folders = ProgramFoldersIn("/opt/q/");
+    EXPECT_EQ(folders.ProgramDir, "/opt/q/");
+    EXPECT_EQ(folders.DataDir, "/opt/q/qxdata/");
+    EXPECT_EQ(folders.CogDir, "/opt/q/cog/");
 }
 
 TEST_F(FileioTest, FileTextReadsAnyPlaceUpToItsSizeAndTellsAFileThatGrew)

@@ -12,7 +12,6 @@
 #include "core/linebuilder/flagcalc.h"
 #include "core/linebuilder/refdata.h"
 #include "core/linebuilder/verbtable.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 

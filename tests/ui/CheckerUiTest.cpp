@@ -7,7 +7,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/widgetprobes.h"
 #include "ui/analysis/u_checker.h"
@@ -118,7 +117,7 @@ class CheckerUiTest : public QObject
     TFrameFixture F;
 
     TSC *SC() const { return F.Frame->SC; }
-    QString TempPath() const { return QString::fromStdString(DataDir) + "~temp.tmp"; }
+    QString TempPath() const { return F.ProgramDir + "qxdata/~temp.tmp"; }
 
   private slots:
     void init() { F.Start(); }

@@ -24,11 +24,11 @@ class DirsUiTest : public QObject
         F.Start();
         // Each choice of a game reads its folders again, which these do not hold.
         F.Prompts.Tolerated = TFrameFixture::KnownStartupMessages;
-        JKDir = "/games/jk/";
-        MotsDir = "/games/mots/";
-        TemplateFile = "/games/jed/master.tpl";
-        ProjectDir = "";
-        UseJK = true;
+        Game().JKDir = "/games/jk/";
+        Game().MotsDir = "/games/mots/";
+        Game().TemplateFile = "/games/jed/master.tpl";
+        Game().ProjectDir = "";
+        Game().UseJK = true;
         Dir = F.Frame->Dir;
         Dir->show();
     }
@@ -46,13 +46,13 @@ class DirsUiTest : public QObject
         QCOMPARE(Dir->E2->text(), QString("/games/mots/"));
         QCOMPARE(Dir->E3->text(), QString("/games/jed/master.tpl"));
         QCOMPARE(Dir->E4->text(), QString());
-        QVERIFY(UseJK);
+        QVERIFY(Game().UseJK);
         QCOMPARE(Dir->RG1Index(), 0);
         // A choice of MOTS kept from an earlier run is shown as it is, with no warning.
         Dir->hide();
-        UseJK = false;
+        Game().UseJK = false;
         Dir->show();
-        QVERIFY(!UseJK);
+        QVERIFY(!Game().UseJK);
         QCOMPARE(Dir->RG1Index(), 1);
     }
 
@@ -87,7 +87,8 @@ class DirsUiTest : public QObject
         QFETCH(int, filterIndex);
         QFETCH(bool, pickersDialog);
         QFETCH(QString, stored);
-        const std::vector<std::string *> settings = {&JKDir, &MotsDir, &TemplateFile, &ProjectDir};
+        const std::vector<std::string *> settings = {&Game().JKDir, &Game().MotsDir,
+                                                     &Game().TemplateFile, &Game().ProjectDir};
         const QStringList buttons = {"SBJK", "SBMots", "SBTPL", "SBProj"};
         const QList<QLineEdit *> edits = {Dir->E1, Dir->E2, Dir->E3, Dir->E4};
         const int row = buttons.indexOf(button);
@@ -146,19 +147,19 @@ class DirsUiTest : public QObject
         QFETCH(QString, templateFile);
         QFETCH(QStringList, clicks);
         QFETCH(QStringList, warnings);
-        TemplateFile = templateFile.toStdString();
+        Game().TemplateFile = templateFile.toStdString();
         for (const QString &warning : warnings)
             F.Prompts.ExpectMessage(warning);
         for (const QString &item : clicks)
             (item == "mots" ? Dir->UseMots1 : Dir->UseJK1)->click();
-        QCOMPARE(UseJK, clicks.last() == "jk");
+        QCOMPARE(Game().UseJK, clicks.last() == "jk");
         QCOMPARE(Dir->RG1Index(), clicks.last() == "jk" ? 0 : 1);
-        QCOMPARE(QString::fromStdString(TemplateFile), templateFile);
+        QCOMPARE(QString::fromStdString(Game().TemplateFile), templateFile);
     }
 
     void saveWritesAllFourAndTheDialogStays()
     {
-        ProjectDir = "";
+        Game().ProjectDir = "";
         Dir->BBok->click();
         QSettings stored("Ostrel Forge", "Quillex");
         QCOMPARE(stored.value("JK").toString(), QString("/games/jk/"));
@@ -177,7 +178,7 @@ class DirsUiTest : public QObject
         F.Prompts.ExpectOpenFile("/elsewhere/res2.gob");
         Dir->SBJK->click();
         Dir->BBCancel->click();
-        QCOMPARE(QString::fromStdString(JKDir), QString("/elsewhere/"));
+        QCOMPARE(QString::fromStdString(Game().JKDir), QString("/elsewhere/"));
         QVERIFY(!QSettings("Ostrel Forge", "Quillex").contains("JK"));
     }
 
@@ -197,6 +198,8 @@ class DirsUiTest : public QObject
     }
 
   private:
+    TGameFolders &Game() { return F.Frame->GameFolders(); }
+
     TFrameFixture F;
     TDir *Dir = nullptr;
 };

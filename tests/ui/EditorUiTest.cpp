@@ -18,7 +18,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
 #include "tests/ui/framefixture.h"
 #include "ui/linebuilder/Global.h"
 

@@ -18,7 +18,7 @@ class FlagPanelUiTest : public QObject
     {
         // No reference data: the window says so once and works on.
         Prompts.ExpectMessage();
-        VF = new TVF(Data.path() + "/", Prompts);
+        VF = new TVF(Data.path() + "/", Prompts, Game);
         VF->show();
         QVERIFY(QTest::qWaitForWindowExposed(VF));
     }
@@ -97,6 +97,7 @@ class FlagPanelUiTest : public QObject
   private:
     TScriptedPrompts Prompts;
     QTemporaryDir Data;
+    TGameFolders Game;
     TVF *VF = nullptr;
 };
 

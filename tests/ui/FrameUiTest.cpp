@@ -65,10 +65,11 @@ class FrameUiTest : public QObject
 
     void startReadsTheFoldersAndCreatesTheToolWindowsHidden()
     {
-        QCOMPARE(QString::fromStdString(ProgramDir), F.ProgramDir);
-        QCOMPARE(QString::fromStdString(CogDir), F.ProgramDir + "cog/");
-        QCOMPARE(QString::fromStdString(DataDir), F.ProgramDir + "qxdata/");
-        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        const TProgramFolders &folders = F.Frame->ProgramFolders();
+        QCOMPARE(QString::fromStdString(folders.ProgramDir), F.ProgramDir);
+        QCOMPARE(QString::fromStdString(folders.CogDir), F.ProgramDir + "cog/");
+        QCOMPARE(QString::fromStdString(folders.DataDir), F.ProgramDir + "qxdata/");
+        QCOMPARE(QString::fromStdString(F.Frame->StartVersion()), QString("0.3 beta"));
         QVERIFY(!F.Frame->Timer1->isActive());
 
         // The order of creation is the order of the frame's children.

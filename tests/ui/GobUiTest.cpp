@@ -9,7 +9,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/widgetprobes.h"

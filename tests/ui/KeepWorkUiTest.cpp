@@ -24,7 +24,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
@@ -278,7 +277,7 @@ class KeepWorkUiTest : public QObject
 
         // Check Cog's Refresh writes the checker's own file as a script file holds the text,
         // without asking, and the editor keeps showing what the user typed.
-        const QString temp = QString::fromStdString(DataDir) + "~temp.tmp";
+        const QString temp = F.ProgramDir + "qxdata/~temp.tmp";
         QFile::remove(temp);
         QTest::mouseClick(editor->SBConCheck, Qt::LeftButton);
         F.Frame->SC->BBRefresh->click();

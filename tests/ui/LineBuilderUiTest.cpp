@@ -36,7 +36,7 @@ class LineBuilderUiTest : public QObject
         Write("symbol.qx", "[Thing2]\nthing@&name@A thing.\n");
         Write("extra.qx", "== equal to\n != not equal\n");
         Prompts.Reset();
-        VF = new TVF(DataDir, Prompts);
+        VF = new TVF(DataDir, Prompts, Game);
     }
 
     void cleanup()
@@ -404,7 +404,6 @@ class LineBuilderUiTest : public QObject
         F.Start();
         TVF *vf = F.Frame->VF;
         TRes *picker = F.Frame->Res;
-        TemplateFile.clear();
         QStringList listed;
         QString shownLine;
         SetModalHook([&](QDialog *dialog) {
@@ -425,7 +424,6 @@ class LineBuilderUiTest : public QObject
         SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
         QCOMPARE(listed, QStringList(QString::fromUtf8("caf\u00e9")));
         QCOMPARE(shownLine, QString::fromUtf8("caf\u00e9 none mass=1"));
-        TemplateFile.clear();
         F.Stop();
     }
 
@@ -450,7 +448,6 @@ class LineBuilderUiTest : public QObject
         answer.clear();
         SetTextAndSelect(vf->RE1, "CreateThing(template, pos)", 12, 20);
         QCOMPARE(vf->RE1->toPlainText(), "CreateThing(template, pos)");
-        TemplateFile.clear();
         F.Stop();
     }
 
@@ -465,7 +462,7 @@ class LineBuilderUiTest : public QObject
     // Writes a template file into the program's folder and makes it the one in use.
     void UseTemplateFile(const QByteArray &bytes)
     {
-        TemplateFile = F.WriteScript(bytes, "../master.tpl").toStdString();
+        F.Frame->GameFolders().TemplateFile = F.WriteScript(bytes, "../master.tpl").toStdString();
     }
 
     void Write(const QString &name, const QByteArray &bytes)
@@ -477,6 +474,7 @@ class LineBuilderUiTest : public QObject
 
     std::unique_ptr<QTemporaryDir> Temp;
     QString DataDir;
+    TGameFolders Game;
     TScriptedPrompts Prompts;
     TVF *VF = nullptr;
     TFrameFixture F;

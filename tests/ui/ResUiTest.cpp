@@ -117,6 +117,8 @@ class ResUiTest : public QObject
 
     std::unique_ptr<QTemporaryDir> Temp;
     TScriptedPrompts Ask;
+    TGameFolders Game;
+    std::string ProgramDir;
     TRes *Res = nullptr;
 
     QString Folder(const QString &name) const
@@ -135,7 +137,7 @@ class ResUiTest : public QObject
     void Create()
     {
         delete Res;
-        Res = new TRes(Ask);
+        Res = new TRes(Ask, Game, ProgramDir);
     }
 
     // A picker on the standard archive, shown as the Line Builder shows it.
@@ -152,11 +154,12 @@ class ResUiTest : public QObject
     void init()
     {
         Temp = std::make_unique<QTemporaryDir>();
-        SetProgramDir(Folder("program").toStdString());
-        JKDir = Folder("jk").toStdString();
-        MotsDir = Folder("mots").toStdString();
-        ProjectDir = Folder("project").toStdString();
-        UseJK = false;
+        ProgramDir = Folder("program").toStdString();
+        Game = TGameFolders();
+        Game.JKDir = Folder("jk").toStdString();
+        Game.MotsDir = Folder("mots").toStdString();
+        Game.ProjectDir = Folder("project").toStdString();
+        Game.UseJK = false;
         Ask.Reset();
     }
 
@@ -216,7 +219,7 @@ class ResUiTest : public QObject
         Write(Folder("mots") + motsName, TGobBuilder().Add("cog\\m.cog", "m").Build());
         Write(Folder("mots") + "extra.GOB", TGobBuilder().Build());
         Write(Folder("mots") + "notes.txt", "x");
-        UseJK = useJk;
+        Game.UseJK = useJk;
         for (const QString &message : messages)
             Ask.ExpectMessage(message);
         Create();
@@ -346,11 +349,11 @@ class ResUiTest : public QObject
 
     void aProgramFolderThatCannotBeWrittenIsReportedOnce()
     {
-        CreateShown();
         // A file where the folder should be: no write can succeed there.
         const QString blocked = Temp->filePath("blocked");
         Write(blocked, "x");
-        SetProgramDir((blocked + "/").toStdString());
+        ProgramDir = (blocked + "/").toStdString();
+        CreateShown();
         Res->GetRes(".mat", true);
         Ask.ExpectIOError();
         Click(Res->LB1, "mat\\wall.mat");
@@ -447,7 +450,7 @@ class ResUiTest : public QObject
         Res->UseDialog();
         QCOMPARE(Res->ED->text(), QString("wall.mat"));
         QCOMPARE(Ask.Calls.last().Dialog.Title, QString("Using Project Directory"));
-        QCOMPARE(Ask.Calls.last().Dialog.InitialDir, QString::fromStdString(ProjectDir));
+        QCOMPARE(Ask.Calls.last().Dialog.InitialDir, QString::fromStdString(Game.ProjectDir));
         Ask.ExpectOpenFile(QString());
         Res->UseDialog();
         QCOMPARE(Res->ED->text(), QString());
@@ -475,8 +478,6 @@ class ResUiTest : public QObject
     // once: no restart.
     void theFoldersTakeEffectWhenSavedOrChosen()
     {
-        JKDir.clear();
-        UseJK = true;
         TFrameFixture frame;
         // Expected like any other question: a second one would be unexpected.
         frame.AcceptStartupMessages = false;
@@ -490,13 +491,14 @@ class ResUiTest : public QObject
         Write(Folder("jk") + "res2.gob", GameArchive());
         dir->show();
         frame.Prompts.ExpectOpenFile(Folder("jk") + "res2.gob");
+        QVERIFY(frame.Frame->GameFolders().UseJK);
         dir->SBJK->click();
         dir->BBok->click();
         QCOMPARE(Texts(picker->LB1), QStringList({"door.cog", "lift.cog"}));
         QCOMPARE(picker->PalBox->count(), 2);
 
         // MOTS chosen without a MOTS archive: said at once, and nothing is listed.
-        MotsDir.clear();
+        frame.Frame->GameFolders().MotsDir.clear();
         frame.Prompts.ExpectMessage("Warning: Template Path is not set to a MOTS Template");
         frame.Prompts.ExpectMessage(MotsInvalid);
         dir->UseMots1->click();

@@ -16,19 +16,20 @@ class SettingsUiTest : public QObject
         Dir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir->path());
         Scripted.Reset();
-        AppVersion = TemplateFile = JKDir = MotsDir = ProjectDir = "";
     }
 
     void cleanup() { Scripted.Verify(); }
 
     void firstStartCreatesTheKeyWithOnlyTheVersion()
     {
-        LoadSettingsAtStart(Scripted);
-        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        const TStartupSettings read = LoadSettingsAtStart(Scripted);
+        QCOMPARE(QString::fromStdString(read.AppVersion), QString("0.3 beta"));
         QSettings stored("Ostrel Forge", "Quillex");
         QCOMPARE(stored.allKeys(), QStringList{"QxVer"});
         QCOMPARE(stored.value("QxVer").toString(), QString("0.3 beta"));
-        QVERIFY(TemplateFile.empty() && JKDir.empty() && MotsDir.empty() && ProjectDir.empty());
+        const TGameFolders &game = read.Game;
+        QVERIFY(game.TemplateFile.empty() && game.JKDir.empty() && game.MotsDir.empty() &&
+                game.ProjectDir.empty());
     }
 
     void savedFoldersComeBackButTheResourcesFolderDoesNot()
@@ -37,19 +38,19 @@ class SettingsUiTest : public QObject
             QSettings stored("Ostrel Forge", "Quillex");
             stored.setValue("QxVer", "0.2");
         }
-        JKDir = "/games/jk/";
-        MotsDir = "/games/mots/";
-        TemplateFile = "/games/jed/MASTER.TPL";
-        ProjectDir = "/home/me/mod/";
-        SaveSettings(Scripted);
+        TGameFolders saved;
+        saved.JKDir = "/games/jk/";
+        saved.MotsDir = "/games/mots/";
+        saved.TemplateFile = "/games/jed/MASTER.TPL";
+        saved.ProjectDir = "/home/me/mod/";
+        SaveSettings(Scripted, saved);
 
-        JKDir = MotsDir = TemplateFile = ProjectDir = "";
-        LoadSettingsAtStart(Scripted);
-        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
-        QCOMPARE(QString::fromStdString(JKDir), QString("/games/jk/"));
-        QCOMPARE(QString::fromStdString(MotsDir), QString("/games/mots/"));
-        QCOMPARE(QString::fromStdString(TemplateFile), QString("/games/jed/MASTER.TPL"));
-        QCOMPARE(QString::fromStdString(ProjectDir), QString());
+        const TStartupSettings read = LoadSettingsAtStart(Scripted);
+        QCOMPARE(QString::fromStdString(read.AppVersion), QString("0.3 beta"));
+        QCOMPARE(QString::fromStdString(read.Game.JKDir), QString("/games/jk/"));
+        QCOMPARE(QString::fromStdString(read.Game.MotsDir), QString("/games/mots/"));
+        QCOMPARE(QString::fromStdString(read.Game.TemplateFile), QString("/games/jed/MASTER.TPL"));
+        QCOMPARE(QString::fromStdString(read.Game.ProjectDir), QString());
         QCOMPARE(QSettings("Ostrel Forge", "Quillex").value("PRJ").toString(),
                  QString("/home/me/mod/"));
     }
@@ -63,14 +64,14 @@ class SettingsUiTest : public QObject
             stored.setValue("MOTS", "/games/mots/");
         }
         Scripted.ExpectIOError();
-        LoadSettingsAtStart(Scripted);
+        const TStartupSettings read = LoadSettingsAtStart(Scripted);
         // One box names every damaged value.
         const QString report = Scripted.Texts("IOError").value(0);
         QVERIFY2(report.contains("'JK'") && report.contains("'Kovo'"), qPrintable(report));
-        QCOMPARE(QString::fromStdString(JKDir), QString());
-        QCOMPARE(QString::fromStdString(TemplateFile), QString());
-        QCOMPARE(QString::fromStdString(MotsDir), QString("/games/mots/"));
-        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        QCOMPARE(QString::fromStdString(read.Game.JKDir), QString());
+        QCOMPARE(QString::fromStdString(read.Game.TemplateFile), QString());
+        QCOMPARE(QString::fromStdString(read.Game.MotsDir), QString("/games/mots/"));
+        QCOMPARE(QString::fromStdString(read.AppVersion), QString("0.3 beta"));
     }
 
     void aStoreThatCannotBeWrittenIsReported()
@@ -82,8 +83,8 @@ class SettingsUiTest : public QObject
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            Dir->filePath("blocker/sub"));
         Scripted.ExpectIOError();
-        LoadSettingsAtStart(Scripted);
-        QCOMPARE(QString::fromStdString(AppVersion), QString("0.3 beta"));
+        QCOMPARE(QString::fromStdString(LoadSettingsAtStart(Scripted).AppVersion),
+                 QString("0.3 beta"));
     }
 
   private:

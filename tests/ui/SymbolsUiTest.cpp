@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include "core/analysis/symtools.h"
-#include "core/shell/GlobalVar.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/widgetprobes.h"
 #include "ui/linebuilder/Global.h"

@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
 #include "tests/ui/scriptedprompts.h"
 #include "ui/shell/mdimain.h"
 #include "ui/shell/mdirtf.h"

@@ -9,23 +9,11 @@
 
 #include "core/shell/fileio.h"
 
-std::string AppVersion;
-std::string ProgramDir;
-std::string DataDir;
-std::string CogDir;
-std::string TemplateFile;
-std::string JKDir;
-std::string MotsDir;
-std::string ProjectDir;
-bool UseJK = true;
-
 namespace fs = std::filesystem;
 
-void SetProgramDir(const std::string &folder)
+TProgramFolders ProgramFoldersIn(const std::string &folder)
 {
-    ProgramDir = folder;
-    DataDir = ProgramDir + "qxdata/";
-    CogDir = ProgramDir + "cog/";
+    return {folder, folder + "qxdata/", folder + "cog/"};
 }
 
 namespace {

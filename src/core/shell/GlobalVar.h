@@ -1,7 +1,8 @@
 #pragma once
 
-// The variables that several windows share. They live for the whole run; folder strings end
-// with the platform's separator ("/") and paths are built by plain concatenation.
+// The program's folders and the game's folders as values the frame owns and hands to the
+// windows that use them. Folder strings end with the platform's separator ("/") and paths are
+// built by plain concatenation.
 
 #include <array>
 #include <string>
@@ -10,19 +11,27 @@
 // The version written to the settings at every start and shown in the About box.
 inline constexpr const char *QxVersion = "0.3 beta";
 
-extern std::string AppVersion;
-extern std::string ProgramDir;
-extern std::string DataDir;
-extern std::string CogDir;
-extern std::string TemplateFile;
-extern std::string JKDir;
-extern std::string MotsDir;
-extern std::string ProjectDir;
-// The game whose resources the Resource Picker reads: Jedi Knight unless the user chose MOTS.
-extern bool UseJK;
+// The folders of the program itself: the one it works in, its data and its scripts.
+struct TProgramFolders
+{
+    std::string ProgramDir;
+    std::string DataDir;
+    std::string CogDir;
+};
+// The folders below the program's folder (with its trailing separator).
+TProgramFolders ProgramFoldersIn(const std::string &folder);
 
-// Sets ProgramDir, DataDir and CogDir from the program's folder (with its trailing separator).
-void SetProgramDir(const std::string &folder);
+// Where the user keeps the game's resources, as set in the Directories dialog.
+struct TGameFolders
+{
+    std::string TemplateFile;
+    std::string JKDir;
+    std::string MotsDir;
+    std::string ProjectDir;
+    // The game whose resources the Resource Picker reads: Jedi Knight unless the user chose
+    // MOTS.
+    bool UseJK = true;
+};
 
 // The folder the program works in: the executable's own folder when the user can write
 // there (a portable install or the build tree); otherwise userFolder, seeded from the

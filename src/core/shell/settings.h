@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/shell/GlobalVar.h"
+
 // An open settings key. Failures (a store that cannot be written, a value of another type)
 // are collected in Error, so that start-up can report them and go on.
 class TSettingsKey
@@ -26,12 +28,19 @@ class TSettingsKey
 // The game whose resources the picker reads: "JK" or "MOTS".
 inline constexpr const char *ResourcesValue = "Resources";
 
+// What the program reads from its settings at start.
+struct TStartupSettings
+{
+    std::string AppVersion;
+    TGameFolders Game;
+};
+
 // Start-up: writes "QxVer" = QxVersion, then reads "QxVer", "Kovo", "JK" and "MOTS" into
 // AppVersion, TemplateFile, JKDir and MotsDir where they exist, and UseJK from "Resources"
 // (Jedi Knight unless it says "MOTS"). "PRJ" is not read back, so ProjectDir starts empty at
 // every run.
-void ReadStartupSettings(TSettingsKey &key);
+TStartupSettings ReadStartupSettings(TSettingsKey &key);
 
 // The Directories dialog's Save: writes "JK", "MOTS", "Kovo", "PRJ" and "Resources", in this
 // order.
-void SaveDirectorySettings(TSettingsKey &key);
+void SaveDirectorySettings(TSettingsKey &key, const TGameFolders &game);

@@ -13,7 +13,6 @@
 #include <QStyle>
 
 #include "core/analysis/u_cogcheck.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "ui/shell/Qx_reg.h"
 #include "ui/shell/fonts.h"

@@ -15,7 +15,6 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/gamedata/extraction.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/fileio.h"
 #include "ui/shell/fonts.h"
 #include "ui/shell/pictures.h"
@@ -40,7 +39,8 @@ QListWidgetItem *NameItem(const QByteArray &rawName)
 }
 } // namespace
 
-TGG::TGG(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(prompts)
+TGG::TGG(TPrompts &prompts, const std::string &programDir, QWidget *parent)
+    : QDialog(parent), OwnPrompts(prompts), ProgramDir(programDir)
 {
     setObjectName("GG");
     setWindowTitle("Extract cog(s)");

@@ -19,8 +19,8 @@ class TGG : public QDialog
     Q_OBJECT
 
   public:
-    // prompts: where its questions and failures go.
-    explicit TGG(TPrompts &prompts, QWidget *parent = nullptr);
+    // prompts: where its questions and failures go; programDir: the folder the scripts go to.
+    TGG(TPrompts &prompts, const std::string &programDir, QWidget *parent = nullptr);
 
     // The item data role holding a member's whole 128-byte name field, NULs included: two
     // members are the same only when all 128 bytes are, while the items show the name up to
@@ -49,6 +49,7 @@ class TGG : public QDialog
 
   private:
     TPrompts &OwnPrompts;
+    const std::string ProgramDir;
 
     void ClearItems();
     // The index in LB2 of the first member whose whole name field is rawName, or -1.

@@ -47,8 +47,10 @@ QString UpperFileName(const std::string &path)
 }
 } // namespace
 
-TDir::TDir(TPrompts &prompts, TFileDialog &openDialog, TFileDialog &folderDialog, QWidget *parent)
-    : QDialog(parent), OwnPrompts(prompts), OpenDialog(openDialog), FolderDialog(folderDialog)
+TDir::TDir(TPrompts &prompts, TGameFolders &game, TFileDialog &openDialog,
+           TFileDialog &folderDialog, QWidget *parent)
+    : QDialog(parent), OwnPrompts(prompts), Game(game), OpenDialog(openDialog),
+      FolderDialog(folderDialog)
 {
     setObjectName("Dir");
     setWindowTitle("Set Directories");
@@ -142,15 +144,15 @@ void TDir::FormShow()
     // The group shows the game chosen, kept from earlier runs; showing it chooses nothing.
     const QSignalBlocker quietJk(UseJK1);
     const QSignalBlocker quietMots(UseMots1);
-    (UseJK ? UseJK1 : UseMots1)->setChecked(true);
+    (Game.UseJK ? UseJK1 : UseMots1)->setChecked(true);
 }
 
 void TDir::ShowSettings()
 {
-    E1->setText(Q(JKDir));
-    E2->setText(Q(MotsDir));
-    E3->setText(Q(TemplateFile));
-    E4->setText(Q(ProjectDir));
+    E1->setText(Q(Game.JKDir));
+    E2->setText(Q(Game.MotsDir));
+    E3->setText(Q(Game.TemplateFile));
+    E4->setText(Q(Game.ProjectDir));
 }
 
 void TDir::Locate(TFileDialog &dialog, const QString &fileName, const QString &title,
@@ -169,37 +171,37 @@ void TDir::Locate(TFileDialog &dialog, const QString &fileName, const QString &t
 
 void TDir::SBJKClick()
 {
-    Locate(OpenDialog, "res2.gob", "Locate res2.gob file", 2, JKDir, TKeep::Folder, E1);
+    Locate(OpenDialog, "res2.gob", "Locate res2.gob file", 2, Game.JKDir, TKeep::Folder, E1);
 }
 
 void TDir::SBMotsClick()
 {
-    Locate(OpenDialog, "jkmres.goo", "Locate jkmres.goo file", 2, MotsDir, TKeep::Folder, E2);
+    Locate(OpenDialog, "jkmres.goo", "Locate jkmres.goo file", 2, Game.MotsDir, TKeep::Folder, E2);
 }
 
 void TDir::SBTPLClick()
 {
-    Locate(OpenDialog, "Master.tpl", "Locate a template file to use", 3, TemplateFile,
+    Locate(OpenDialog, "Master.tpl", "Locate a template file to use", 3, Game.TemplateFile,
            TKeep::WholePath, E3);
 }
 
 void TDir::SBProjClick()
 {
-    Locate(FolderDialog, "any file", "Pick any file", 2, ProjectDir, TKeep::Folder, E4);
+    Locate(FolderDialog, "any file", "Pick any file", 2, Game.ProjectDir, TKeep::Folder, E4);
 }
 
 void TDir::RG1Click()
 {
     if (RG1Index() == 0)
     {
-        UseJK = true;
-        if (UpperFileName(TemplateFile) != "MASTER.TPL")
+        Game.UseJK = true;
+        if (UpperFileName(Game.TemplateFile) != "MASTER.TPL")
             OwnPrompts.ShowMessage("Warning: Template Path is not set to a JediKnight Template");
     }
     else
     {
-        UseJK = false;
-        if (UpperFileName(TemplateFile) != "MOTS.TPL")
+        Game.UseJK = false;
+        if (UpperFileName(Game.TemplateFile) != "MOTS.TPL")
             OwnPrompts.ShowMessage("Warning: Template Path is not set to a MOTS Template");
     }
     emit FoldersChanged();
@@ -207,7 +209,7 @@ void TDir::RG1Click()
 
 void TDir::BBokClick()
 {
-    SaveSettings(OwnPrompts);
+    SaveSettings(OwnPrompts, Game);
     emit FoldersChanged();
 }
 

@@ -12,6 +12,7 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class TPrompts;
+struct TGameFolders;
 struct TFileDialog;
 
 // The Directories dialog: where the user tells the program where the game's archives, the
@@ -24,7 +25,8 @@ class TDir : public QDialog
     // prompts: where its questions go. openDialog: the open dialog shared with the frame,
     // for the game's folders and the template; folderDialog: the one shared with the
     // Resource Picker, for the user's own folder. Both outlive the dialog.
-    TDir(TPrompts &prompts, TFileDialog &openDialog, TFileDialog &folderDialog,
+    // game: the folders it shows and edits, which outlive it.
+    TDir(TPrompts &prompts, TGameFolders &game, TFileDialog &openDialog, TFileDialog &folderDialog,
          QWidget *parent = nullptr);
 
     void FormShow();
@@ -79,6 +81,7 @@ class TDir : public QDialog
                 std::string &setting, TKeep keep, QLineEdit *shown);
 
     TPrompts &OwnPrompts;
+    TGameFolders &Game;
     TFileDialog &OpenDialog;
     TFileDialog &FolderDialog;
 };

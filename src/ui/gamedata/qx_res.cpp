@@ -24,7 +24,6 @@
 
 #include "core/gamedata/Mat_fileops.h"
 #include "core/gamedata/resnames.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/fileio.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/scripttext.h"
@@ -81,7 +80,9 @@ template <typename Handler> void ConnectChoice(QComboBox *box, QObject *receiver
 }
 } // namespace
 
-TRes::TRes(TPrompts &prompts, QWidget *parent) : QDialog(parent), OwnPrompts(prompts)
+TRes::TRes(TPrompts &prompts, const TGameFolders &game, const std::string &programDir,
+           QWidget *parent)
+    : QDialog(parent), OwnPrompts(prompts), Game(game), ProgramDir(programDir)
 {
     setObjectName("Res");
     setWindowTitle("Resource Picker");
@@ -210,27 +211,28 @@ void TRes::ReadGameFolders()
     Cb1->clear();
     LB1->clear();
     // The archive names are found whatever their letter case; an unset folder holds nothing.
-    const std::string jk = JKDir.empty() ? std::string() : FindFileNoCase(JKDir, "res2.gob");
+    const std::string jk =
+        Game.JKDir.empty() ? std::string() : FindFileNoCase(Game.JKDir, "res2.gob");
     const std::string mots =
-        MotsDir.empty() ? std::string() : FindFileNoCase(MotsDir, "jkmres.goo");
+        Game.MotsDir.empty() ? std::string() : FindFileNoCase(Game.MotsDir, "jkmres.goo");
     // Only the folder of the chosen game must hold its archive.
-    if (UseJK ? jk.empty() : mots.empty())
+    if (Game.UseJK ? jk.empty() : mots.empty())
     {
         ArchiveRejected = true;
         ClearPicture();
-        PickerArchive = UseJK ? JKDir + "res2.gob" : MotsDir + "jkmres.goo";
-        Ask().ShowMessage(UseJK ? " JK Directory Invalid  Reset in Options"
-                                : " Mots Directory Invalid ,Reset in Options");
+        PickerArchive = Game.UseJK ? Game.JKDir + "res2.gob" : Game.MotsDir + "jkmres.goo";
+        Ask().ShowMessage(Game.UseJK ? " JK Directory Invalid  Reset in Options"
+                                     : " Mots Directory Invalid ,Reset in Options");
         return;
     }
     // With MOTS chosen the Jedi Knight archive is still the one read where there is one, and
     // the choice of archives offers the MOTS folder's.
     PickerArchive = jk.empty() ? mots : jk;
     GetGobs(PickerArchive);
-    if (UseJK)
-        FillArchiveChoice(JKDir, "res2.gob");
+    if (Game.UseJK)
+        FillArchiveChoice(Game.JKDir, "res2.gob");
     else
-        FillArchiveChoice(MotsDir, "jkmres.goo");
+        FillArchiveChoice(Game.MotsDir, "jkmres.goo");
     MemberMode = true;
 }
 
@@ -585,7 +587,7 @@ void TRes::Cb1Change()
     if (name.empty())
         return;
     // A name present in both folders ends with the MOTS archive.
-    for (const std::string &folder : {JKDir, MotsDir})
+    for (const std::string &folder : {Game.JKDir, Game.MotsDir})
     {
         const std::string path = folder.empty() ? std::string() : FindFileNoCase(folder, name);
         if (path.empty())
@@ -598,7 +600,7 @@ void TRes::Cb1Change()
 void TRes::UseDialog()
 {
     OD1.Title = "Using Project Directory";
-    OD1.InitialDir = Q(ProjectDir);
+    OD1.InitialDir = Q(Game.ProjectDir);
     if (Ask().ChooseOpenFile(OD1))
         ED->setText(QFileInfo(OD1.FileName).fileName());
     else

@@ -10,6 +10,7 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/gamedata/Mat_fileops.h"
+#include "core/shell/GlobalVar.h"
 #include "ui/shell/prompts.h"
 
 class QComboBox;
@@ -28,9 +29,11 @@ class TRes : public QDialog
     Q_OBJECT
 
   public:
-    // Reads the Jedi Knight archive and its colormaps while it is made, so the folder settings
-    // must be in place. prompts: where its messages and file dialog go.
-    explicit TRes(TPrompts &prompts, QWidget *parent = nullptr);
+    // Reads the Jedi Knight archive and its colormaps while it is made, from the folders of
+    // game, which outlive it and may change (ReadGameFolders then reads them again). Saved
+    // pictures go to programDir. prompts: where its messages and file dialog go.
+    TRes(TPrompts &prompts, const TGameFolders &game, const std::string &programDir,
+         QWidget *parent = nullptr);
 
     // The picker's own open dialog, also used by the Directories dialog to locate the
     // project folder.
@@ -127,6 +130,8 @@ class TRes : public QDialog
     void SetListItems(QStringList names);
 
     TPrompts &OwnPrompts;
+    const TGameFolders &Game;
+    const std::string ProgramDir;
     // The archive read last, and its member names as listed (LB2).
     TGobArchive Archive;
     std::vector<std::string> MemberNames;

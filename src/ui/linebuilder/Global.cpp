@@ -21,7 +21,6 @@
 
 #include "core/gamedata/G_fileops.h"
 #include "core/linebuilder/refdata.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "ui/gamedata/qx_res.h"
 #include "ui/shell/fonts.h"
@@ -29,8 +28,8 @@
 #include "ui/shell/scripttext.h"
 #include "ui/shell/treedropedit.h"
 
-TVF::TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent)
-    : QMainWindow(parent, Qt::Window), OwnPrompts(prompts), DataDir(dataDir)
+TVF::TVF(const QString &dataDir, TPrompts &prompts, const TGameFolders &game, QWidget *parent)
+    : QMainWindow(parent, Qt::Window), OwnPrompts(prompts), DataDir(dataDir), Game(game)
 {
     setObjectName("VF");
     setWindowTitle("VF");
@@ -636,7 +635,7 @@ bool TVF::DisplayAll()
     // Without its file the table keeps what it held, and the picker lists that.
     try
     {
-        TTemplateFile file = LoadTemplateFile(TemplateFile);
+        TTemplateFile file = LoadTemplateFile(Game.TemplateFile);
         if (file.Found)
             Templates = std::move(file.Table);
         else

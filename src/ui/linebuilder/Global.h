@@ -10,6 +10,7 @@
 #include "core/analysis/symtools.h"
 #include "core/gamedata/G_fileops.h"
 #include "core/linebuilder/flagcalc.h"
+#include "core/shell/GlobalVar.h"
 #include "ui/shell/treedropedit.h"
 
 class QAction;
@@ -36,8 +37,10 @@ class TVF : public QMainWindow
 
   public:
     // dataDir: the folder of the reference data files, ending with "/". prompts: where the
-    // window's questions go.
-    TVF(const QString &dataDir, TPrompts &prompts, QWidget *parent = nullptr);
+    // window's questions go. game: the folders set by the user (the template file), which
+    // outlive the window.
+    TVF(const QString &dataDir, TPrompts &prompts, const TGameFolders &game,
+        QWidget *parent = nullptr);
 
     // The Resource Picker the placeholders and the template pick use; the frame hands it
     // over once it is made (it is created after this window).
@@ -179,6 +182,7 @@ class TVF : public QMainWindow
 
     TPrompts &OwnPrompts;
     QString DataDir;
+    const TGameFolders &Game;
     TRes *Picker = nullptr;
     // The template table read last; a pick without the file lists what it held.
     TTPLRec Templates;

@@ -61,16 +61,17 @@ void CloseSettingsKey(std::unique_ptr<TQxSettingsKey> &key, TPrompts &prompts)
     key.reset();
 }
 
-void LoadSettingsAtStart(TPrompts &prompts)
+TStartupSettings LoadSettingsAtStart(TPrompts &prompts)
 {
     auto key = OpenSettingsKey();
-    ReadStartupSettings(*key);
+    TStartupSettings settings = ReadStartupSettings(*key);
     CloseSettingsKey(key, prompts);
+    return settings;
 }
 
-void SaveSettings(TPrompts &prompts)
+void SaveSettings(TPrompts &prompts, const TGameFolders &game)
 {
     auto key = OpenSettingsKey();
-    SaveDirectorySettings(*key);
+    SaveDirectorySettings(*key, game);
     CloseSettingsKey(key, prompts);
 }

@@ -34,5 +34,5 @@ void CloseSettingsKey(std::unique_ptr<TQxSettingsKey> &key, TPrompts &prompts);
 
 // The frame's start-up read of the settings, and the Directories dialog's Save; both report
 // a failing store through the error box and go on.
-void LoadSettingsAtStart(TPrompts &prompts);
-void SaveSettings(TPrompts &prompts);
+TStartupSettings LoadSettingsAtStart(TPrompts &prompts);
+void SaveSettings(TPrompts &prompts, const TGameFolders &game);

@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "core/shell/GlobalVar.h"
 #include "ui/shell/fonts.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
@@ -37,7 +36,7 @@ QFont ProductFont()
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
+TAboutBox::TAboutBox(const QString &appVersion, QWidget *parent) : QDialog(parent)
 {
     setObjectName("AboutBox");
     setWindowTitle("About");
@@ -66,7 +65,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
                  QRect(12, 118, 343, 30), QColor(0, 200, 200), SansFont(11));
     Comments->setWordWrap(true);
     // The version line is completed once, from the version the settings hold at start.
-    Version->setText(Version->text() + " " + QString::fromStdString(AppVersion));
+    Version->setText(Version->text() + " " + appVersion);
 
     OKButton = new QPushButton("OK", this);
     OKButton->setObjectName("OKButton");

@@ -11,7 +11,8 @@ class TAboutBox : public QDialog
     Q_OBJECT
 
   public:
-    explicit TAboutBox(QWidget *parent = nullptr);
+    // appVersion: the version the settings hold at start, shown after "Version".
+    explicit TAboutBox(const QString &appVersion, QWidget *parent = nullptr);
 
     QLabel *ProgramIcon;
     QLabel *ProductName;

@@ -132,7 +132,8 @@ void TMainForm::FormCreate(const TFrameSetup &setup)
         const QString userDir =
             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/";
         std::vector<std::string> kept;
-        SetProgramDir(ChooseProgramDir(exeDir.toStdString(), userDir.toStdString(), &kept));
+        Folders =
+            ProgramFoldersIn(ChooseProgramDir(exeDir.toStdString(), userDir.toStdString(), &kept));
         if (!kept.empty())
         {
             QString list;
@@ -145,8 +146,10 @@ void TMainForm::FormCreate(const TFrameSetup &setup)
         }
     }
     else
-        SetProgramDir(setup.ProgramDir.toStdString());
-    LoadSettingsAtStart(OwnPrompts);
+        Folders = ProgramFoldersIn(setup.ProgramDir.toStdString());
+    const TStartupSettings settings = LoadSettingsAtStart(OwnPrompts);
+    AppVersion = settings.AppVersion;
+    Game = settings.Game;
 
     Arguments = setup.Arguments;
     Timer1->setInterval(setup.StartupDelay);
@@ -241,15 +244,15 @@ void TMainForm::CreateToolWindows()
 {
     // The Line Builder and the Resource Picker read their files while they are created, so
     // they come after the settings; the order is that of the program's start.
-    VF = new TVF(QString::fromStdString(DataDir), OwnPrompts, this);
+    VF = new TVF(QString::fromStdString(Folders.DataDir), OwnPrompts, Game, this);
     connect(VF, &TVF::Shown, this, &TMainForm::RememberTargetEditor);
-    AboutBox = new TAboutBox(this);
-    GG = new TGG(OwnPrompts, this);
-    Res = new TRes(OwnPrompts, this);
+    AboutBox = new TAboutBox(QString::fromStdString(AppVersion), this);
+    GG = new TGG(OwnPrompts, Folders.ProgramDir, this);
+    Res = new TRes(OwnPrompts, Game, Folders.ProgramDir, this);
     VF->SetPicker(Res);
     // The Directories dialog locates the game's files with the frame's open dialog and the
     // user's folder with the picker's.
-    Dir = new TDir(OwnPrompts, OpenDialog, Res->OD1, this);
+    Dir = new TDir(OwnPrompts, Game, OpenDialog, Res->OD1, this);
     SC = new TSC(OwnPrompts, this);
     connect(SC, &TSC::Shown, this, &TMainForm::RememberTargetEditor);
     connect(SC, &TSC::ErrorChosen, this, [this](int index) { ShowError(index); });
@@ -312,7 +315,7 @@ void TMainForm::RefreshError()
     // would put another text in place of the user's. The file is the checker's, not the
     // user's: a character a script file cannot hold is written as the file would hold it,
     // without a question, and the editor keeps its own text (LoadFromFile finds no other).
-    const QString temp = QString::fromStdString(DataDir) + "~temp.tmp";
+    const QString temp = QString::fromStdString(Folders.DataDir) + "~temp.tmp";
     if (!editor->SaveToFile(temp, TUnwritable::WriteAsFileHoldsIt))
         return;
 
@@ -485,7 +488,7 @@ void TMainForm::FillWindowMenu()
 
 TRTFForm *TMainForm::CreateEditor()
 {
-    auto *editor = new TRTFForm(OwnPrompts);
+    auto *editor = new TRTFForm(OwnPrompts, Folders.CogDir);
     if (Extras)
         Extras->EditorCreated(editor);
     MdiArea->addSubWindow(editor);
@@ -514,7 +517,7 @@ TRTFForm *TMainForm::OpenInEditor(QMdiSubWindow *current, const QString &path)
 void TMainForm::New1Click()
 {
     // The starter script is found whatever the letter case of its name on disk.
-    const std::string path = FindFileNoCase(CogDir, "default.cog");
+    const std::string path = FindFileNoCase(Folders.CogDir, "default.cog");
     if (path.empty())
     {
         Ask().ShowMessage(" Cannot find \"default.cog\" in \" \\cog \" Directory");
@@ -525,12 +528,12 @@ void TMainForm::New1Click()
 
 void TMainForm::Open1Click()
 {
-    if (!DirectoryExists(CogDir))
-        CreateDir(CogDir);
+    if (!DirectoryExists(Folders.CogDir))
+        CreateDir(Folders.CogDir);
     // The Directories dialog leaves its own titles on the shared dialog.
     OpenDialog.Title = "Open File";
     OpenDialog.FilterIndex = 1;
-    OpenDialog.InitialDir = Q(CogDir);
+    OpenDialog.InitialDir = Q(Folders.CogDir);
     if (!Ask().ChooseOpenFile(OpenDialog))
         return;
     const QString path = OpenDialog.FileName;
@@ -671,7 +674,7 @@ void TMainForm::Contents1Click()
 {
     if (!HelpWindow)
         HelpWindow = new THelpWindow(this);
-    const QString path = Q(ProgramDir) + "help/index.html";
+    const QString path = Q(Folders.ProgramDir) + "help/index.html";
     if (!HelpWindow->ShowContents(path))
     {
         Ask().ShowIOError("File not found: " + path);
@@ -699,8 +702,8 @@ void TMainForm::Timer1Timer()
     if (Arguments.isEmpty())
         return;
     const QString path = Arguments.first();
-    if (!DirectoryExists(CogDir))
-        CreateDir(CogDir);
+    if (!DirectoryExists(Folders.CogDir))
+        CreateDir(Folders.CogDir);
     if (OpenKindOf(path.toStdString()) == TOpenKind::Script)
         OpenInEditor(ActiveChild(), path);
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/shell/GlobalVar.h"
 #include "ui/shell/prompts.h"
 
 class QAction;
@@ -81,6 +82,12 @@ class TMainForm : public QMainWindow
     static TFrameSetup ProgramSetup();
 
     TClientArea *ClientArea() const { return MdiArea; }
+    // The program's folders, fixed at start.
+    const TProgramFolders &ProgramFolders() const { return Folders; }
+    // The game's folders: read at start, changed by the Directories dialog.
+    TGameFolders &GameFolders() { return Game; }
+    // The version the settings held at start.
+    const std::string &StartVersion() const { return AppVersion; }
     TPrompts &Ask() const { return OwnPrompts; }
 
     // The child windows, the one focused most recently first, so the active child stands
@@ -209,6 +216,9 @@ class TMainForm : public QMainWindow
     QList<QAction *> EditButtonActions;
     QList<QAction *> WindowListActions;
     QStringList Arguments;
+    TProgramFolders Folders;
+    TGameFolders Game;
+    std::string AppVersion;
     // The editor the Syntax Checker's list belongs to; none once it was closed.
     QPointer<TRTFForm> CheckedEditor;
     QMetaObject::Connection CheckedEditorGone;

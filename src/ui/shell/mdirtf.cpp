@@ -26,7 +26,6 @@
 #include <QVBoxLayout>
 
 #include "core/analysis/symtools.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
@@ -162,7 +161,8 @@ void TCogEdit::insertFromMimeData(const QMimeData *source)
     ensureCursorVisible();
 }
 
-TRTFForm::TRTFForm(TPrompts &prompts, QWidget *parent) : TMDIChild(parent), OwnPrompts(prompts)
+TRTFForm::TRTFForm(TPrompts &prompts, const std::string &cogDir, QWidget *parent)
+    : TMDIChild(parent), OwnPrompts(prompts), CogDir(cogDir)
 {
     setObjectName("RTFForm");
     setWindowTitle("Quillex");

@@ -56,8 +56,9 @@ class TRTFForm : public TMDIChild
     Q_OBJECT
 
   public:
-    // prompts: where the editor's questions, dialogs and failures go.
-    explicit TRTFForm(TPrompts &prompts, QWidget *parent = nullptr);
+    // prompts: where the editor's questions, dialogs and failures go. cogDir: the folder of
+    // the scripts, where Save As starts and the starter script lies.
+    TRTFForm(TPrompts &prompts, const std::string &cogDir, QWidget *parent = nullptr);
     ~TRTFForm() override;
 
     QList<QMenu *> MergedMenus() const override;
@@ -189,6 +190,7 @@ class TRTFForm : public TMDIChild
     bool AgreeToUnwritableCharacters();
 
     TPrompts &OwnPrompts;
+    const std::string CogDir;
     // The file the text belongs to; empty until a file was loaded or saved under a name.
     QString FileName;
     std::unique_ptr<QPrinter> ThePrinter;
