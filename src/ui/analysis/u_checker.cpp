@@ -16,8 +16,6 @@
 #include "core/shell/Strings.h"
 #include "ui/shell/Qx_reg.h"
 #include "ui/shell/fonts.h"
-#include "ui/shell/mdimain.h"
-#include "ui/shell/mdirtf.h"
 #include "ui/shell/modal.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/scripttext.h"
@@ -186,25 +184,4 @@ void TSC::BBRefreshClick()
 void TSC::BBCancelClick()
 {
     hide();
-}
-
-// The check of an editor's script.
-
-void TRTFForm::SBConCheckClick()
-{
-    TMainForm *frame = Frame();
-    if (!frame || !frame->SC)
-        return;
-    // The errors lead back to the editor focused most recently, so the checked one must be
-    // it, also when the check was started from elsewhere than its own tool bar.
-    if (frame->ClientArea()->currentSubWindow() != this)
-        frame->ClientArea()->setActiveSubWindow(this);
-    frame->ScriptChecked(this);
-
-    // Split as the editor counts its lines, so every error's line index is a line of RE.
-    frame->SC->CheckText(Text());
-    frame->SC->ShowErrors(frame->SC->Checker.Errors, frame->SC->GameChecker.Warnings);
-    frame->SC->show();
-    frame->SC->raise();
-    frame->SC->activateWindow();
 }

@@ -6,7 +6,6 @@
 #include <QMenu>
 
 #include "ui/shell/fonts.h"
-#include "ui/shell/mdimain.h"
 #include "ui/shell/uihelpers.h"
 
 TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
@@ -45,24 +44,16 @@ QList<QMenu *> TMDIChild::MergedMenus() const
     return {File1};
 }
 
-TMainForm *TMDIChild::Frame() const
-{
-    QMdiArea *area = mdiArea();
-    return area ? qobject_cast<TMainForm *>(area->window()) : nullptr;
-}
-
 void TMDIChild::New1Click()
 {
     // Only the frame's New: the starter script opens in this window (after the frame's
     // question) or in a new one, and never replaces this window's text behind its caption.
-    if (TMainForm *frame = Frame())
-        frame->New1Click();
+    emit NewAsked();
 }
 
 void TMDIChild::Open1Click()
 {
-    if (TMainForm *frame = Frame())
-        frame->Open1Click();
+    emit OpenAsked();
 }
 
 void TMDIChild::Close1Click()
@@ -73,17 +64,12 @@ void TMDIChild::Close1Click()
 void TMDIChild::CloseChild(QCloseEvent *event)
 {
     Closing = true;
-    TMainForm *frame = Frame();
-    const QList<QMdiSubWindow *> before = frame ? frame->ChildList() : QList<QMdiSubWindow *>();
-    if (frame)
-        frame->HideEditButtons();
+    emit AboutToClose(this);
     QMdiSubWindow::closeEvent(event);
-    if (frame)
-        frame->ChildClosed(this, before);
+    emit Closed(this);
 }
 
 void TMDIChild::Exit1Click()
 {
-    if (TMainForm *frame = Frame())
-        frame->close();
+    emit ExitAsked();
 }

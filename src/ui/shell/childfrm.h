@@ -5,7 +5,6 @@
 
 class QAction;
 class QMenu;
-class TMainForm;
 
 // The base child window of the frame: it carries the child File menu, which takes the place
 // of the frame's own File menu while the window is active.
@@ -33,10 +32,17 @@ class TMDIChild : public QMdiSubWindow
     QAction *PrintSetup1;
     QAction *Exit1;
 
-  protected:
-    // The frame whose client area holds this window; none while the window is not placed.
-    TMainForm *Frame() const;
+  signals:
+    // The child File menu's New, Open and Exit: commands of the frame.
+    void NewAsked();
+    void OpenAsked();
+    void ExitAsked();
+    // The window has agreed to close and is about to go; then it has gone from the client
+    // area's list.
+    void AboutToClose(QMdiSubWindow *window);
+    void Closed(QMdiSubWindow *window);
 
+  protected:
     void New1Click();
     void Open1Click();
     void Close1Click();

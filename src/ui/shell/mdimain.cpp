@@ -286,6 +286,30 @@ void TMainForm::ShowError(int index)
     CheckedEditor->HiLitLine(line);
 }
 
+void TMainForm::ConnectChild(TMDIChild *child)
+{
+    connect(child, &TMDIChild::NewAsked, this, &TMainForm::New1Click);
+    connect(child, &TMDIChild::OpenAsked, this, &TMainForm::Open1Click);
+    connect(child, &TMDIChild::ExitAsked, this, &QWidget::close);
+    // The child list before the close, to bring forward the child focused before it.
+    connect(child, &TMDIChild::AboutToClose, this, [this] {
+        ChildrenBeforeClose = ChildList();
+        HideEditButtons();
+    });
+    connect(child, &TMDIChild::Closed, this,
+            [this](QMdiSubWindow *closed) { ChildClosed(closed, ChildrenBeforeClose); });
+}
+
+void TMainForm::CheckScript(TRTFForm *editor)
+{
+    ScriptChecked(editor);
+    SC->CheckText(editor->Text());
+    SC->ShowErrors(SC->Checker.Errors, SC->GameChecker.Warnings);
+    SC->show();
+    SC->raise();
+    SC->activateWindow();
+}
+
 void TMainForm::ScriptChecked(TRTFForm *editor)
 {
     if (CheckedEditor == editor)
@@ -489,6 +513,20 @@ void TMainForm::FillWindowMenu()
 TRTFForm *TMainForm::CreateEditor()
 {
     auto *editor = new TRTFForm(OwnPrompts, Folders.CogDir);
+    ConnectChild(editor);
+    connect(editor, &TRTFForm::Clicked, this, &TMainForm::RememberTargetEditor);
+    connect(editor, &TRTFForm::LineBuilderAsked, this, [this] {
+        RememberTargetEditor();
+        VF->show();
+        VF->raise();
+    });
+    connect(editor, &TRTFForm::SymbolsScanned, this, [this](TRTFForm *, const TSymbolTree &tree) {
+        CaptionLineBuilder();
+        VF->ShowSymbolsUsed(tree);
+    });
+    connect(editor, &TRTFForm::PasteAsked, this,
+            [this](TRTFForm *target) { target->PasteBuiltLine(VF->SelectBuiltLine()); });
+    connect(editor, &TRTFForm::CheckRequested, this, &TMainForm::CheckScript);
     if (Extras)
         Extras->EditorCreated(editor);
     MdiArea->addSubWindow(editor);

@@ -21,6 +21,7 @@ class TAboutBox;
 class TDir;
 class TFrameExtras;
 class TGG;
+class TMDIChild;
 class THelpWindow;
 class TRTFForm;
 class TRes;
@@ -126,6 +127,8 @@ class TMainForm : public QMainWindow
     void ShowError();
     void ShowError(int index);
     void RefreshError();
+    // Checks editor's text and shows the findings in the Syntax Checker.
+    void CheckScript(TRTFForm *editor);
     // editor's script was just checked: the checker's list belongs to it until the next check.
     void ScriptChecked(TRTFForm *editor);
     // Brings editor to the front of the client area, restored when it was minimised.
@@ -200,6 +203,8 @@ class TMainForm : public QMainWindow
 
   private:
     void FormCreate(const TFrameSetup &setup);
+    // Connects the commands a child window asks the frame for.
+    void ConnectChild(TMDIChild *child);
     void CreateMenus();
     void CreateSpeedBar();
     void CreateToolWindows();
@@ -221,5 +226,6 @@ class TMainForm : public QMainWindow
     std::string AppVersion;
     // The editor the Syntax Checker's list belongs to; none once it was closed.
     QPointer<TRTFForm> CheckedEditor;
+    QList<QMdiSubWindow *> ChildrenBeforeClose;
     QMetaObject::Connection CheckedEditorGone;
 };

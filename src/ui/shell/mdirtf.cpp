@@ -4,13 +4,16 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QClipboard>
 #include <QDateTime>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -30,9 +33,7 @@
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "core/shell/shellrules.h"
-#include "ui/linebuilder/Global.h"
 #include "ui/shell/fonts.h"
-#include "ui/shell/mdimain.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/prompts.h"
 #include "ui/shell/scripttext.h"
@@ -644,29 +645,28 @@ void TRTFForm::Font1Click()
 
 void TRTFForm::SBShowLBClick()
 {
-    TMainForm *frame = Frame();
-    if (!frame)
-        return;
-    frame->RememberTargetEditor();
-    frame->VF->show();
-    frame->VF->raise();
+    emit LineBuilderAsked(this);
     ScanSymbols();
 }
 
 void TRTFForm::ScanSymbols()
 {
-    TMainForm *frame = Frame();
-    if (!frame)
-        return;
     const std::vector<std::string> lines = Lines();
     // Every symbols line rebuilds the branch, so the last one decides; a script without one
     // leaves the Line Builder as it was.
     const int header = LastSymbolsLine(lines);
     if (header < 0)
         return;
-    frame->CaptionLineBuilder();
-    const std::vector<TSymbolEntry> entries = ParseSymbol(lines, header);
-    frame->VF->ShowSymbolsUsed(FillSymbolTree(entries));
+    emit SymbolsScanned(this, FillSymbolTree(ParseSymbol(lines, header)));
+}
+
+void TRTFForm::SBConCheckClick()
+{
+    // The errors lead back to the editor focused most recently, so the checked one must be
+    // it, also when the check was started from elsewhere than its own tool bar.
+    if (QMdiArea *area = mdiArea(); area && area->currentSubWindow() != this)
+        area->setActiveSubWindow(this);
+    emit CheckRequested(this);
 }
 
 void TRTFForm::FormatCogClick()
@@ -693,18 +693,18 @@ void TRTFForm::FormatCogClick()
 
 void TRTFForm::PasteBClick()
 {
-    TMainForm *frame = Frame();
-    if (!frame)
-        return;
-    QPlainTextEdit *line = frame->VF->RE1;
-    frame->VF->SelectBuiltLine();
-    if (line->document()->firstBlock().text().isEmpty())
+    emit PasteAsked(this);
+}
+
+void TRTFForm::PasteBuiltLine(const QString &line)
+{
+    if (line.section('\n', 0, 0).isEmpty())
     {
         OwnPrompts.ShowMessage("Nothing to paste");
         return;
     }
     // The built line stays on the clipboard afterwards.
-    line->copy();
+    QGuiApplication::clipboard()->setText(line);
     RE->paste();
 }
 
@@ -752,8 +752,7 @@ void TRTFForm::mousePressEvent(QMouseEvent *event)
     // too, as do those on the title bar and the border; only the window's own surface, the
     // part of its body no control covers, counts.
     if (childAt(event->position().toPoint()) == widget())
-        if (TMainForm *frame = Frame())
-            frame->RememberTargetEditor();
+        emit Clicked(this);
     TMDIChild::mousePressEvent(event);
 }
 

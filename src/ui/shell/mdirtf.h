@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "core/analysis/symtools.h"
 #include "ui/shell/childfrm.h"
 #include "ui/shell/editortools.h"
 #include "ui/shell/treedropedit.h"
@@ -126,6 +127,9 @@ class TRTFForm : public TMDIChild
     void PasteBClick();
     void SBConCheckClick();
     void FormatCogClick();
+    // Pastes the Line Builder's line, handed over by whoever answers PasteAsked, at the caret
+    // and leaves it on the clipboard; says "Nothing to paste" when its first line is empty.
+    void PasteBuiltLine(const QString &line);
 
     // Drops onto the text: only a tree view may drop, and its selected item's text goes in
     // at the caret, wherever the mouse was released.
@@ -137,7 +141,8 @@ class TRTFForm : public TMDIChild
     // from a file again.
     void HiLitLine(int index);
     void ClearRedLines();
-    // Reads the symbols section into the Line Builder's "Symbols Used" branch.
+    // Reads the symbols section and hands its tree out with SymbolsScanned; a text without a
+    // section hands out nothing.
     void ScanSymbols();
 
     // The close question: true when the window may close (saved, or not modified, or the
@@ -173,6 +178,18 @@ class TRTFForm : public TMDIChild
     QAction *Font1;
     // Highlighting, line numbers, find and replace, Redo.
     TEditorTools *Tools;
+
+  signals:
+    // The window's own surface was clicked: it is the one the tools serve.
+    void Clicked(TRTFForm *editor);
+    // "LineBuilder": show the Line Builder for this window.
+    void LineBuilderAsked(TRTFForm *editor);
+    // The declared symbols of the script, for the Line Builder's "Symbols Used".
+    void SymbolsScanned(TRTFForm *editor, const TSymbolTree &tree);
+    // "Paste": the Line Builder's line is wanted; the answer is PasteBuiltLine.
+    void PasteAsked(TRTFForm *editor);
+    // "Check Cog": check this window's text and list the findings.
+    void CheckRequested(TRTFForm *editor);
 
   protected:
     void Save1Click() override;
