@@ -10,10 +10,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/analysis/cogchecker.h"
 #include "core/analysis/gamecheck.h"
-#include "core/analysis/u_cogcheck.h"
-#include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
+#include "core/shell/textutils.h"
 
 namespace {
 // One message handler of the kind the game's scripts are made of; %d numbers it.

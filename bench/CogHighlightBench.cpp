@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/analysis/coghighlight.h"
+#include "core/analysis/wordclasses.h"
 
 namespace {
 std::vector<std::string> LargeScriptLines()

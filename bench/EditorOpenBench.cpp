@@ -20,11 +20,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "ui/shell/coghighlight.h"
-#include "ui/shell/editortools.h"
-#include "ui/shell/mdimain.h"
-#include "ui/shell/mdirtf.h"
-#include "ui/shell/prompts.h"
+#include "ui/common/prompts.h"
+#include "ui/editor/editortools.h"
+#include "ui/editor/highlighter.h"
+#include "ui/editor/scripteditor.h"
+#include "ui/frame/mainframe.h"
 
 namespace {
 // Answers every question with No, Cancel or nothing chosen.

@@ -10,7 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/shell/fileio.h"
 
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/gamedata/Mat_fileops.h"
+#include "core/gamedata/textures.h"
 
 namespace {
 std::vector<uint8_t> SquareTexture(int side)

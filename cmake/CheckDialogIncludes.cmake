@@ -3,7 +3,7 @@
 file(GLOB_RECURSE sources ${SRC}/src/*.cpp ${SRC}/src/*.h)
 set(offenders "")
 foreach(source ${sources})
-    if(source MATCHES "/ui/shell/qtprompts\\.(cpp|h)$")
+    if(source MATCHES "/ui/common/qtprompts\\.(cpp|h)$")
         continue()
     endif()
     file(STRINGS ${source} hits REGEX "#include <(QMessageBox|QFileDialog|QFontDialog|QPrintDialog|QPageSetupDialog)>")

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/analysis/u_cogcheck.h"
-#include "core/shell/Strings.h"
+#include "core/analysis/cogchecker.h"
+#include "core/shell/textutils.h"
 #include "tests/core/piecesource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/analysis/cogchecker.h"
 #include "core/analysis/gamecheck.h"
-#include "core/analysis/u_cogcheck.h"
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 #include "fuzz/fuzzcheck.h"
 #include "tests/core/piecesource.h"
 

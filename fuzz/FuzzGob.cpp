@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/shell/ioerror.h"
 #include "fuzz/fuzzcheck.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/gamedata/Mat_fileops.h"
+#include "core/gamedata/textures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

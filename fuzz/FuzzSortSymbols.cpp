@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/analysis/symtools.h"
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 #include "fuzz/fuzzcheck.h"
 
 namespace {

@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/gamedata/G_fileops.h"
-#include "core/shell/Strings.h"
+#include "core/gamedata/archive.h"
+#include "core/gamedata/templates.h"
+#include "core/shell/textutils.h"
 #include "fuzz/fuzzcheck.h"
 
 namespace {

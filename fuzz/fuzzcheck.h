@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "core/analysis/u_cogcheck.h"
+#include "core/analysis/cogchecker.h"
 
 inline void Check(bool condition)
 {

@@ -2,9 +2,9 @@
 
 #include <QScreen>
 
-#include "ui/shell/mdimain.h"
-#include "ui/shell/qtprompts.h"
-#include "ui/shell/qxapp.h"
+#include "ui/common/application.h"
+#include "ui/common/qtprompts.h"
+#include "ui/frame/mainframe.h"
 
 int main(int argc, char **argv)
 {

@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 
-#include "ui/shell/pictures.h"
+#include "ui/common/pictures.h"
 
 int main(int argc, char **argv)
 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 #include "tool/commands.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/analysis/cogchecker.h"
 #include "core/analysis/gamecheck.h"
-#include "core/analysis/u_cogcheck.h"
 #include "tool/commands.h"
 
 namespace {

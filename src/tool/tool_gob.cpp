@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/gamedata/extraction.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"

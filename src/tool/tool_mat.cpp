@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/gamedata/G_fileops.h"
-#include "core/gamedata/Mat_fileops.h"
+#include "core/gamedata/archive.h"
+#include "core/gamedata/textures.h"
 #include "core/shell/fileio.h"
 #include "tool/commands.h"
 

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
+#include "core/gamedata/templates.h"
 #include "core/shell/ioerror.h"
 #include "tool/commands.h"
 

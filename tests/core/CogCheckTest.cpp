@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/analysis/u_cogcheck.h"
-#include "core/shell/Strings.h"
+#include "core/analysis/cogchecker.h"
+#include "core/shell/textutils.h"
 #include "tests/core/cogscripts.h"
 #include "tests/core/piecesource.h"
 

@@ -1,9 +1,9 @@
-#include "core/analysis/coghighlight.h"
-
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "core/analysis/wordclasses.h"
 
 namespace {
 using C = TCogWordClass;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/analysis/u_cogcheck.h"
+#include "core/analysis/cogchecker.h"
 
 namespace {
 const char *const KindTags[] = {"none", "value", "array", "var", "func",  "delim", "eol",

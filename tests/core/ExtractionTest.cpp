@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "tests/core/gobbuilder.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 #include "core/shell/ioerror.h"
 
 namespace fs = std::filesystem;

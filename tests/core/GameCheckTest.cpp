@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/shell/Strings.h"
 #include "core/shell/settings.h"
+#include "core/shell/textutils.h"
 #include "tests/core/cogscripts.h"
 #include "tests/core/memorykey.h"
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "tests/core/gobbuilder.h"

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gamedata/G_fileops.h"
-#include "core/gamedata/Mat_fileops.h"
+#include "core/gamedata/archive.h"
+#include "core/gamedata/textures.h"
 #include "core/shell/ioerror.h"
 #include "tests/core/gobbuilder.h"
 

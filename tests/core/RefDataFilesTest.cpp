@@ -12,8 +12,8 @@
 #include "core/linebuilder/flagcalc.h"
 #include "core/linebuilder/refdata.h"
 #include "core/linebuilder/verbtable.h"
-#include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
+#include "core/shell/textutils.h"
 
 namespace {
 

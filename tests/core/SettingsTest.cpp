@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 #include "tests/core/memorykey.h"
 
 TEST(SettingsTest, FirstStartCreatesOnlyTheVersion)

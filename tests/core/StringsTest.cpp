@@ -1,5 +1,3 @@
-#include "core/shell/Strings.h"
-
 #include <algorithm>
 #include <random>
 #include <string>
@@ -8,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/shell/textutils.h"
 #include "tests/core/piecesource.h"
 
 namespace {

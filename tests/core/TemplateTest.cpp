@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
+#include "core/gamedata/templates.h"
 #include "core/shell/ioerror.h"
 #include "tests/core/gobbuilder.h"
 

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/gamedata/memberfile.h"
-#include "core/shell/GlobalVar.h"
 #include "core/shell/fileio.h"
+#include "core/shell/folders.h"
 #include "core/shell/pathcase.h"
 #include "tests/core/gobbuilder.h"
 

@@ -17,8 +17,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/analysis/u_cogcheck.h"
-#include "core/shell/Strings.h"
+#include "core/analysis/cogchecker.h"
+#include "core/shell/textutils.h"
 
 struct TExpectedError
 {

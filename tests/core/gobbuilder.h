@@ -14,7 +14,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 
 class TGobBuilder
 {

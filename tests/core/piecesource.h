@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 
 // A text given out a few bytes at a time, so that line ends fall across the pieces.
 class TPieceSource : public TTextSource

@@ -9,7 +9,7 @@
 
 #include "tests/ui/framefixture.h"
 #include "tests/ui/widgetprobes.h"
-#include "ui/analysis/u_checker.h"
+#include "ui/analysis/checkerwindow.h"
 
 namespace {
 // Errors "Unknown type" on lines 3 and 5.

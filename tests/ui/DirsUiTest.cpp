@@ -9,10 +9,10 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 #include "tests/ui/framefixture.h"
-#include "ui/gamedata/Qx_dirs.h"
-#include "ui/gamedata/qx_res.h"
+#include "ui/gamedata/directoriesdialog.h"
+#include "ui/gamedata/resourcepicker.h"
 
 class DirsUiTest : public QObject
 {

@@ -11,11 +11,11 @@
 #include <QtTest>
 
 #include "tests/ui/framefixture.h"
-#include "ui/linebuilder/Global.h"
-#include "ui/shell/coghighlight.h"
-#include "ui/shell/editortools.h"
-#include "ui/shell/findbar.h"
-#include "ui/shell/linegutter.h"
+#include "ui/editor/editortools.h"
+#include "ui/editor/findbar.h"
+#include "ui/editor/highlighter.h"
+#include "ui/editor/linegutter.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 namespace {
 const QByteArray Script = "# a comment\r\n"

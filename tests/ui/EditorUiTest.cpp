@@ -19,7 +19,7 @@
 #include <QtTest>
 
 #include "tests/ui/framefixture.h"
-#include "ui/linebuilder/Global.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 namespace {
 QList<qreal> TabPositions(const TRTFForm *editor)

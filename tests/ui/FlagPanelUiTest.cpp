@@ -7,7 +7,7 @@
 
 #include "tests/ui/scriptedprompts.h"
 #include "tests/ui/widgetprobes.h"
-#include "ui/linebuilder/Global.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 class FlagPanelUiTest : public QObject
 {

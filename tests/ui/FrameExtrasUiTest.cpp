@@ -12,9 +12,9 @@
 #include "core/shell/editorprefs.h"
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
-#include "ui/gamedata/GobF.h"
-#include "ui/shell/Qx_reg.h"
-#include "ui/shell/frameextras.h"
+#include "ui/common/settingskey.h"
+#include "ui/frame/frameextras.h"
+#include "ui/gamedata/extractiondialog.h"
 
 namespace {
 QStringList MenuTexts(const QMenu *menu)

@@ -12,15 +12,15 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 #include "tests/ui/framefixture.h"
-#include "ui/analysis/u_checker.h"
-#include "ui/gamedata/GobF.h"
-#include "ui/gamedata/Qx_dirs.h"
-#include "ui/gamedata/qx_res.h"
-#include "ui/linebuilder/Global.h"
-#include "ui/shell/cog_about.h"
-#include "ui/shell/helpwin.h"
+#include "ui/analysis/checkerwindow.h"
+#include "ui/frame/aboutbox.h"
+#include "ui/frame/helpwindow.h"
+#include "ui/gamedata/directoriesdialog.h"
+#include "ui/gamedata/extractiondialog.h"
+#include "ui/gamedata/resourcepicker.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 namespace {
 QStringList MenuTitles(QMainWindow *window)

@@ -12,7 +12,7 @@
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/widgetprobes.h"
-#include "ui/gamedata/GobF.h"
+#include "ui/gamedata/extractiondialog.h"
 
 namespace {
 void Select(QListWidget *list, const QStringList &names)

@@ -24,13 +24,13 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
-#include "ui/analysis/u_checker.h"
-#include "ui/gamedata/GobF.h"
-#include "ui/linebuilder/Global.h"
-#include "ui/shell/qxapp.h"
+#include "ui/analysis/checkerwindow.h"
+#include "ui/common/application.h"
+#include "ui/gamedata/extractiondialog.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 namespace {
 // "Unknown type" on line 3.

@@ -18,8 +18,8 @@
 #include "tests/ui/framefixture.h"
 #include "tests/ui/scriptedprompts.h"
 #include "tests/ui/widgetprobes.h"
-#include "ui/gamedata/qx_res.h"
-#include "ui/linebuilder/Global.h"
+#include "ui/gamedata/resourcepicker.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 // The Line Builder on its own, over reference data files written by the test.
 class LineBuilderUiTest : public QObject

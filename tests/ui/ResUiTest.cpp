@@ -15,16 +15,17 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "core/gamedata/G_fileops.h"
-#include "core/gamedata/Mat_fileops.h"
-#include "core/shell/GlobalVar.h"
+#include "core/gamedata/archive.h"
+#include "core/gamedata/templates.h"
+#include "core/gamedata/textures.h"
+#include "core/shell/folders.h"
 #include "tests/core/gobbuilder.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/scriptedprompts.h"
 #include "tests/ui/widgetprobes.h"
-#include "ui/gamedata/Qx_dirs.h"
-#include "ui/gamedata/qx_res.h"
-#include "ui/shell/modal.h"
+#include "ui/common/modal.h"
+#include "ui/gamedata/directoriesdialog.h"
+#include "ui/gamedata/resourcepicker.h"
 
 namespace {
 const QString JkInvalid = " JK Directory Invalid  Reset in Options";

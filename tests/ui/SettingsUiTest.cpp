@@ -2,9 +2,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 #include "tests/ui/scriptedprompts.h"
-#include "ui/shell/Qx_reg.h"
+#include "ui/common/settingskey.h"
 
 class SettingsUiTest : public QObject
 {

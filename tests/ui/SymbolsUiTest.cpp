@@ -7,7 +7,7 @@
 #include "core/analysis/symtools.h"
 #include "tests/ui/framefixture.h"
 #include "tests/ui/widgetprobes.h"
-#include "ui/linebuilder/Global.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 namespace {
 // The children of item as "caption" or "caption(child child)".

@@ -17,10 +17,10 @@
 #include <QtTest>
 
 #include "tests/ui/scriptedprompts.h"
-#include "ui/shell/mdimain.h"
-#include "ui/shell/mdirtf.h"
-#include "ui/shell/modal.h"
-#include "ui/shell/qxapp.h"
+#include "ui/common/application.h"
+#include "ui/common/modal.h"
+#include "ui/editor/scripteditor.h"
+#include "ui/frame/mainframe.h"
 
 #ifndef QX_DATA_DIR
 #error "QX_DATA_DIR names the folder holding the program's data folders"

@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QtTest>
 
-#include "ui/shell/prompts.h"
+#include "ui/common/prompts.h"
 
 class TScriptedPrompts : public TPrompts
 {

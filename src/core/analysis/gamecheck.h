@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/analysis/u_cogcheck.h"
+#include "core/analysis/cogchecker.h"
 
 class TSettingsKey;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 
 const std::array<TSymbolType, SymbolTypeCount> SymbolTypes = {{
     {"ai", "AI", &TSym::AI},

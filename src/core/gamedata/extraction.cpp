@@ -3,7 +3,7 @@
 #include <exception>
 #include <set>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/gamedata/memberfile.h"
 #include "core/shell/pathcase.h"
 

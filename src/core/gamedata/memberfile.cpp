@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/gamedata/G_fileops.h"
+#include "core/gamedata/archive.h"
 #include "core/shell/fileio.h"
 
 TMemberTarget CompareMemberWithFile(const TGobArchive &archive, int index,

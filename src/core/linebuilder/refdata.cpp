@@ -1,8 +1,8 @@
 #include "core/linebuilder/refdata.h"
 
-#include "core/shell/Strings.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
+#include "core/shell/textutils.h"
 
 const std::vector<TRefHeader> &RefVerbHeaders()
 {

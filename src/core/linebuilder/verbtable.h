@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 
 enum class TVerbGame
 {

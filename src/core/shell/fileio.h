@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/shell/Strings.h"
+#include "core/shell/textutils.h"
 
 // A binary file opened for reading or writing whose operations throw TIOError on failure:
 // a read or write transfers the full count or fails.

@@ -1,6 +1,6 @@
 #include "core/shell/settings.h"
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 
 TStartupSettings ReadStartupSettings(TSettingsKey &key)
 {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/shell/GlobalVar.h"
+#include "core/shell/folders.h"
 
 // An open settings key. Failures (a store that cannot be written, a value of another type)
 // are collected in Error, so that start-up can report them and go on.

@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "ui/linebuilder/Global.h"
-#include "ui/shell/prompts.h"
+#include "ui/common/prompts.h"
+#include "ui/linebuilder/linebuilderwindow.h"
 
 void TVF::CreateFlagPanel(QWidget *pane, QVBoxLayout *layout)
 {

@@ -1,0 +1,1025 @@
+#include "core/analysis/cogchecker.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "core/shell/textutils.h"
+
+namespace {
+// Compares in ASCII lower case, byte by byte; other bytes compare by value.
+int CompareNoCase(std::string_view a, std::string_view b)
+{
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i)
+    {
+        const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Binary search in a list sorted by its lower-cased words; returns the index or -1.
+template <typename List, typename WordOf>
+int FindNoCase(const List &list, std::string_view word, WordOf wordOf)
+{
+    int low = 0;
+    int high = static_cast<int>(list.size()) - 1;
+    while (low <= high)
+    {
+        const int mid = (low + high) / 2;
+        const int order = CompareNoCase(wordOf(list[mid]), word);
+        if (order == 0)
+            return mid;
+        if (order < 0)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    return -1;
+}
+
+template <typename List, typename WordOf> constexpr bool IsSorted(const List &list, WordOf wordOf)
+{
+    for (size_t i = 1; i < list.size(); ++i)
+        if (!(wordOf(list[i - 1]) < wordOf(list[i])))
+            return false;
+    return true;
+}
+static_assert(IsSorted(COGTypes, [](const TCogTypeWord &entry) { return entry.Word; }));
+static_assert(IsSorted(COGKeywords, [](std::string_view entry) { return entry; }));
+
+constexpr size_t LongestKeyword = 6;
+constexpr size_t LongestTypeWord = 8;
+
+// What a character is to a word. A colon ends the word as a label. '<', '>', '.', the single quote
+// and the rest of the ASCII punctuation continue a word, so 'a<b' and 'x.y' are single words; the
+// checker has always read them this way.
+enum TWordChar : uint8_t
+{
+    wcWord,
+    wcEnd,
+    wcColon,
+};
+constexpr std::array<TWordChar, 256> MakeWordChars()
+{
+    std::array<TWordChar, 256> chars{};
+    const char stops[] = {'\0', '\t', '\r', ' ', '!', '"', '%', '&', '(', ')', '*',
+                          '+',  ',',  '-',  '/', ';', '=', '[', ']', '{', '|', '}'};
+    for (char c : stops)
+        chars[static_cast<unsigned char>(c)] = wcEnd;
+    chars[':'] = wcColon;
+    return chars;
+}
+constexpr std::array<TWordChar, 256> WordChars = MakeWordChars();
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// ckKeyword for a statement keyword, ckEnd for "end", ckNone for any other word; the word is in
+// small letters, as the reader gives every word.
+constexpr TCogTokenKind KeywordKind(std::string_view word)
+{
+    switch (word.size())
+    {
+    case 2:
+        return word == "if" ? ckKeyword : ckNone;
+    case 3:
+        return word == "for" ? ckKeyword : (word == "end" ? ckEnd : ckNone);
+    case 4:
+        return word == "call" || word == "else" || word == "stop" ? ckKeyword : ckNone;
+    case 5:
+        return word == "while" ? ckKeyword : ckNone;
+    case 6:
+        return word == "return" ? ckKeyword : ckNone;
+    default:
+        return ckNone;
+    }
+}
+static_assert(std::all_of(COGKeywords.begin(), COGKeywords.end(),
+                          [](std::string_view word) { return KeywordKind(word) == ckKeyword; }));
+} // namespace
+
+std::string_view TokenKindName(TCogTokenKind kind)
+{
+    switch (kind)
+    {
+    case ckValue:
+        return "Value";
+    case ckArray:
+        return "Array";
+    case ckVariable:
+        return "Variable";
+    case ckFunction:
+        return "Function";
+    case ckDelimiter:
+        return "Delimiter";
+    case ckEndOfLine:
+        return "End of line";
+    case ckOperator:
+        return "Operator";
+    case ckLabel:
+        return "Label";
+    case ckKeyword:
+        return "Keyword";
+    case ckEnd:
+        return "End label";
+    case ckBrace:
+        return "Bracket";
+    default:
+        return "Unidentified token";
+    }
+}
+
+uint8_t TypeCode(std::string_view word)
+{
+    if (word.size() > LongestTypeWord)
+        return 0;
+    const int index =
+        FindNoCase(COGTypes, word, [](const TCogTypeWord &entry) { return entry.Word; });
+    return index < 0 ? 0 : COGTypes[index].Code;
+}
+
+bool IsCogKeyword(std::string_view word)
+{
+    if (word.size() < 2 || word.size() > LongestKeyword)
+        return false;
+    return FindNoCase(COGKeywords, word, [](std::string_view entry) { return entry; }) >= 0;
+}
+
+const TCOGError &TCOGErrors::Items(int index) const
+{
+    if (index < 0 || index >= Count())
+    {
+        char msg[64];
+        std::snprintf(msg, sizeof msg, "Error is out of bounds: %d", index);
+        throw std::out_of_range(msg);
+    }
+    return List[static_cast<size_t>(index)];
+}
+
+// ---------------------------------------------------------------------------------------
+// Lexer
+
+TCogReader::TCogReader(const std::vector<std::string> &lines, TCOGChecker &checker)
+    : LineViews(lines.begin(), lines.end()), Lines(std::span<const std::string_view>(LineViews)),
+      Checker(checker)
+{}
+
+TCogReader::TCogReader(std::span<const std::string_view> lines, TCOGChecker &checker)
+    : Lines(lines), Checker(checker)
+{}
+
+TCogReader::TCogReader(TCogLines lines, TCOGChecker &checker)
+    : Lines(std::move(lines)), Checker(checker)
+{}
+
+bool TCogReader::NextSectionLine(std::string &firstWord)
+{
+    if (!ReadLine())
+        return false;
+    TCOGChecker::ExtractWord(Text, 1, firstWord);
+    return true;
+}
+
+bool TCogReader::ReadLine()
+{
+    const int start = NextLine;
+    // A look-ahead that is taken back reads the same run of blank and comment lines again; the
+    // last run found is remembered, so that nested statements ending before a long run do not
+    // read it once each.
+    if (start == SkipFrom)
+        NextLine = SkipTo;
+    bool spareFree = false;
+    std::string_view line;
+    for (;;)
+    {
+        // A look-ahead that crosses into the next line and is taken back moves between two
+        // lines; the line left behind is kept prepared, so neither move prepares a line again
+        // (with statements nested in one long line, each level would otherwise do it once).
+        if (NextLine == SpareIndex)
+        {
+            std::swap(Text, Spare);
+            std::swap(TextIndex, SpareIndex);
+            ++NextLine;
+            RememberSkip(start, NextLine - 1);
+            return true;
+        }
+        if (!Lines.Get(NextLine, line))
+            break;
+        if (!spareFree)
+        {
+            std::swap(Text, Spare);
+            std::swap(TextIndex, SpareIndex);
+            spareFree = true;
+        }
+        TextIndex = -1;
+        PrepareLine(line, Text);
+        ++NextLine;
+        if (!Text.empty())
+        {
+            TextIndex = NextLine - 1;
+            RememberSkip(start, NextLine - 1);
+            return true;
+        }
+    }
+    // The loop ends on the line after the last one.
+    RememberSkip(start, NextLine);
+    return false;
+}
+
+// Cuts line at its first "#" or "//", whichever comes first, trims codes up to 32 from both ends
+// and lower-cases it in ASCII, into text; one pass over the line, 16 bytes at a time where the
+// processor can.
+void TCogReader::PrepareLine(std::string_view line, std::string &text)
+{
+    const char *const in = line.data();
+    const size_t n = line.size();
+    size_t start = 0;
+    while (start < n && static_cast<unsigned char>(in[start]) <= 32)
+        ++start;
+    // Room for a whole block written past the cut.
+    if (text.size() < n - start + 16)
+        text.resize(n - start + 16);
+    char *const out = text.data();
+    size_t i = start;
+#ifdef __SSE2__
+    // 'A' to 'Z' are the bytes below -128 + 26 once moved to start at -128.
+    const __m128i toSigned = _mm_set1_epi8(static_cast<char>(128 - 'A'));
+    const __m128i letters = _mm_set1_epi8(static_cast<char>(-128 + 26));
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i hash = _mm_set1_epi8('#');
+    const __m128i slash = _mm_set1_epi8('/');
+    // Lower-cases the 16 bytes at from into to; gives a bit for each byte that starts a comment,
+    // next telling whether the byte after them is a "/".
+    const auto block = [&](const char *from, char *to, bool next) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
+        const __m128i upper = _mm_cmplt_epi8(_mm_add_epi8(bytes, toSigned), letters);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to),
+                         _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
+        const auto hashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, hash)));
+        auto slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash)));
+        if (next)
+            slashes |= 1U << 16;
+        return hashes | (slashes & (slashes >> 1));
+    };
+    unsigned stops = 0;
+    for (; i + 16 <= n; i += 16)
+    {
+        stops = block(in + i, out + (i - start), i + 16 < n && in[i + 16] == '/');
+        if (stops != 0)
+            break;
+    }
+    if (stops == 0 && i < n)
+    {
+        // The last bytes go through a block of their own, padded with bytes that start nothing.
+        char last[16] = {};
+        std::memcpy(last, in + i, n - i);
+        stops = block(last, out + (i - start), false);
+        if (stops == 0)
+            i = n;
+    }
+    if (stops != 0)
+        i += static_cast<size_t>(std::countr_zero(stops));
+#else
+    for (; i < n; ++i)
+    {
+        const unsigned char c = static_cast<unsigned char>(in[i]);
+        if (c == '#' || (c == '/' && i + 1 < n && in[i + 1] == '/'))
+            break;
+        out[i - start] = LowerAscii(static_cast<char>(c));
+    }
+#endif
+    size_t length = i - start;
+    while (length > 0 && static_cast<unsigned char>(out[length - 1]) <= 32)
+        --length;
+    text.resize(length);
+}
+
+void TCogReader::RememberSkip(int from, int to)
+{
+    if (to > from)
+    {
+        SkipFrom = from;
+        SkipTo = to;
+    }
+}
+
+char TCogReader::NextChar()
+{
+    if (Pos < Text.size())
+        return Text[Pos++];
+    // Pos stays beyond the line when no line is left, so the NUL repeats.
+    if (!ReadLine())
+        return '\0';
+    Pos = 0;
+    return '\r';
+}
+
+void TCogReader::SavePos(int &line, int &pos) const
+{
+    line = NextLine;
+    pos = static_cast<int>(Pos);
+}
+
+void TCogReader::RestorePos(int line, int pos)
+{
+    if (line != NextLine)
+    {
+        // The remembered line was loaded and non-empty, so reading from it again loads it.
+        NextLine = line > 0 ? line - 1 : 0;
+        ReadLine();
+    }
+    Pos = pos < 0 ? 0 : static_cast<size_t>(pos);
+}
+
+void TCogReader::SkipRestOfLine()
+{
+    Text.clear();
+    TextIndex = -1;
+    Pos = 0;
+}
+
+void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
+{
+    text = {};
+    kind = ckNone;
+    // Blanks, and line ends as the next line is loaded. The NUL after the end of the line ends
+    // every scan of it.
+    for (;;)
+    {
+        const char *const s = Text.c_str();
+        // Pos is beyond the line when the text has ended.
+        size_t at = std::min(Pos, Text.size());
+        while (s[at] == ' ' || s[at] == '\t' || s[at] == '\r')
+            ++at;
+        if (at < Text.size())
+        {
+            Pos = at;
+            break;
+        }
+        // Pos stays beyond the line when no line is left.
+        if (!ReadLine())
+        {
+            kind = ckEnd;
+            return;
+        }
+        Pos = 0;
+    }
+    const size_t start = Pos;
+    const char c = Text[Pos++];
+    // The token's text is a view of the line; a look-ahead of one more character makes it two.
+    const auto take = [&](TCogTokenKind found, char second) {
+        kind = found;
+        if (second != '\0' && PeekChar() == second)
+            ++Pos;
+        text = std::string_view(Text).substr(start, Pos - start);
+    };
+    switch (c)
+    {
+    case '\0':
+        kind = ckEnd;
+        return;
+    case '"':
+    case '\'':
+        kind = ckValue;
+        ReadString(c, text);
+        return;
+    case '%':
+    case '*':
+    case '+':
+    case '-':
+    case '/':
+        take(ckOperator, '\0');
+        return;
+    case '!':
+    case '<':
+    case '=':
+    case '>':
+        take(ckOperator, '=');
+        return;
+    case '&':
+    case '|':
+        take(ckOperator, c);
+        return;
+    case ',':
+    case ';':
+        take(ckDelimiter, '\0');
+        return;
+    case '{':
+    case '}':
+        take(ckBrace, '\0');
+        return;
+    case '(':
+    case ')':
+        take(ckParen, '\0');
+        return;
+    case '[':
+    case ']':
+        take(ckSquare, '\0');
+        return;
+    default:
+        ReadWord(c, text, kind);
+        return;
+    }
+}
+
+// A string has no escapes and ends at its own quote character; the other quote is an ordinary
+// character inside it. An open string is closed at the line end with its own quote and reported.
+// The report carries the line the reader is in by then, which is the next non-empty line (or the
+// last line of the script), since the line end shows only after the next line is loaded.
+void TCogReader::ReadString(char quote, std::string_view &text)
+{
+    const size_t start = Pos - 1;
+    const size_t n = Text.size();
+    size_t j = Pos;
+    // A CR or NUL inside the line ends the string as the line end does.
+    while (j < n && Text[j] != quote && Text[j] != '\r' && Text[j] != '\0')
+        ++j;
+    if (j < n && Text[j] == quote)
+    {
+        Pos = j + 1;
+        text = std::string_view(Text).substr(start, Pos - start);
+        return;
+    }
+    // The closing quote is added to a copy, which also outlives the line.
+    OpenString.assign(Text, start, j - start);
+    OpenString.push_back(quote);
+    text = OpenString;
+    Pos = j;
+    if (j < n)
+        ++Pos; // the CR or NUL
+    else
+        NextChar(); // the line end: loads the next line or finds the end of the text
+    Checker.AddError("Unterminated string!", CurLine());
+}
+
+void TCogReader::ReadWord(char first, std::string_view &text, TCogTokenKind &kind)
+{
+    const char *const s = Text.c_str();
+    const size_t start = Pos - 1;
+    size_t j = Pos;
+    // The NUL after the line ends the word there at the latest.
+    while (WordChars[static_cast<unsigned char>(s[j])] == wcWord)
+        ++j;
+    text = std::string_view(s + start, j - start);
+    if (s[j] == ':')
+    {
+        Pos = j + 1;
+        kind = ckLabel;
+        return;
+    }
+    while (IsBlank(s[j]))
+        ++j;
+    Pos = j;
+
+    // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
+    // alike. Only the rest of the current line decides between function, array and variable.
+    const TCogTokenKind wordKind = KeywordKind(text);
+    if (wordKind != ckNone)
+        kind = wordKind;
+    else if ((first >= '0' && first <= '9') || first == '.')
+        kind = ckValue;
+    else if (PeekChar() == '(')
+        kind = ckFunction;
+    else if (PeekChar() == '[')
+        kind = ckArray;
+    else
+        kind = ckVariable;
+}
+
+// ---------------------------------------------------------------------------------------
+// Checker
+
+namespace {
+// Thrown to end a check at once; caught by Check.
+struct TStopCheck
+{};
+
+// The recursive-descent recogniser of one check. Every routine works on the token in hand (T, K); a
+// routine that meets an error records it and either returns at once or goes on with its remaining
+// steps. There is no resynchronisation: the caller goes on from the token in hand, so one fault can
+// give several messages.
+class TCodeRecogniser
+{
+  public:
+    TCodeRecogniser(TCOGChecker &checker, TCogLines lines)
+        : Checker(checker), Reader(std::move(lines), checker)
+    {}
+
+    void Script();
+
+  private:
+    // Counts one level of nesting for as long as it lives.
+    class TNesting
+    {
+      public:
+        explicit TNesting(TCodeRecogniser &owner) : Owner(owner)
+        {
+            if (Owner.Depth >= TCOGChecker::MaxNesting)
+            {
+                Owner.Error("Nesting too deep");
+                throw TStopCheck{};
+            }
+            ++Owner.Depth;
+        }
+        ~TNesting() { --Owner.Depth; }
+        TNesting(const TNesting &) = delete;
+        TNesting &operator=(const TNesting &) = delete;
+
+      private:
+        TCodeRecogniser &Owner;
+    };
+
+    void CodeSection();
+    void Statement();
+    void Assignment();
+    void CallStatement();
+    void FuncCall(bool valueUsed);
+    void ArrayIndex();
+    void Block();
+    void Body();
+    void IfStatement();
+    void ForStatement();
+    void WhileStatement();
+    void EndStatement();
+    void CallLabel();
+    void Expression();
+
+    void Next() { Reader.GetToken(T, K); }
+    // A look-ahead: the reader's place, to go back to.
+    struct TMark
+    {
+        int Line = 0;
+        int Pos = 0;
+    };
+    TMark Mark() const
+    {
+        TMark mark;
+        Reader.SavePos(mark.Line, mark.Pos);
+        return mark;
+    }
+    void Restore(const TMark &mark) { Reader.RestorePos(mark.Line, mark.Pos); }
+    // Tells the sink of the token in hand as an operand.
+    void UseOperand()
+    {
+        if (Sink)
+            Sink->Operand(T, K, Reader.CurLine());
+    }
+    // Records "<wanted> expected, <token> found" unless the token in hand is wanted.
+    void Expect(std::string_view wanted)
+    {
+        if (T != wanted)
+            ErrorFmt((std::string(wanted) + " expected, %s found").c_str(), T);
+    }
+    void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine()); }
+    void ErrorFmt(const char *fmt, std::string_view arg)
+    {
+        Checker.AddErrorFmt(fmt, arg, Reader.CurLine());
+    }
+
+    TCOGChecker &Checker;
+    TCogReader Reader;
+    TCogCodeSink *Sink = Checker.Sink;
+    // The token in hand: a view that holds until the next token is read.
+    std::string_view T;
+    TCogTokenKind K = ckNone;
+    int Depth = 0;
+};
+
+// Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
+//         code section
+// Only the first word of each section line counts; the rest of the line is not examined.
+void TCodeRecogniser::Script()
+{
+    std::string word;
+    do
+    {
+        if (!Reader.NextSectionLine(word))
+        {
+            Error("No symbols section!");
+            return;
+        }
+    } while (word != "symbols");
+
+    for (;;)
+    {
+        if (!Reader.NextSectionLine(word))
+        {
+            Error("symbols section has no end!");
+            return;
+        }
+        if (word == "end")
+            break;
+        if (TypeCode(word) == 0)
+            Error("Unknown type");
+    }
+
+    do
+    {
+        if (!Reader.NextSectionLine(word))
+        {
+            Error("No code section!");
+            return;
+        }
+    } while (word != "code");
+
+    CodeSection();
+}
+
+// CodeSection: {label | statement} "end"
+// Tokens start on the line after "code"; nothing after the closing "end" is read.
+void TCodeRecogniser::CodeSection()
+{
+    Reader.SkipRestOfLine();
+    for (;;)
+    {
+        Next();
+        if (K == ckLabel)
+        {
+            if (Sink)
+                Sink->Label(T, Reader.CurLine());
+            continue;
+        }
+        if (K == ckEnd)
+        {
+            if (T.empty())
+                Error("No end of code section");
+            return;
+        }
+        Statement();
+    }
+}
+
+// Statement: assignment | array "[" expression "]" assignment | call ";" | if | for | while
+//            | ("return" | "stop") ";" | "call" label ";" | block
+// A stray "else" is passed over without a word.
+void TCodeRecogniser::Statement()
+{
+    TNesting nesting(*this);
+    switch (K)
+    {
+    case ckArray:
+        UseOperand();
+        ArrayIndex();
+        Assignment();
+        break;
+    case ckVariable:
+        UseOperand();
+        Assignment();
+        break;
+    case ckFunction:
+        CallStatement();
+        break;
+    case ckKeyword:
+        if (T == "if")
+            IfStatement();
+        else if (T == "for")
+            ForStatement();
+        else if (T == "while")
+            WhileStatement();
+        else if (T == "return" || T == "stop")
+            EndStatement();
+        else if (T == "call")
+            CallLabel();
+        break;
+    case ckBrace:
+        if (T == "{")
+            Block();
+        else
+            Error("Unexpected }");
+        break;
+    default:
+        ErrorFmt("Variable, Function or Keyword expected, but %s found", T);
+        break;
+    }
+}
+
+// Assignment: "=" expression ";"   (the target has been read)
+void TCodeRecogniser::Assignment()
+{
+    Next();
+    if (T != "=")
+    {
+        ErrorFmt("= expected, %s found", T);
+        return;
+    }
+    Expression();
+    Expect(";");
+}
+
+// CallStatement: funccall ";"
+void TCodeRecogniser::CallStatement()
+{
+    FuncCall(false);
+    Next();
+    Expect(";");
+}
+
+// FuncCall: "(" [expression {"," expression}] ")"   (the name has been read)
+// The lexer made the name a function only because "(" follows it on the same line, so that
+// token is taken unseen.
+void TCodeRecogniser::FuncCall(bool valueUsed)
+{
+    if (Sink)
+        Sink->Call(T, valueUsed, Reader.CurLine());
+    Next();
+    const TMark mark = Mark();
+    Next();
+    int arguments = 0;
+    if (T != ")")
+    {
+        Restore(mark);
+        do
+        {
+            Expression();
+            ++arguments;
+        } while (T == ",");
+        Expect(")");
+    }
+    if (Sink)
+        Sink->CallEnd(arguments);
+}
+
+// ArrayIndex: "[" expression "]"   (the name has been read)
+// The lexer made the name an array only because "[" follows it on the same line.
+void TCodeRecogniser::ArrayIndex()
+{
+    Next();
+    if (T != "[")
+        Error("[ expected");
+    Expression();
+    if (T != "]")
+        Error("] expected");
+}
+
+// Block: {statement | block} "}"   (the "{" has been read)
+// Labels are not allowed inside: a label here fails as a statement.
+void TCodeRecogniser::Block()
+{
+    TNesting nesting(*this);
+    for (;;)
+    {
+        Next();
+        if (K == ckEnd)
+        {
+            Error("Unexpected end of file");
+            return;
+        }
+        if (K == ckBrace)
+        {
+            if (T == "{")
+                Block();
+            else
+                return;
+        }
+        else
+            Statement();
+    }
+}
+
+// Body: block | statement   (its first token is in hand)
+void TCodeRecogniser::Body()
+{
+    if (T == "{")
+        Block();
+    else
+        Statement();
+}
+
+// IfStatement: "if" "(" expression ")" [";"] body ["else" body]
+// The "(" is taken unseen. A ";" right after the condition is passed over, so "if (x);"
+// guards the next statement.
+void TCodeRecogniser::IfStatement()
+{
+    // An "else if" goes round this loop instead of recursing, so a long chain of them counts
+    // as no nesting.
+    for (;;)
+    {
+        Next();
+        Expression();
+        Expect(")");
+        Next();
+        if (T == ";")
+            Next();
+        Body();
+        const TMark mark = Mark();
+        Next();
+        if (T != "else")
+        {
+            Restore(mark);
+            return;
+        }
+        Next();
+        if (K != ckKeyword || T != "if")
+        {
+            Body();
+            return;
+        }
+    }
+}
+
+// ForStatement: "for" "(" statement expression ";" variable "=" expression ")" body
+// The first clause is a whole statement and takes its own ";". Every step runs whether or not an
+// earlier one failed.
+void TCodeRecogniser::ForStatement()
+{
+    Next();
+    Expect("(");
+    Next();
+    Statement();
+    Expression();
+    Expect(";");
+    Next();
+    if (K != ckVariable)
+        ErrorFmt("Variable expected, %s found", T);
+    else
+        UseOperand();
+    Next();
+    Expect("=");
+    Expression();
+    Expect(")");
+    Next();
+    Body();
+}
+
+// WhileStatement: "while" "(" expression ")" body   (the "(" is taken unseen)
+void TCodeRecogniser::WhileStatement()
+{
+    Next();
+    Expression();
+    Expect(")");
+    Next();
+    Body();
+}
+
+// EndStatement: ("return" | "stop") ";"
+void TCodeRecogniser::EndStatement()
+{
+    Next();
+    Expect(";");
+}
+
+// CallLabel: "call" name ";"
+void TCodeRecogniser::CallLabel()
+{
+    Next();
+    if (K != ckVariable)
+        ErrorFmt("Label name expected, %s found", TokenKindName(K));
+    else if (Sink)
+        Sink->CallLabel(T, Reader.CurLine());
+    Next();
+    Expect(";");
+}
+
+// Expression: {"-" | "!"} operand {operator {"-" | "!"} operand}
+// operand:    value | variable | array "[" expression "]" | funccall | "(" expression ")"
+// It ends at ",", ";", ")" or "]" with that token in hand; the caller judges whether the end is
+// the right one. Every operator joins operands alike, "=" included: there is no precedence.
+void TCodeRecogniser::Expression()
+{
+    TNesting nesting(*this);
+    for (;;)
+    {
+        // An operand is due.
+        Next();
+        switch (K)
+        {
+        case ckValue:
+        case ckVariable:
+            UseOperand();
+            break;
+        case ckArray:
+            UseOperand();
+            ArrayIndex();
+            break;
+        case ckFunction:
+            FuncCall(true);
+            break;
+        case ckParen:
+            if (T == ")")
+            {
+                Error("Unexpected )");
+                return;
+            }
+            Expression();
+            if (T != ")")
+                Error("Missing )");
+            break;
+        default:
+            if (T == "-" || T == "!")
+                continue;
+            ErrorFmt("Value, Variable or Function expected,  %s found", TokenKindName(K));
+            return;
+        }
+
+        // After an operand.
+        Next();
+        switch (K)
+        {
+        case ckDelimiter:
+            return;
+        case ckOperator:
+            continue;
+        case ckParen:
+            if (T == ")")
+                return;
+            Error("Unexpected (");
+            continue;
+        case ckSquare:
+            if (T == "]")
+                return;
+            Error("Unexpected [");
+            continue;
+        default:
+            ErrorFmt("Operator, delimiter or closing bracket expected,  %s found",
+                     TokenKindName(K));
+            return;
+        }
+    }
+}
+} // namespace
+
+void TCOGChecker::Check(const std::vector<std::string> &lines)
+{
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    CheckLines(views);
+}
+
+void TCOGChecker::CheckLines(std::span<const std::string_view> lines)
+{
+    CheckLines(TCogLines(lines));
+}
+
+void TCOGChecker::CheckText(std::string_view text)
+{
+    CheckLines(TCogLines(text));
+}
+
+void TCOGChecker::CheckSource(TTextSource &source)
+{
+    CheckLines(TCogLines(source));
+}
+
+void TCOGChecker::CheckLines(TCogLines lines)
+{
+    Errors.Clear();
+    TCodeRecogniser recogniser(*this, std::move(lines));
+    try
+    {
+        recogniser.Script();
+    }
+    catch (const TStopCheck &)
+    {
+        // The error that stopped the check has been recorded.
+    }
+}
+
+void TCOGChecker::AddError(std::string msg, int line)
+{
+    Errors.Add(TCOGError{line, std::move(msg)});
+}
+
+void TCOGChecker::AddErrorFmt(std::string_view fmt, std::string_view arg, int line)
+{
+    // Substituted by hand rather than by printf: the argument is script text of any length and may
+    // itself hold "%".
+    std::string msg;
+    const size_t at = fmt.find("%s");
+    if (at == std::string_view::npos)
+        msg = fmt;
+    else
+    {
+        msg.reserve(fmt.size() + arg.size());
+        msg.append(fmt.substr(0, at));
+        msg.append(arg);
+        msg.append(fmt.substr(at + 2));
+    }
+    AddError(std::move(msg), line);
+}
+
+int TCOGChecker::ExtractWord(std::string_view s, int start, std::string &word)
+{
+    word.clear();
+    if (s.empty())
+        return 1;
+    const int length = static_cast<int>(s.size());
+    int i = start < 1 ? 1 : start;
+    while (i <= length && IsBlank(s[static_cast<size_t>(i - 1)]))
+        ++i;
+    const int from = i;
+    while (i <= length && !IsBlank(s[static_cast<size_t>(i - 1)]))
+        ++i;
+    if (i > from)
+        word.assign(s.substr(static_cast<size_t>(from - 1), static_cast<size_t>(i - from)));
+    return i;
+}
