@@ -116,7 +116,7 @@ class CheckerUiTest : public QObject
 
     TFrameFixture F;
 
-    TSC *SC() const { return F.Frame->SC; }
+    TSC *SC() const { return F.Frame->SyntaxChecker(); }
     QString TempPath() const { return F.ProgramDir + "qxdata/~temp.tmp"; }
 
   private slots:

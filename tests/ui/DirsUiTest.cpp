@@ -29,7 +29,7 @@ class DirsUiTest : public QObject
         Game().TemplateFile = "/games/jed/master.tpl";
         Game().ProjectDir = "";
         Game().UseJK = true;
-        Dir = F.Frame->Dir;
+        Dir = F.Frame->Directories();
         Dir->show();
     }
 
@@ -107,7 +107,8 @@ class DirsUiTest : public QObject
         QCOMPARE(QString::fromStdString(*settings[row]), stored);
         QCOMPARE(edits[row]->text(), stored);
 
-        const TFileDialog &dialog = pickersDialog ? F.Frame->Res->OD1 : F.Frame->OpenDialog;
+        const TFileDialog &dialog =
+            pickersDialog ? F.Frame->ResourcePicker()->OD1 : F.Frame->OpenDialog;
         QCOMPARE(dialog.Title, title);
         QCOMPARE(dialog.FilterIndex, filterIndex);
         QCOMPARE(F.Prompts.Calls.first().Dialog.FileName, suggested);

@@ -377,7 +377,7 @@ class EditorToolsUiTest : public QObject
         // The Window menu and the Line Builder show the path without the marker.
         F.Frame->RememberTargetEditor();
         F.Frame->CaptionLineBuilder();
-        QCOMPARE(F.Frame->VF->windowTitle(), path);
+        QCOMPARE(F.Frame->LineBuilder()->windowTitle(), path);
         F.Prompts.ExpectYesNoCancel("'" + path + "' has been modified, Save?", TAnswer::No);
         editor->close();
     }

@@ -292,7 +292,7 @@ class EditorUiTest : public QObject
     void pasteTakesTheBuiltLineAndLeavesItOnTheClipboard()
     {
         TRTFForm *editor = F.OpenScript("before after\r\n");
-        QPlainTextEdit *line = F.Frame->VF->RE1;
+        QPlainTextEdit *line = F.Frame->LineBuilder()->RE1;
 
         line->setPlainText("\nonly the second line");
         F.Prompts.ExpectMessage("Nothing to paste");
@@ -430,9 +430,9 @@ class EditorUiTest : public QObject
         TRTFForm *editor = F.OpenScript("a\r\n");
         F.Frame->TargetIndex = 3;
         editor->SBShowLB->click();
-        QVERIFY(F.Frame->VF->isVisible());
+        QVERIFY(F.Frame->LineBuilder()->isVisible());
         QCOMPARE(F.Frame->TargetIndex, 0);
-        F.Frame->VF->hide();
+        F.Frame->LineBuilder()->hide();
 
         // A two-state button, set up again whenever the window is shown; its state changes
         // nothing of what a click does.
@@ -443,9 +443,9 @@ class EditorUiTest : public QObject
         F.Frame->TargetIndex = 3;
         editor->SBShowLB->click();
         QVERIFY(editor->SBShowLB->isChecked());
-        QVERIFY(F.Frame->VF->isVisible());
+        QVERIFY(F.Frame->LineBuilder()->isVisible());
         QCOMPARE(F.Frame->TargetIndex, 0);
-        F.Frame->VF->hide();
+        F.Frame->LineBuilder()->hide();
     }
 
     void onlyAPressOnTheWindowsOwnSurfaceRemembersTheTarget_data()

@@ -32,7 +32,7 @@ class FrameExtrasUiTest : public QObject
 
     TFrameFixture F;
 
-    TFrameExtras *Extras() const { return F.Frame->Extras; }
+    TFrameExtras *Extras() const { return F.Frame->FrameExtras(); }
 
     // Drags files from a file manager over the frame and drops them; returns whether the
     // frame took the drop.
@@ -133,9 +133,9 @@ class FrameExtrasUiTest : public QObject
         WriteBytes(archive.toStdString(), TGobBuilder().Add("cog\\a.cog", "a").Build());
         QVERIFY(DropFiles({archive}));
         QTRY_COMPARE(F.Modal.size(), 1);
-        QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(F.Frame->GG));
-        QCOMPARE(F.Frame->GG->LB1->count(), 1);
-        QCOMPARE(QString::fromStdString(F.Frame->GG->ListedArchive().Path), archive);
+        QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(F.Frame->Extraction()));
+        QCOMPARE(F.Frame->Extraction()->LB1->count(), 1);
+        QCOMPARE(QString::fromStdString(F.Frame->Extraction()->ListedArchive().Path), archive);
         QCOMPARE(F.Frame->Editors().size(), 1);
     }
 
@@ -145,7 +145,7 @@ class FrameExtrasUiTest : public QObject
         WriteBytes(archive.toStdString(),
                    TGobBuilder().Add("cog\\a.cog", "a").Add("cog\\b.cog", "b").Build());
         F.Frame->OpenGobGoo(archive);
-        TGG *gg = F.Frame->GG;
+        TGG *gg = F.Frame->Extraction();
         for (int i = 0; i < gg->LB1->count(); ++i)
             gg->LB1->item(i)->setSelected(true);
         gg->BBExtractClick();

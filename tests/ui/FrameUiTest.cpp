@@ -75,8 +75,9 @@ class FrameUiTest : public QObject
         // The order of creation is the order of the frame's children.
         QStringList order;
         for (QObject *child : F.Frame->children())
-            if (child == F.Frame->VF || child == F.Frame->AboutBox || child == F.Frame->GG ||
-                child == F.Frame->Res || child == F.Frame->Dir || child == F.Frame->SC)
+            if (child == F.Frame->LineBuilder() || child == F.Frame->About() ||
+                child == F.Frame->Extraction() || child == F.Frame->ResourcePicker() ||
+                child == F.Frame->Directories() || child == F.Frame->SyntaxChecker())
             {
                 order << child->objectName();
                 QVERIFY(!static_cast<QWidget *>(child)->isVisible());
@@ -158,8 +159,8 @@ class FrameUiTest : public QObject
         QCOMPARE(F.Modal.size(), archive ? 1 : 0);
         if (archive)
         {
-            QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(F.Frame->GG));
-            QCOMPARE(QString::fromStdString(F.Frame->GG->ListedArchive().Path), path);
+            QCOMPARE(F.Modal.first().data(), static_cast<QDialog *>(F.Frame->Extraction()));
+            QCOMPARE(QString::fromStdString(F.Frame->Extraction()->ListedArchive().Path), path);
         }
     }
 
@@ -289,7 +290,7 @@ class FrameUiTest : public QObject
         F.Frame->RememberTargetEditor();
         QCOMPARE(F.Frame->TargetIndex, 0);
         F.Frame->CaptionLineBuilder();
-        QCOMPARE(F.Frame->VF->windowTitle(), a->Caption());
+        QCOMPARE(F.Frame->LineBuilder()->windowTitle(), a->Caption());
     }
 
     void theTargetIsTheEditorFocusedLastWhenItIsBroughtForward()
@@ -468,7 +469,7 @@ class FrameUiTest : public QObject
 
     void aboutBoxShowsTheVersionModally()
     {
-        TAboutBox *box = F.Frame->AboutBox;
+        TAboutBox *box = F.Frame->About();
         QCOMPARE(box->windowTitle(), QString("About"));
         QCOMPARE(box->size(), QSize(367, 183));
         QCOMPARE(box->Version->text(), QString("Version 0.3 beta"));
@@ -482,7 +483,7 @@ class FrameUiTest : public QObject
     void theAboutBoxIsCentredOnTheScreenNotOverTheFrame()
     {
         // Shown without waiting: the placement is the same whether the box is modal or not.
-        TAboutBox *box = F.Frame->AboutBox;
+        TAboutBox *box = F.Frame->About();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         for (const QPoint frame : {QPoint(0, 0), QPoint(300, 200)})
         {
@@ -498,9 +499,9 @@ class FrameUiTest : public QObject
     void helpShowsTheContentsPage()
     {
         F.Frame->Contents1->trigger();
-        QVERIFY(F.Frame->HelpWindow && F.Frame->HelpWindow->isVisible());
-        QVERIFY(F.Frame->HelpWindow->Browser->source().toLocalFile().endsWith("help/index.html"));
-        QVERIFY(F.Frame->HelpWindow->Browser->toPlainText().contains("Contents"));
+        QVERIFY(F.Frame->Help() && F.Frame->Help()->isVisible());
+        QVERIFY(F.Frame->Help()->Browser->source().toLocalFile().endsWith("help/index.html"));
+        QVERIFY(F.Frame->Help()->Browser->toPlainText().contains("Contents"));
         QCOMPARE(F.Frame->Contents1->shortcut(), QKeySequence(Qt::Key_F1));
 
         QFile::remove(F.ProgramDir + "help/index.html");
@@ -511,9 +512,9 @@ class FrameUiTest : public QObject
     void setOptionsShowsTheDirectoriesDialogWithoutWaiting()
     {
         F.Frame->SetOptions1->trigger();
-        QVERIFY(F.Frame->Dir->isVisible());
+        QVERIFY(F.Frame->Directories()->isVisible());
         QVERIFY(F.Modal.isEmpty());
-        F.Frame->Dir->close();
+        F.Frame->Directories()->close();
     }
 
   private:

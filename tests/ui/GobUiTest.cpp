@@ -52,7 +52,7 @@ class GobUiTest : public QObject
     // its Cancel button would.
     TGG *Open(const std::function<void(TGG *)> &drive = {})
     {
-        TGG *gg = F.Frame->GG;
+        TGG *gg = F.Frame->Extraction();
         Shown = 0;
         SetModalHook([this, gg, drive](QDialog *dialog) {
             ++Shown;

@@ -181,7 +181,7 @@ class KeepWorkUiTest : public QObject
     {
         TRTFForm *editor = F.OpenScript(OneBadType);
         QTest::mouseClick(editor->SBConCheck, Qt::LeftButton);
-        TSC *sc = F.Frame->SC;
+        TSC *sc = F.Frame->SyntaxChecker();
         QCOMPARE(sc->Errors->count(), 1);
         for (int i = 0; i < 3; ++i)
         {
@@ -236,7 +236,7 @@ class KeepWorkUiTest : public QObject
         tree.setCurrentItem(item);
         editor->REDragDrop(&tree);
         // The Line Builder's built line.
-        F.Frame->VF->RE1->setPlainText(QString("j") + lineSeparator + "k");
+        F.Frame->LineBuilder()->RE1->setPlainText(QString("j") + lineSeparator + "k");
         editor->PasteB->click();
 
         QVERIFY(editor->Save());
@@ -280,7 +280,7 @@ class KeepWorkUiTest : public QObject
         const QString temp = F.ProgramDir + "qxdata/~temp.tmp";
         QFile::remove(temp);
         QTest::mouseClick(editor->SBConCheck, Qt::LeftButton);
-        F.Frame->SC->BBRefresh->click();
+        F.Frame->SyntaxChecker()->BBRefresh->click();
         QCOMPARE(F.ReadFile(temp), QByteArray("a\r\nok ? ?\r\n"));
         QVERIFY(editor->RE->toPlainText().contains(QChar(0x2713)));
 

@@ -153,7 +153,7 @@ class LineBuilderUiTest : public QObject
     void keyboardShowsNothingUntilTheTreeIsClicked()
     {
         F.Start();
-        TVF *vf = F.Frame->VF;
+        TVF *vf = F.Frame->LineBuilder();
         vf->show();
         QTreeWidgetItem *verbs = vf->TV->topLevelItem(0);
         QCOMPARE(verbs->text(0), "Verbs");
@@ -172,7 +172,7 @@ class LineBuilderUiTest : public QObject
     void doubleClickBuildsTheLineOrOpensTheCalculator()
     {
         F.Start();
-        TVF *vf = F.Frame->VF;
+        TVF *vf = F.Frame->LineBuilder();
         vf->show();
         vf->TVClick();
         // The first double-click after showing describes the entry under the mouse first.
@@ -200,8 +200,8 @@ class LineBuilderUiTest : public QObject
     void placeholdersAreFilledThroughThePicker()
     {
         F.Start();
-        TVF *vf = F.Frame->VF;
-        TRes *picker = F.Frame->Res;
+        TVF *vf = F.Frame->LineBuilder();
+        TRes *picker = F.Frame->ResourcePicker();
         QString asked;
         QString answer;
         SetModalHook([&](QDialog *dialog) {
@@ -259,8 +259,8 @@ class LineBuilderUiTest : public QObject
         QFETCH(QString, close);
         QFETCH(QString, after);
         F.Start();
-        TVF *vf = F.Frame->VF;
-        TRes *picker = F.Frame->Res;
+        TVF *vf = F.Frame->LineBuilder();
+        TRes *picker = F.Frame->ResourcePicker();
         vf->show();
         QVERIFY(QTest::qWaitForWindowExposed(vf));
         int open = 0;
@@ -367,7 +367,7 @@ class LineBuilderUiTest : public QObject
     void doubleClicksOnSymbolsAndFoldersAndClear()
     {
         F.Start();
-        TVF *vf = F.Frame->VF;
+        TVF *vf = F.Frame->LineBuilder();
         TRTFForm *editor = F.OpenScript("symbols\r\nthing actor local\r\nend\r\n");
         editor->SBShowLB->click();
         QVERIFY(QTest::qWaitForWindowExposed(vf));
@@ -402,8 +402,8 @@ class LineBuilderUiTest : public QObject
     void theTemplatePickSaysWhenThereIsNoFileAndReadsItsBytes()
     {
         F.Start();
-        TVF *vf = F.Frame->VF;
-        TRes *picker = F.Frame->Res;
+        TVF *vf = F.Frame->LineBuilder();
+        TRes *picker = F.Frame->ResourcePicker();
         QStringList listed;
         QString shownLine;
         SetModalHook([&](QDialog *dialog) {
@@ -431,8 +431,8 @@ class LineBuilderUiTest : public QObject
     {
         F.Start();
         UseTemplateFile("_walkplayer none type=player\r\ncrate none mass=10\r\n");
-        TVF *vf = F.Frame->VF;
-        TRes *picker = F.Frame->Res;
+        TVF *vf = F.Frame->LineBuilder();
+        TRes *picker = F.Frame->ResourcePicker();
         QStringList listed;
         QString answer = "crate";
         SetModalHook([&](QDialog *dialog) {

@@ -484,8 +484,8 @@ class ResUiTest : public QObject
         frame.AcceptStartupMessages = false;
         frame.Prompts.ExpectMessage(JkInvalid);
         frame.Start();
-        TRes *picker = frame.Frame->Res;
-        TDir *dir = frame.Frame->Dir;
+        TRes *picker = frame.Frame->ResourcePicker();
+        TDir *dir = frame.Frame->Directories();
         picker->GetRes(".cog", true);
         QVERIFY(Texts(picker->LB1).isEmpty());
 

@@ -40,7 +40,7 @@ class SymbolsUiTest : public QObject
     {
         F.Start();
         // A fresh Line Builder's tree holds an empty "Symbols Used" branch.
-        QTreeWidget *tree = F.Frame->VF->TV;
+        QTreeWidget *tree = F.Frame->LineBuilder()->TV;
         if (SymbolsUsedItems(tree).isEmpty())
         {
             tree->addTopLevelItem(new QTreeWidgetItem(QStringList("Verbs")));
@@ -51,7 +51,7 @@ class SymbolsUiTest : public QObject
 
     void theLineBuilderButtonShowsTheLaterSection()
     {
-        TVF *builder = F.Frame->VF;
+        TVF *builder = F.Frame->LineBuilder();
         TRTFForm *editor = F.OpenScript("symbols\r\nthing early\r\nend\r\n"
                                         "symbols\r\n"
                                         "thing player local\r\n"
@@ -83,7 +83,7 @@ class SymbolsUiTest : public QObject
 
     void selectingThingJumpsToTheThingNode()
     {
-        TVF *builder = F.Frame->VF;
+        TVF *builder = F.Frame->LineBuilder();
         TRTFForm *editor =
             F.OpenScript("symbols\r\nthing player\r\nsound s\r\nend\r\n", "things.cog");
         editor->SBShowLB->click();

@@ -62,7 +62,7 @@ TFrameExtras::TFrameExtras(TMainForm *frame) : QObject(frame), Frame(frame)
     connect(Highlight1, &QAction::triggered, this, [this] { Highlight1Click(); });
 
     frame->statusBar()->setObjectName("FrameStatus");
-    connect(frame->GG, &TGG::ScriptsExtracted, this,
+    connect(frame->Extraction(), &TGG::ScriptsExtracted, this,
             [this](const QStringList &files) { ReportExtraction(files); });
 
     frame->setAcceptDrops(true);

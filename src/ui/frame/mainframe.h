@@ -162,16 +162,16 @@ class TMainForm : public QMainWindow
     static constexpr const char *OpenDialogFilter =
         "Jedi Knight Cog File|*.cog|Jedi Knight Gob/Goo File|*.gob;*.goo|Template file|*.tpl";
 
-    // The tool windows, created hidden at start in this order and kept for the whole run.
-    TVF *VF = nullptr;
-    TAboutBox *AboutBox = nullptr;
-    TGG *GG = nullptr;
-    TRes *Res = nullptr;
-    TDir *Dir = nullptr;
-    TSC *SC = nullptr;
-    THelpWindow *HelpWindow = nullptr;
-    // Recent files, dropped files, the colours option and the extraction status line.
-    TFrameExtras *Extras = nullptr;
+    // The tool windows, created hidden at start and kept for the whole run; the frame alone
+    // wires them, and these are for looking at them.
+    TVF *LineBuilder() const { return VF; }
+    TAboutBox *About() const { return AboutBox; }
+    TGG *Extraction() const { return GG; }
+    TRes *ResourcePicker() const { return Res; }
+    TDir *Directories() const { return Dir; }
+    TSC *SyntaxChecker() const { return SC; }
+    THelpWindow *Help() const { return HelpWindow; }
+    TFrameExtras *FrameExtras() const { return Extras; }
 
     QTimer *Timer1 = nullptr;
     QToolBar *SpeedBar = nullptr;
@@ -202,6 +202,17 @@ class TMainForm : public QMainWindow
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    // The tool windows, created hidden at start in this order.
+    TVF *VF = nullptr;
+    TAboutBox *AboutBox = nullptr;
+    TGG *GG = nullptr;
+    TRes *Res = nullptr;
+    TDir *Dir = nullptr;
+    TSC *SC = nullptr;
+    THelpWindow *HelpWindow = nullptr;
+    // Recent files, dropped files, the colours option and the extraction status line.
+    TFrameExtras *Extras = nullptr;
+
     void FormCreate(const TFrameSetup &setup);
     // Connects the commands a child window asks the frame for.
     void ConnectChild(TMDIChild *child);
