@@ -58,14 +58,14 @@ inline constexpr const char *NotAGobMessage = "File is Not A Jedi Knight GOB ?";
 // Reads the header of the archive at path into archive (its directory emptied). Returns false
 // when the fourth signature byte is not a space: the caller shows "File is Not A Jedi Knight
 // GOB ?". Throws TIOError when the file cannot be read.
-bool ReadGobHeader(const std::string &path, TGobArchive &archive);
+[[nodiscard]] bool ReadGobHeader(const std::string &path, TGobArchive &archive);
 // Reads the directory of an accepted archive, in one read. A count of 0 or less reads nothing;
 // a count above MaxGobEntries reads the first MaxGobEntries entries and sets CountTruncated. A
 // count the file cannot hold keeps the whole entries that are there and then throws TIOError
 // "Read beyond end of file".
 void ReadGobDirectory(TGobArchive &archive);
 // Header and directory in one; nothing when the file is no archive.
-std::optional<TGobArchive> ReadGobArchive(const std::string &path);
+[[nodiscard]] std::optional<TGobArchive> ReadGobArchive(const std::string &path);
 
 // The entry of member index. Every operation taking a member index checks it here: an index
 // outside the directory throws std::out_of_range.
@@ -118,7 +118,8 @@ int FindTypedGobMember(const TGobArchive &archive, std::string_view typed);
 // Turns a member name (up to its first NUL) into a relative file path with "/" separators.
 // Refuses, with a message in error, a name that is empty, absolute, starts with a drive
 // letter or climbs out of the target folder with "..".
-bool MemberPathToRelative(std::string_view name, std::string &relPath, std::string &error);
+[[nodiscard]] bool MemberPathToRelative(std::string_view name, std::string &relPath,
+                                        std::string &error);
 
 // ---- Writing archives ----
 

@@ -73,5 +73,7 @@ struct TExtractResult
 
 // Extracts the members of archive at indices (in that order) into targetDir ("" or a folder
 // ending with "/").
-TExtractResult ExtractMembers(const TGobArchive &archive, const std::vector<int> &indices,
-                              const std::string &targetDir, const TExtractHandlers &handlers);
+[[nodiscard]] TExtractResult ExtractMembers(const TGobArchive &archive,
+                                            const std::vector<int> &indices,
+                                            const std::string &targetDir,
+                                            const TExtractHandlers &handlers);

@@ -19,5 +19,5 @@ struct TGobArchive;
 
 // Compares member index of archive with the file at target. Throws TIOError when the archive or
 // the file cannot be read.
-TMemberTarget CompareMemberWithFile(const TGobArchive &archive, int index,
-                                    const std::string &target);
+[[nodiscard]] TMemberTarget CompareMemberWithFile(const TGobArchive &archive, int index,
+                                                  const std::string &target);

@@ -31,7 +31,7 @@ struct TTemplateFile
 // Reads the template file at path; Found is false when no file exists there (the caller shows
 // "Cannot find Kovo Tpl file" and keeps the table it had). A file that cannot be read throws
 // TIOError.
-TTemplateFile LoadTemplateFile(const std::string &path);
+[[nodiscard]] TTemplateFile LoadTemplateFile(const std::string &path);
 // Fills table from the file's content already in memory; returns the number of dropped lines.
 int LoadTemplateText(std::string_view text, TTPLRec &table);
 // The line of the last template named exactly name, or the empty string.
