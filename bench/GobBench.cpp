@@ -91,7 +91,11 @@ void BM_ReadGobDirectory8192(benchmark::State &state)
     TGobArchive archive;
     for (auto _ : state)
     {
-        ReadGobHeader(path, archive);
+        if (!ReadGobHeader(path, archive))
+        {
+            state.SkipWithError("not an archive");
+            break;
+        }
         ReadGobDirectory(archive);
         benchmark::DoNotOptimize(archive.Entries[MaxGobEntries - 1].Offset);
     }
