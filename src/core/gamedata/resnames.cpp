@@ -127,3 +127,25 @@ std::vector<std::string> ArchiveFilesIn(const std::string &folder)
     });
     return names;
 }
+
+TPickerArchives ChoosePickerArchives(const TGameFolders &game)
+{
+    // An unset folder holds nothing.
+    const std::string jk =
+        game.JKDir.empty() ? std::string() : FindFileNoCase(game.JKDir, "res2.gob");
+    const std::string mots =
+        game.MotsDir.empty() ? std::string() : FindFileNoCase(game.MotsDir, "jkmres.goo");
+    TPickerArchives chosen;
+    chosen.ChoiceFolder = game.UseJK ? game.JKDir : game.MotsDir;
+    chosen.ChoiceShown = game.UseJK ? "res2.gob" : "jkmres.goo";
+    chosen.Found = !(game.UseJK ? jk : mots).empty();
+    if (!chosen.Found)
+    {
+        chosen.Archive = chosen.ChoiceFolder + chosen.ChoiceShown;
+        chosen.Message = game.UseJK ? " JK Directory Invalid  Reset in Options"
+                                    : " Mots Directory Invalid ,Reset in Options";
+        return chosen;
+    }
+    chosen.Archive = jk.empty() ? mots : jk;
+    return chosen;
+}

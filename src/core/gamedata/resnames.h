@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/folders.h"
+
 // A stored name field as the picker lists it: up to its first NUL (old packers left bytes of
 // earlier names after it), then without trailing blanks and control characters.
 std::string TrimMemberName(std::string_view nameField);
@@ -48,3 +50,20 @@ std::string MemberPreviewText(const std::vector<uint8_t> &bytes);
 // The GOB and GOO files of folder (extension in any letter case), sorted by name without
 // regard to case; empty when the folder is unset or cannot be listed.
 std::vector<std::string> ArchiveFilesIn(const std::string &folder);
+
+// The archive the Resource Picker reads for the game's folders, and the folder whose archives
+// it offers to choose from. Only the chosen game's folder must hold its archive (found whatever
+// its letter case); with MOTS chosen the Jedi Knight archive is still the one read where there
+// is one.
+struct TPickerArchives
+{
+    // The chosen game's folder holds its archive; otherwise Message says so, and Archive is
+    // where the archive was looked for.
+    bool Found = false;
+    std::string Archive;
+    std::string ChoiceFolder;
+    // The name the choice of archives shows.
+    std::string ChoiceShown;
+    std::string Message;
+};
+TPickerArchives ChoosePickerArchives(const TGameFolders &game);

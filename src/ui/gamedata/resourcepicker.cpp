@@ -210,29 +210,17 @@ void TRes::ReadGameFolders()
     ForgetDirectory();
     Cb1->clear();
     LB1->clear();
-    // The archive names are found whatever their letter case; an unset folder holds nothing.
-    const std::string jk =
-        Game.JKDir.empty() ? std::string() : FindFileNoCase(Game.JKDir, "res2.gob");
-    const std::string mots =
-        Game.MotsDir.empty() ? std::string() : FindFileNoCase(Game.MotsDir, "jkmres.goo");
-    // Only the folder of the chosen game must hold its archive.
-    if (Game.UseJK ? jk.empty() : mots.empty())
+    const TPickerArchives chosen = ChoosePickerArchives(Game);
+    PickerArchive = chosen.Archive;
+    if (!chosen.Found)
     {
         ArchiveRejected = true;
         ClearPicture();
-        PickerArchive = Game.UseJK ? Game.JKDir + "res2.gob" : Game.MotsDir + "jkmres.goo";
-        Ask().ShowMessage(Game.UseJK ? " JK Directory Invalid  Reset in Options"
-                                     : " Mots Directory Invalid ,Reset in Options");
+        Ask().ShowMessage(QString::fromStdString(chosen.Message));
         return;
     }
-    // With MOTS chosen the Jedi Knight archive is still the one read where there is one, and
-    // the choice of archives offers the MOTS folder's.
-    PickerArchive = jk.empty() ? mots : jk;
     GetGobs(PickerArchive);
-    if (Game.UseJK)
-        FillArchiveChoice(Game.JKDir, "res2.gob");
-    else
-        FillArchiveChoice(Game.MotsDir, "jkmres.goo");
+    FillArchiveChoice(chosen.ChoiceFolder, QString::fromStdString(chosen.ChoiceShown));
     MemberMode = true;
 }
 
