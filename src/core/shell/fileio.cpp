@@ -249,6 +249,39 @@ bool SameFile(const std::string &a, const std::string &b)
     return fs::equivalent(ToPath(a), ToPath(b), ec) && !ec;
 }
 
+namespace {
+// The file's entry: whether it exists, its size and time; no hash.
+TFileStamp EntryStamp(const std::string &path)
+{
+    TFileStamp stamp;
+    std::error_code ec;
+    const fs::path file = ToPath(path);
+    const auto size = fs::file_size(file, ec);
+    if (ec)
+        return stamp;
+    const auto time = fs::last_write_time(file, ec);
+    if (ec)
+        return stamp;
+    stamp.Exists = true;
+    stamp.Size = static_cast<int64_t>(size);
+    stamp.Modified = static_cast<int64_t>(time.time_since_epoch().count());
+    return stamp;
+}
+} // namespace
+
+TFileStamp FileStamp(const std::string &path, std::string_view bytes)
+{
+    TFileStamp stamp = EntryStamp(path);
+    stamp.Hash = std::hash<std::string_view>()(bytes);
+    return stamp;
+}
+
+bool FileMayHaveChanged(const std::string &path, const TFileStamp &stamp)
+{
+    const TFileStamp now = EntryStamp(path);
+    return now.Exists != stamp.Exists || now.Size != stamp.Size || now.Modified != stamp.Modified;
+}
+
 bool CreateDir(const std::string &path)
 {
     std::error_code ec;

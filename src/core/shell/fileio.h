@@ -71,6 +71,22 @@ std::string ReadWholeFile(const std::string &path);
 void WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write);
 void WriteFileAtomic(const std::string &path, const std::string &bytes);
 
+// A file as it was when it was read or written: enough to tell later that another program
+// changed it.
+struct TFileStamp
+{
+    bool Exists = false;
+    int64_t Size = 0;
+    int64_t Modified = 0;
+    size_t Hash = 0;
+};
+// The stamp of the file at path, whose bytes (just read or written) are bytes.
+TFileStamp FileStamp(const std::string &path, std::string_view bytes);
+// Whether the file at path may differ from stamp: it is gone, came back, or has another size
+// or time. Cheap: only the file's entry is looked at. A file touched but holding the same bytes
+// passes; compare FileStamp of its bytes to tell.
+bool FileMayHaveChanged(const std::string &path, const TFileStamp &stamp);
+
 bool FileExists(const std::string &path);
 bool DirectoryExists(const std::string &path);
 // Whether both paths name one existing file (the same path, a link, another spelling).

@@ -5,10 +5,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
-#include <QDateTime>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -436,65 +433,71 @@ bool TRTFForm::LoadFromFile(const QString &path)
         OwnPrompts.ShowIOError(error.what());
         return false;
     }
+    ShowFileBytes(bytes);
+    return true;
+}
+
+void TRTFForm::ShowFileBytes(const std::string &bytes)
+{
     ClearRedLines();
     // The file holds what the text would write (the checker's refresh writes it and reads it
     // back): the text stays as it is, with what Undo can undo and with characters a file
     // stores as "?".
     const std::string text = TextFromFileBytes(bytes);
     if (text == Text())
-        return true;
+        return;
     const QString loaded = DecodeScript(text);
     // Reading the text back must not make a changed text count as saved.
     const bool modified = IsModified();
     Tools->ReplaceText(loaded);
     RE->document()->setModified(modified);
-    return true;
 }
 
 bool TRTFForm::LoadFile(const QString &path)
 {
-    if (!LoadFromFile(path))
+    std::string bytes;
+    try
+    {
+        bytes = ReadWholeFile(path.toStdString());
+    }
+    catch (const TIOError &error)
+    {
+        OwnPrompts.ShowIOError(error.what());
         return false;
-    RE->document()->setModified(false);
-    FileName = path;
-    setWindowTitle(path);
-    RememberDiskFile();
+    }
+    TakeFile(path, bytes);
     return true;
 }
 
-TRTFForm::TDiskStamp TRTFForm::ReadDiskStamp(const QString &path, bool withHash)
+void TRTFForm::TakeFile(const QString &path, const std::string &bytes)
 {
-    TDiskStamp stamp;
-    const QFileInfo file(path);
-    stamp.Exists = file.exists();
-    if (!stamp.Exists)
-        return stamp;
-    stamp.Size = file.size();
-    stamp.Modified = file.lastModified().toMSecsSinceEpoch();
-    if (withHash)
-    {
-        QFile bytes(path);
-        if (bytes.open(QIODevice::ReadOnly))
-            stamp.Hash = std::hash<std::string_view>()(bytes.readAll().toStdString());
-    }
-    return stamp;
-}
-
-void TRTFForm::RememberDiskFile()
-{
-    OnDisk = ReadDiskStamp(FileName, true);
+    ShowFileBytes(bytes);
+    RE->document()->setModified(false);
+    FileName = path;
+    setWindowTitle(path);
+    OnDisk = FileStamp(path.toStdString(), bytes);
 }
 
 void TRTFForm::CheckFileOnDisk()
 {
     if (FileName.isEmpty() || CheckingDisk || IsClosing())
         return;
-    const TDiskStamp quick = ReadDiskStamp(FileName, false);
-    if (quick.Exists == OnDisk.Exists && quick.Size == OnDisk.Size &&
-        quick.Modified == OnDisk.Modified)
+    const std::string path = FileName.toStdString();
+    if (!FileMayHaveChanged(path, OnDisk))
         return;
+    std::string bytes;
+    if (FileExists(path))
+        try
+        {
+            bytes = ReadWholeFile(path);
+        }
+        catch (const TIOError &)
+        {
+            // Unreadable for now (another program may be writing it): asked again next time.
+            return;
+        }
+    const TFileStamp now = FileStamp(path, bytes);
     // Touched but holding the same bytes is no change.
-    const TDiskStamp now = ReadDiskStamp(FileName, true);
     if (now.Exists && OnDisk.Exists && now.Hash == OnDisk.Hash)
     {
         OnDisk = now;
@@ -513,9 +516,9 @@ void TRTFForm::CheckFileOnDisk()
                          "in this window?")
                      .arg(FileName)))
     {
-        if (LoadFile(FileName))
-            StatusBar1->showMessage(
-                QString("%1 was changed on disk and has been read again.").arg(FileName));
+        TakeFile(FileName, bytes);
+        StatusBar1->showMessage(
+            QString("%1 was changed on disk and has been read again.").arg(FileName));
     }
     CheckingDisk = false;
 }
@@ -541,7 +544,8 @@ bool TRTFForm::Save()
     if (!SaveToFile(FileName))
         return false;
     RE->document()->setModified(false);
-    RememberDiskFile();
+    // The bytes just written, without reading them back.
+    OnDisk = FileStamp(FileName.toStdString(), FileBytesFromText(Text()));
     return true;
 }
 
@@ -565,7 +569,8 @@ bool TRTFForm::SaveAs()
     FileName = path;
     setWindowTitle(path);
     RE->document()->setModified(false);
-    RememberDiskFile();
+    // The bytes just written, without reading them back.
+    OnDisk = FileStamp(FileName.toStdString(), FileBytesFromText(Text()));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QTextEdit>
 
 #include "core/analysis/symtools.h"
+#include "core/shell/fileio.h"
 #include "ui/common/treedropedit.h"
 #include "ui/editor/editortools.h"
 #include "ui/frame/childwindow.h"
@@ -215,16 +216,11 @@ class TRTFForm : public TMDIChild
     // The lines coloured by HiLitLine, as selections drawn over the text.
     QList<QTextEdit::ExtraSelection> RedLines;
 
+    // Puts a file's bytes in place of the text, as LoadFromFile does.
+    void ShowFileBytes(const std::string &bytes);
+    // Loads a file's bytes as LoadFile does: the text unmodified, the caption the path.
+    void TakeFile(const QString &path, const std::string &bytes);
     // The file as it was when the text was loaded from it or saved to it.
-    struct TDiskStamp
-    {
-        bool Exists = false;
-        qint64 Size = 0;
-        qint64 Modified = 0;
-        size_t Hash = 0;
-    };
-    static TDiskStamp ReadDiskStamp(const QString &path, bool withHash);
-    void RememberDiskFile();
-    TDiskStamp OnDisk;
+    TFileStamp OnDisk;
     bool CheckingDisk = false;
 };
