@@ -410,9 +410,19 @@ void TRes::GetRes(const QString &ext, bool clear)
     SetListItems(names);
 }
 
-void TRes::ListTemplates(const TTPLRec &table)
+void TRes::ListTemplates(TTPLRec table)
 {
-    Templates = table;
+    TakeTemplates(std::move(table));
+    ListTemplates();
+}
+
+void TRes::TakeTemplates(TTPLRec table)
+{
+    Templates = std::move(table);
+}
+
+void TRes::ListTemplates()
+{
     QStringList names;
     for (const std::string &name : Templates.TplName)
         if (!name.empty())

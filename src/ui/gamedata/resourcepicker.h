@@ -68,9 +68,12 @@ class TRes : public QDialog
 
     // Shows the picker modally; the result code of the dialog (Accepted only through OK).
     int ShowPicker();
-    // Template mode: LB1 holds the names of table (sorted), and a click shows the template's
-    // line.
-    void ListTemplates(const TTPLRec &table);
+    // Template mode: LB1 holds the names of the template table (sorted), and a click shows the
+    // template's line. The table is the one taken last, kept until another is taken.
+    void ListTemplates();
+    void TakeTemplates(TTPLRec table);
+    // TakeTemplates, then ListTemplates.
+    void ListTemplates(TTPLRec table);
 
     QComboBox *Cb1;
     QComboBox *PalBox;

@@ -19,7 +19,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "core/gamedata/archive.h"
 #include "core/gamedata/templates.h"
 #include "core/linebuilder/refdata.h"
 #include "core/shell/textutils.h"
@@ -633,12 +632,12 @@ bool TVF::DisplayAll()
 {
     if (!Picker)
         return false;
-    // Without its file the table keeps what it held, and the picker lists that.
+    // Without its file the picker lists the table it holds from before.
     try
     {
         TTemplateFile file = LoadTemplateFile(Game.TemplateFile);
         if (file.Found)
-            Templates = std::move(file.Table);
+            Picker->TakeTemplates(std::move(file.Table));
         else
             Ask().ShowMessage(NoTemplateFileMessage);
     }
@@ -646,7 +645,7 @@ bool TVF::DisplayAll()
     {
         Ask().ShowIOError(QString::fromLocal8Bit(error.what()));
     }
-    Picker->ListTemplates(Templates);
+    Picker->ListTemplates();
     return Picker->ShowPicker() == QDialog::Accepted;
 }
 

@@ -8,8 +8,6 @@
 #include <QStringList>
 
 #include "core/analysis/symtools.h"
-#include "core/gamedata/archive.h"
-#include "core/gamedata/templates.h"
 #include "core/linebuilder/flagcalc.h"
 #include "core/shell/folders.h"
 #include "ui/common/treedropedit.h"
@@ -185,8 +183,6 @@ class TVF : public QMainWindow
     QString DataDir;
     const TGameFolders &Game;
     TRes *Picker = nullptr;
-    // The template table read last; a pick without the file lists what it held.
-    TTPLRec Templates;
     QSplitter *LowerArea;
     QFont LastChosenFont;
     // Set while the window changes RE1 itself; the selection analysis then stays quiet.
