@@ -72,13 +72,29 @@ void TSC::ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings)
     const QSignalBlocker quiet(Errors);
     Errors->clear();
     for (int i = 0; i < errors.Count(); ++i)
-        Errors->addItem(DecodeScript(errors.Items(i).Msg));
+    {
+        auto *item = new QListWidgetItem(DecodeScript(errors.Items(i).Msg), Errors);
+        item->setData(LineRole, errors.Items(i).Line);
+    }
     for (int i = 0; i < warnings.Count(); ++i)
     {
-        auto *item = new QListWidgetItem("warning: " + DecodeScript(warnings.Items(i).Msg));
+        auto *item = new QListWidgetItem("warning: " + DecodeScript(warnings.Items(i).Msg), Errors);
+        item->setData(LineRole, warnings.Items(i).Line);
         item->setForeground(WarningColour);
-        Errors->addItem(item);
     }
+}
+
+void TSC::ShowCheckOf(std::string_view text)
+{
+    CheckText(text);
+    ShowErrors(Checker.Errors, GameChecker.Warnings);
+}
+
+int TSC::SelectedLine() const
+{
+    const int index = SelectedIndex();
+    const QVariant line = index < 0 ? QVariant() : Errors->item(index)->data(LineRole);
+    return line.isValid() ? line.toInt() : -1;
 }
 
 void TSC::ShowScriptClosed()
@@ -173,7 +189,9 @@ void TSC::FormShow()
 
 void TSC::ErrorsClick()
 {
-    emit ErrorChosen(SelectedIndex());
+    const int line = SelectedLine();
+    if (line >= 0)
+        emit ErrorChosen(line);
 }
 
 void TSC::BBRefreshClick()

@@ -23,11 +23,12 @@ class TSC : public QDialog
     // prompts: where a failing settings store is reported.
     explicit TSC(TPrompts &prompts, QWidget *parent = nullptr);
 
-    // Replaces the entries with the messages of errors, in their order: entry i belongs to
-    // error i, whose line is looked up when the entry is clicked. The messages of warnings
-    // follow, marked "warning: " and drawn in WarningColour; entry Count + j belongs to
-    // warning j.
+    // Replaces the entries with the messages of errors, in their order, each holding its
+    // error's line. The messages of warnings follow, marked "warning: " and drawn in
+    // WarningColour.
     void ShowErrors(const TCOGErrors &errors, const TCOGErrors &warnings = TCOGErrors());
+    // Checks text (CheckText) and lists what the check found.
+    void ShowCheckOf(std::string_view text);
     // Checks a whole text with Checker, split into lines as SplitTextLines splits it, and
     // with GameChecker after it when its pass is on.
     void CheckText(std::string_view text);
@@ -36,6 +37,8 @@ class TSC : public QDialog
     void AddOptionItems(QMenu *menu);
     // The entry the user selected; -1 when none is.
     int SelectedIndex() const;
+    // The script line of the selected entry; -1 when none is selected or it names no line.
+    int SelectedLine() const;
     // The script the list belongs to was closed: the list says so in place of its entries.
     void ShowScriptClosed();
     static constexpr const char *ScriptClosedText = "The checked script has been closed.";
@@ -66,13 +69,15 @@ class TSC : public QDialog
     // Shown by the program (not restored by the window system): the frame remembers its
     // target editor.
     void Shown();
-    // The user clicked entry index of the list.
-    void ErrorChosen(int index);
+    // The user chose the entry of an error on line (0-based) of the checked script.
+    void ErrorChosen(int line);
     // The user asked to clear the red marks of the target editor.
     void RefreshAsked();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The item data role holding an entry's script line.
+    static constexpr int LineRole = Qt::UserRole;
     void showEvent(QShowEvent *event) override;
 
   private:

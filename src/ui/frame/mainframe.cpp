@@ -255,7 +255,7 @@ void TMainForm::CreateToolWindows()
     Dir = new TDir(OwnPrompts, Game, OpenDialog, Res->OD1, this);
     SC = new TSC(OwnPrompts, this);
     connect(SC, &TSC::Shown, this, &TMainForm::RememberTargetEditor);
-    connect(SC, &TSC::ErrorChosen, this, [this](int index) { ShowError(index); });
+    connect(SC, &TSC::ErrorChosen, this, &TMainForm::ShowErrorLine);
     connect(SC, &TSC::RefreshAsked, this, &TMainForm::RefreshError);
     // The picker reads the game folders again as soon as they are saved or the other game is
     // chosen.
@@ -265,22 +265,13 @@ void TMainForm::CreateToolWindows()
 
 void TMainForm::ShowError()
 {
-    ShowError(SC->SelectedIndex());
+    ShowErrorLine(SC->SelectedLine());
 }
 
-void TMainForm::ShowError(int index)
+void TMainForm::ShowErrorLine(int line)
 {
-    if (index < 0)
-        return;
-    // The warnings follow the errors in the list.
-    const int errors = SC->Checker.Errors.Count();
-    const TCOGErrors &warnings = SC->GameChecker.Warnings;
-    if (index >= errors + warnings.Count())
-        return;
-    const int line =
-        index < errors ? SC->Checker.Errors.Items(index).Line : warnings.Items(index - errors).Line;
     // The lines are those of the script that was checked, whichever editor is in front now.
-    if (!CheckedEditor || CheckedEditor->IsClosing())
+    if (line < 0 || !CheckedEditor || CheckedEditor->IsClosing())
         return;
     BringEditorToFront(CheckedEditor);
     CheckedEditor->HiLitLine(line);
@@ -303,8 +294,7 @@ void TMainForm::ConnectChild(TMDIChild *child)
 void TMainForm::CheckScript(TRTFForm *editor)
 {
     ScriptChecked(editor);
-    SC->CheckText(editor->Text());
-    SC->ShowErrors(SC->Checker.Errors, SC->GameChecker.Warnings);
+    SC->ShowCheckOf(editor->Text());
     SC->show();
     SC->raise();
     SC->activateWindow();

@@ -123,9 +123,9 @@ class TMainForm : public QMainWindow
     TRTFForm *CreateEditor();
 
     // The Syntax Checker's actions on the editor whose script it checked last: show the line of
-    // entry index (or of the selected entry), check the script again.
+    // the selected entry (or a given line), check the script again.
     void ShowError();
-    void ShowError(int index);
+    void ShowErrorLine(int line);
     void RefreshError();
     // Checks editor's text and shows the findings in the Syntax Checker.
     void CheckScript(TRTFForm *editor);
