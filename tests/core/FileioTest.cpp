@@ -126,14 +126,6 @@ TEST_F(FileioTest, ProgramDirFallsBackToASeededUserFolder)
     EXPECT_EQ(ChooseProgramDir(Path("plain") + "/sub/", user), user);
 }
 
-TEST_F(FileioTest, TheProgramsFoldersLieBelowItsFolder)
-{
-    const TProgramFolders folders = ProgramFoldersIn("/opt/q/");
-    EXPECT_EQ(folders.ProgramDir, "/opt/q/");
-    EXPECT_EQ(folders.DataDir, "/opt/q/qxdata/");
-    EXPECT_EQ(folders.CogDir, "/opt/q/cog/");
-}
-
 TEST_F(FileioTest, FileTextReadsAnyPlaceUpToItsSizeAndTellsAFileThatGrew)
 {
     std::string bytes;

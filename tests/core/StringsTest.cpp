@@ -44,10 +44,9 @@ TEST(StringsTest, SplitLineNumbersWordsFromTheFirstColumn)
     {
         TWords words;
         words[0] = "stale";
-        EXPECT_EQ(SplitLine(row.Line, words), TabsToSpaces(row.Line));
+        SplitLine(row.Line, words);
         EXPECT_EQ(FirstWords(words, static_cast<int>(row.Expected.size())), row.Expected)
             << row.Line;
-        EXPECT_EQ(LineWords(row.Line), words) << row.Line;
     }
 }
 
