@@ -552,7 +552,8 @@ void TVF::RE1SelectionChange()
         return;
     }
     const QTextCursor chosen = RE1->textCursor();
-    QString selected = chosen.selectedText();
+    const QString chosenText = chosen.selectedText();
+    QString selected = chosenText;
     if (selected.isEmpty())
         return;
     // UTF-8 keeps every character of the selection; the placeholders are plain ASCII.
@@ -583,7 +584,7 @@ void TVF::RE1SelectionChange()
         QTextCursor placeholder(RE1->document());
         placeholder.setPosition(chosen.selectionStart());
         placeholder.setPosition(chosen.selectionEnd(), QTextCursor::KeepAnchor);
-        if (placeholder.selectedText() == QString::fromStdString(original))
+        if (placeholder.selectedText() == chosenText)
         {
             ++OwnEdits;
             placeholder.insertText(QString::fromStdString(line));
