@@ -421,9 +421,8 @@ bool TRTFForm::AgreeToUnwritableCharacters()
             .arg(line));
 }
 
-bool TRTFForm::LoadFromFile(const QString &path)
+bool TRTFForm::ReadFileBytes(const QString &path, std::string &bytes)
 {
-    std::string bytes;
     try
     {
         bytes = ReadWholeFile(path.toStdString());
@@ -433,6 +432,14 @@ bool TRTFForm::LoadFromFile(const QString &path)
         OwnPrompts.ShowIOError(error.what());
         return false;
     }
+    return true;
+}
+
+bool TRTFForm::LoadFromFile(const QString &path)
+{
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes))
+        return false;
     ShowFileBytes(bytes);
     return true;
 }
@@ -456,15 +463,8 @@ void TRTFForm::ShowFileBytes(const std::string &bytes)
 bool TRTFForm::LoadFile(const QString &path)
 {
     std::string bytes;
-    try
-    {
-        bytes = ReadWholeFile(path.toStdString());
-    }
-    catch (const TIOError &error)
-    {
-        OwnPrompts.ShowIOError(error.what());
+    if (!ReadFileBytes(path, bytes))
         return false;
-    }
     TakeFile(path, bytes);
     return true;
 }

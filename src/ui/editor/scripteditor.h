@@ -216,6 +216,8 @@ class TRTFForm : public TMDIChild
     // The lines coloured by HiLitLine, as selections drawn over the text.
     QList<QTextEdit::ExtraSelection> RedLines;
 
+    // Reads the file at path into bytes; a failure is reported and gives false.
+    bool ReadFileBytes(const QString &path, std::string &bytes);
     // Puts a file's bytes in place of the text, as LoadFromFile does.
     void ShowFileBytes(const std::string &bytes);
     // Loads a file's bytes as LoadFile does: the text unmodified, the caption the path.
