@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -121,7 +122,8 @@ class TScriptFile
                    .string()),
           Size(text.size())
     {
-        WriteFileAtomic(Path, text);
+        if (const TStatus written = WriteFileAtomic(Path, text); !written)
+            throw std::runtime_error(written.Error());
     }
     explicit TScriptFile(size_t size) : TScriptFile(MakeScript(size)) {}
     ~TScriptFile()
@@ -145,7 +147,11 @@ void BM_CheckFile(benchmark::State &state)
     plain.Enabled = false;
     for (auto _ : state)
     {
-        plain.CheckFile(checker, file.Path);
+        if (const TStatus read = plain.CheckFile(checker, file.Path); !read)
+        {
+            state.SkipWithError(read.Error().c_str());
+            break;
+        }
         benchmark::DoNotOptimize(checker.Errors.Count());
     }
     if (checker.Errors.Count() != 0)
@@ -237,7 +243,11 @@ void BM_CheckFileGame(benchmark::State &state)
     gameChecker.Enabled = state.range(1) != 0;
     for (auto _ : state)
     {
-        gameChecker.CheckFile(checker, file.Path);
+        if (const TStatus read = gameChecker.CheckFile(checker, file.Path); !read)
+        {
+            state.SkipWithError(read.Error().c_str());
+            break;
+        }
         benchmark::DoNotOptimize(checker.Errors.Count() + gameChecker.Warnings.Count());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

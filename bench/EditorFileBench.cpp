@@ -62,19 +62,34 @@ void BM_LoadAndSaveScriptFile(benchmark::State &state)
                               ("qx-editorbench-" + std::to_string(std::random_device()()) + ".cog"))
                                  .string();
     const std::string original = LargeScript();
-    WriteFileAtomic(path, original);
+    if (const TStatus written = WriteFileAtomic(path, original); !written)
+    {
+        state.SkipWithError(written.Error().c_str());
+        return;
+    }
     for (auto _ : state)
     {
-        const std::string text = TextFromFileBytes(ReadWholeFile(path));
+        const TResult<std::string> bytes = ReadWholeFile(path);
+        if (!bytes)
+        {
+            state.SkipWithError(bytes.Error().c_str());
+            break;
+        }
+        const std::string text = TextFromFileBytes(*bytes);
         std::u16string chars(text.size(), u'\0');
         for (size_t i = 0; i < text.size(); ++i)
             chars[i] = CharFromScriptByte(static_cast<unsigned char>(text[i]));
         std::string encoded(chars.size(), '\0');
         for (size_t i = 0; i < chars.size(); ++i)
             encoded[i] = ScriptByteFromChar(chars[i]);
-        WriteFileAtomic(path, FileBytesFromText(encoded));
+        if (const TStatus written = WriteFileAtomic(path, FileBytesFromText(encoded)); !written)
+        {
+            state.SkipWithError(written.Error().c_str());
+            break;
+        }
     }
-    if (ReadWholeFile(path) != original)
+    const TResult<std::string> saved = ReadWholeFile(path);
+    if (!saved || *saved != original)
         state.SkipWithError("the saved file differs from the loaded one");
     std::error_code ignored;
     std::filesystem::remove(path, ignored);

@@ -29,8 +29,13 @@ void BM_ReadMat(benchmark::State &state)
     const std::vector<uint8_t> mat = SquareTexture(side);
     for (auto _ : state)
     {
-        TMatPicture picture = ReadMat(mat, TColormap());
-        benchmark::DoNotOptimize(picture.Bmp.data());
+        const TResult<TMatPicture> picture = ReadMat(mat, TColormap());
+        if (!picture)
+        {
+            state.SkipWithError(picture.Error().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(picture->Bmp.data());
     }
     state.SetBytesProcessed(state.iterations() * side * side);
 }

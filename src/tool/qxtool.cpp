@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,22 @@ const TCommand Commands[] = {
     {"check", RunCheck}, {"gob", RunGob},       {"mat2bmp", RunMat2Bmp},          {"tpl", RunTpl},
     {"flags", RunFlags}, {"verbqx", RunVerbQx}, {"sort-symbols", RunSortSymbols},
 };
+
+// The commands report every failure a file or the machine can cause, which the core gives back
+// as results; an exception is a fault of the program or memory running out, and ends the
+// command with its text rather than with an abort.
+int RunCommand(const TCommand &command, const std::vector<std::string> &args)
+{
+    try
+    {
+        return command.Run(args);
+    }
+    catch (const std::exception &error)
+    {
+        std::fprintf(stderr, "qxtool %s: %s\n", command.Name, error.what());
+        return 1;
+    }
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -65,7 +82,7 @@ int main(int argc, char **argv)
     }
     for (const TCommand &entry : Commands)
         if (command == entry.Name)
-            return entry.Run(std::vector<std::string>(argv + 2, argv + argc));
+            return RunCommand(entry, std::vector<std::string>(argv + 2, argv + argc));
     std::fprintf(stderr, "qxtool: unknown command '%s'\n\n%s", command.c_str(), HelpText);
     return 2;
 }

@@ -1,7 +1,6 @@
 // qxtool check: the COG syntax checker and the game-aware checks over files, one line per finding.
 
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -54,13 +53,9 @@ int RunCheck(const std::vector<std::string> &args)
     bool anyUnreadable = false;
     for (const std::string &path : paths)
     {
-        try
+        if (const TStatus read = gameChecker.CheckFile(checker, path); !read)
         {
-            gameChecker.CheckFile(checker, path);
-        }
-        catch (const std::exception &error)
-        {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.what());
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), read.Error().c_str());
             anyUnreadable = true;
             continue;
         }

@@ -3,17 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "core/gamedata/archive.h"
 #include "core/gamedata/extraction.h"
+#include "core/shell/binfile.h"
 #include "core/shell/fileio.h"
-#include "core/shell/ioerror.h"
-#include "core/shell/pathcase.h"
 #include "tool/commands.h"
 
 namespace fs = std::filesystem;
@@ -38,20 +37,13 @@ void PrintName(std::string_view name)
 // false when the archive is refused or its directory cannot be read.
 bool OpenArchive(const std::string &path, TGobArchive &archive)
 {
-    try
+    TResult<TGobArchive> read = ReadGobArchive(path);
+    if (!read)
     {
-        if (!ReadGobHeader(path, archive))
-        {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), NotAGobMessage);
-            return false;
-        }
-        ReadGobDirectory(archive);
-    }
-    catch (const TIOError &error)
-    {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.what());
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), read.Error().c_str());
         return false;
     }
+    archive = std::move(*read);
     return true;
 }
 
@@ -249,17 +241,14 @@ int PackArchive(const std::vector<std::string> &args)
     members.reserve(files.size());
     for (const TPackFile &file : files)
         members.push_back({file.Name, file.Size});
-    try
+    const TStatus written = WriteGobArchive(archive, members, [&](size_t k, TBinFile &output) {
+        TBinFile input;
+        input.OpenRead(files[k].Path);
+        CopyFileBlock(input, output, input.Size());
+    });
+    if (!written)
     {
-        WriteGobArchive(archive, members, [&](size_t k, TBinFile &output) {
-            TBinFile input;
-            input.OpenRead(files[k].Path);
-            CopyFileBlock(input, output, input.Size());
-        });
-    }
-    catch (const TIOError &error)
-    {
-        std::fprintf(stderr, "%s: %s\n", archive.c_str(), error.what());
+        std::fprintf(stderr, "%s: %s\n", archive.c_str(), written.Error().c_str());
         return 1;
     }
     return 0;
@@ -271,19 +260,11 @@ int RunGob(const std::vector<std::string> &args)
     if (args.empty())
         return Usage("missing action");
     const std::string &action = args[0];
-    try
-    {
-        if (action == "list")
-            return ListArchive(args);
-        if (action == "extract")
-            return ExtractArchive(args);
-        if (action == "pack")
-            return PackArchive(args);
-    }
-    catch (const std::exception &error)
-    {
-        std::fprintf(stderr, "qxtool gob: %s\n", error.what());
-        return 1;
-    }
+    if (action == "list")
+        return ListArchive(args);
+    if (action == "extract")
+        return ExtractArchive(args);
+    if (action == "pack")
+        return PackArchive(args);
     return Usage(("unknown action " + action).c_str());
 }

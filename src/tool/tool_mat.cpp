@@ -1,8 +1,6 @@
 // qxtool mat2bmp: a MAT texture, loose or inside an archive, to an 8-bit BMP file.
 
 #include <cstdio>
-#include <exception>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,22 +45,23 @@ bool ParseArgs(const std::vector<std::string> &args, TMatArgs &parsed)
     return true;
 }
 
-// A refusal of the tool's own, reported like the core's errors.
-struct TToolError : std::runtime_error
-{
-    using std::runtime_error::runtime_error;
-};
-
-int MemberIndex(const TGobArchive &archive, const std::string &name)
+// The index of the member typed as name; fails when the archive has none.
+TResult<int> MemberIndex(const TGobArchive &archive, const std::string &name)
 {
     const int index = FindTypedGobMember(archive, name);
     if (index < 0)
-        throw TToolError("no member " + name + " in " + archive.Path);
+        return TFailure{"no member " + name + " in " + archive.Path};
     return index;
 }
 
-// subject names the file the step at work reads or writes, for the error message.
-TMatPicture Convert(const TMatArgs &args, std::string &subject)
+// A failure of the core on the file subject, as the message names it.
+TFailure On(const std::string &subject, const std::string &failure)
+{
+    return TFailure{subject + ": " + failure};
+}
+
+// The picture of the texture args name; a failure's text says which file it concerns.
+TResult<TMatPicture> Convert(const TMatArgs &args)
 {
     // Without a colormap the picture is black.
     TColormap colors;
@@ -70,27 +69,40 @@ TMatPicture Convert(const TMatArgs &args, std::string &subject)
     {
         if (!args.Cmp.empty())
         {
-            subject = args.Cmp;
-            colors = LoadCmpFile(args.Cmp);
+            const TResult<TColormap> cmp = LoadCmpFile(args.Cmp);
+            if (!cmp)
+                return On(args.Cmp, cmp.Error());
+            colors = *cmp;
         }
-        subject = args.Mat;
-        const std::string bytes = ReadWholeFile(args.Mat);
-        return ReadMat(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), colors);
+        const TResult<std::string> bytes = ReadWholeFile(args.Mat);
+        if (!bytes)
+            return On(args.Mat, bytes.Error());
+        TResult<TMatPicture> picture =
+            ReadMat(reinterpret_cast<const uint8_t *>(bytes->data()), bytes->size(), colors);
+        if (!picture)
+            return On(args.Mat, picture.Error());
+        return picture;
     }
-    subject = args.Archive;
-    TGobArchive archive;
-    if (!ReadGobHeader(args.Archive, archive))
-        throw TToolError(args.Archive + ": " + NotAGobMessage);
-    ReadGobDirectory(archive);
+    const TResult<TGobArchive> archive = ReadGobArchive(args.Archive);
+    if (!archive)
+        return On(args.Archive, archive.Error());
     if (!args.Cmp.empty())
     {
-        const int index = MemberIndex(archive, args.Cmp);
-        subject = args.Archive + ": " + args.Cmp;
-        colors = ReadCmp(archive, index);
+        const TResult<int> index = MemberIndex(*archive, args.Cmp);
+        if (!index)
+            return TFailure{index.Error()};
+        const TResult<TColormap> cmp = ReadCmp(*archive, *index);
+        if (!cmp)
+            return On(args.Archive + ": " + args.Cmp, cmp.Error());
+        colors = *cmp;
     }
-    const int index = MemberIndex(archive, args.Mat);
-    subject = args.Archive + ": " + args.Mat;
-    return LoadMatFromArchive(archive, index, colors);
+    const TResult<int> index = MemberIndex(*archive, args.Mat);
+    if (!index)
+        return TFailure{index.Error()};
+    TResult<TMatPicture> picture = LoadMatFromArchive(*archive, *index, colors);
+    if (!picture)
+        return On(args.Archive + ": " + args.Mat, picture.Error());
+    return picture;
 }
 } // namespace
 
@@ -102,23 +114,21 @@ int RunMat2Bmp(const std::vector<std::string> &args)
         std::fputs(Usage, stderr);
         return 2;
     }
-    std::string subject;
-    try
+    const TResult<TMatPicture> picture = Convert(parsed);
+    if (!picture)
     {
-        const TMatPicture picture = Convert(parsed, subject);
-        subject = parsed.Out;
-        // Through a temporary file, so a failed write never leaves half a picture behind.
-        WriteFileAtomic(parsed.Out, std::string(picture.Bmp.begin(), picture.Bmp.end()));
-        std::printf("%s\n%s\n", picture.PixelSizeText.c_str(), picture.GridSizeText.c_str());
-        return 0;
+        std::fprintf(stderr, "qxtool mat2bmp: %s\n", picture.Error().c_str());
+        return 1;
     }
-    catch (const TToolError &error)
+    // Through a temporary file, so a failed write never leaves half a picture behind.
+    const TStatus written =
+        WriteFileAtomic(parsed.Out, std::string(picture->Bmp.begin(), picture->Bmp.end()));
+    if (!written)
     {
-        std::fprintf(stderr, "qxtool mat2bmp: %s\n", error.what());
+        std::fprintf(stderr, "qxtool mat2bmp: %s: %s\n", parsed.Out.c_str(),
+                     written.Error().c_str());
+        return 1;
     }
-    catch (const std::exception &error)
-    {
-        std::fprintf(stderr, "qxtool mat2bmp: %s: %s\n", subject.c_str(), error.what());
-    }
-    return 1;
+    std::printf("%s\n%s\n", picture->PixelSizeText.c_str(), picture->GridSizeText.c_str());
+    return 0;
 }

@@ -1,7 +1,6 @@
 // qxtool sort-symbols: the editor's Sort Symbol over script files.
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +12,23 @@
 namespace {
 const char *const Usage = "Usage: qxtool sort-symbols FILE\n"
                           "       qxtool sort-symbols -i FILE...\n";
+
+// Writes text over the file at path through a temporary file, keeping the file's permissions.
+TStatus WriteInPlace(const std::string &path, const std::string &text)
+{
+    try
+    {
+        const std::filesystem::perms mode = std::filesystem::status(path).permissions();
+        if (const TStatus written = WriteFileAtomic(path, text); !written)
+            return written;
+        std::filesystem::permissions(path, mode);
+    }
+    catch (const std::filesystem::filesystem_error &error)
+    {
+        return TFailure{error.what()};
+    }
+    return {};
+}
 } // namespace
 
 int RunSortSymbols(const std::vector<std::string> &args)
@@ -27,24 +43,24 @@ int RunSortSymbols(const std::vector<std::string> &args)
     bool failed = false;
     for (const std::string &path : files)
     {
-        try
+        const TResult<std::string> bytes = ReadWholeFile(path);
+        if (!bytes)
         {
-            const std::string bytes = ReadWholeFile(path);
-            const std::string sorted = SortSymbolsInText(bytes);
-            if (!inPlace)
-                std::fwrite(sorted.data(), 1, sorted.size(), stdout);
-            // An unchanged file is not written again; a rewritten one keeps its permissions.
-            else if (sorted != bytes)
-            {
-                const std::filesystem::perms mode = std::filesystem::status(path).permissions();
-                WriteFileAtomic(path, sorted);
-                std::filesystem::permissions(path, mode);
-            }
-        }
-        catch (const std::exception &error)
-        {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.what());
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), bytes.Error().c_str());
             failed = true;
+            continue;
+        }
+        const std::string sorted = SortSymbolsInText(*bytes);
+        if (!inPlace)
+            std::fwrite(sorted.data(), 1, sorted.size(), stdout);
+        // An unchanged file is not written again.
+        else if (sorted != *bytes)
+        {
+            if (const TStatus written = WriteInPlace(path, sorted); !written)
+            {
+                std::fprintf(stderr, "%s: %s\n", path.c_str(), written.Error().c_str());
+                failed = true;
+            }
         }
     }
     if (std::fflush(stdout) != 0)

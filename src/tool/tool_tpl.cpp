@@ -6,7 +6,6 @@
 
 #include "core/gamedata/archive.h"
 #include "core/gamedata/templates.h"
-#include "core/shell/ioerror.h"
 #include "tool/commands.h"
 
 int RunTpl(const std::vector<std::string> &args)
@@ -17,19 +16,16 @@ int RunTpl(const std::vector<std::string> &args)
         return 2;
     }
     const std::string &path = args[0];
-    TTemplateFile file;
-    try
+    const TResult<TTemplateFile> read = LoadTemplateFile(path);
+    if (!read)
     {
-        file = LoadTemplateFile(path);
-        if (!file.Found)
-        {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), NoTemplateFileMessage);
-            return 1;
-        }
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), read.Error().c_str());
+        return 1;
     }
-    catch (const TIOError &error)
+    const TTemplateFile &file = *read;
+    if (!file.Found)
     {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.what());
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), NoTemplateFileMessage);
         return 1;
     }
     // The table is what the program works with; lines past it are reported, not hidden.

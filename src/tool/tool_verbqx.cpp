@@ -8,7 +8,6 @@
 #include "core/linebuilder/refdata.h"
 #include "core/linebuilder/verbtable.h"
 #include "core/shell/fileio.h"
-#include "core/shell/ioerror.h"
 #include "tool/commands.h"
 
 int RunVerbQx(const std::vector<std::string> &args)
@@ -20,25 +19,27 @@ int RunVerbQx(const std::vector<std::string> &args)
     }
     const std::string &tablePath = args[0];
     const std::string &outPath = args[1];
-    try
+    const TResult<std::string> tableText = ReadWholeFile(tablePath);
+    if (!tableText)
     {
-        const TVerbTableResult table = ParseVerbTable(ReadWholeFile(tablePath));
-        if (!table.Error.empty())
-        {
-            std::fprintf(stderr, "%s: %s\n", tablePath.c_str(), table.Error.c_str());
-            return 1;
-        }
-        const TVerbQxResult verbQx = FormatVerbQx(table.Verbs);
-        if (!verbQx.Error.empty())
-        {
-            std::fprintf(stderr, "%s: %s\n", tablePath.c_str(), verbQx.Error.c_str());
-            return 1;
-        }
-        WriteFileAtomic(outPath, verbQx.Text);
+        std::fprintf(stderr, "qxtool verbqx: %s\n", tableText.Error().c_str());
+        return 1;
     }
-    catch (const TIOError &error)
+    const TVerbTableResult table = ParseVerbTable(*tableText);
+    if (!table.Error.empty())
     {
-        std::fprintf(stderr, "qxtool verbqx: %s\n", error.what());
+        std::fprintf(stderr, "%s: %s\n", tablePath.c_str(), table.Error.c_str());
+        return 1;
+    }
+    const TVerbQxResult verbQx = FormatVerbQx(table.Verbs);
+    if (!verbQx.Error.empty())
+    {
+        std::fprintf(stderr, "%s: %s\n", tablePath.c_str(), verbQx.Error.c_str());
+        return 1;
+    }
+    if (const TStatus written = WriteFileAtomic(outPath, verbQx.Text); !written)
+    {
+        std::fprintf(stderr, "qxtool verbqx: %s\n", written.Error().c_str());
         return 1;
     }
     return 0;

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,7 +144,7 @@ TEST(ExtractionTest, MembersReachTheFolderAsTheirNamesAndTheAnswersAllow)
             indices.push_back(static_cast<int>(indices.size()));
         }
         WriteBytes(scratch.Path("a.gob"), builder.Build());
-        const std::optional<TGobArchive> archive = ReadGobArchive(scratch.Path("a.gob"));
+        const TResult<TGobArchive> archive = ReadGobArchive(scratch.Path("a.gob"));
         ASSERT_TRUE(archive);
 
         std::vector<int> told;

@@ -49,7 +49,7 @@ TEST(RefDataFilesTest, EveryLineIsAHeaderOrAnEntry)
         {VerbFileName, &RefVerbHeaders()}, {SymbolFileName, &RefSymbolHeaders()}};
     for (const auto &[name, headers] : files)
     {
-        const std::vector<std::string> lines = SplitTextLines(ReadWholeFile(ShippedDir + name));
+        const std::vector<std::string> lines = SplitTextLines(*ReadWholeFile(ShippedDir + name));
         ASSERT_FALSE(lines.empty()) << name;
         std::set<std::string> seenHeaders;
         for (const std::string &line : lines)
@@ -83,7 +83,7 @@ TEST(RefDataFilesTest, EveryVerbStandsOnceInItsSectionWithItsArguments)
             categoriesOf[entry.Text].push_back(category.Text);
 
     // The two lines the lookup shows for each name, gathered in one pass over the file.
-    const std::string verbText = ReadWholeFile(ShippedDir + VerbFileName);
+    const std::string verbText = *ReadWholeFile(ShippedDir + VerbFileName);
     std::map<std::string, std::vector<std::string>> shown;
     for (const std::string &line : SplitTextLines(verbText))
         if (line.find('@') != std::string::npos && line.find('[') == std::string::npos)

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -45,7 +44,7 @@ TEST_F(UserFilesTest, SeedingFollowsUnchangedProgramFilesAndKeepsEditedOnes)
     Write(Installed + "help/index.html", "help 1");
     Write(Installed + "cog/default.cog", "starter 1");
     EXPECT_TRUE(SeedUserFolder(Installed, User).empty());
-    EXPECT_EQ(ReadWholeFile(User + "qxdata/verb.qx"), "verbs 1");
+    EXPECT_EQ(*ReadWholeFile(User + "qxdata/verb.qx"), "verbs 1");
 
     // The user edits one data file and the starter script; then the program is upgraded.
     Write(User + "qxdata/symbol.qx", "my symbols");
@@ -56,14 +55,14 @@ TEST_F(UserFilesTest, SeedingFollowsUnchangedProgramFilesAndKeepsEditedOnes)
     Write(Installed + "cog/default.cog", "starter 2");
     EXPECT_EQ(SeedUserFolder(Installed, User), std::vector<std::string>{"qxdata/symbol.qx"});
 
-    EXPECT_EQ(ReadWholeFile(User + "qxdata/verb.qx"), "verbs 2");
-    EXPECT_EQ(ReadWholeFile(User + "help/index.html"), "help 2");
-    EXPECT_EQ(ReadWholeFile(User + "qxdata/symbol.qx"), "my symbols");
-    EXPECT_EQ(ReadWholeFile(User + "cog/default.cog"), "my starter");
+    EXPECT_EQ(*ReadWholeFile(User + "qxdata/verb.qx"), "verbs 2");
+    EXPECT_EQ(*ReadWholeFile(User + "help/index.html"), "help 2");
+    EXPECT_EQ(*ReadWholeFile(User + "qxdata/symbol.qx"), "my symbols");
+    EXPECT_EQ(*ReadWholeFile(User + "cog/default.cog"), "my starter");
 
     // Said once: the next start with the same installation names nothing.
     EXPECT_TRUE(SeedUserFolder(Installed, User).empty());
-    EXPECT_EQ(ReadWholeFile(User + "qxdata/symbol.qx"), "my symbols");
+    EXPECT_EQ(*ReadWholeFile(User + "qxdata/symbol.qx"), "my symbols");
     // A later version is named again.
     Write(Installed + "qxdata/symbol.qx", "symbols 3");
     EXPECT_EQ(SeedUserFolder(Installed, User), std::vector<std::string>{"qxdata/symbol.qx"});
@@ -77,7 +76,7 @@ TEST_F(UserFilesTest, FolderSeededBeforeTheRecordKeepsItsDifferingFilesOnce)
     Write(User + "qxdata/extra.qx", "extra");
     // No record of what was seeded: a differing copy may be the user's, so it stays.
     EXPECT_EQ(SeedUserFolder(Installed, User), std::vector<std::string>{"qxdata/verb.qx"});
-    EXPECT_EQ(ReadWholeFile(User + "qxdata/verb.qx"), "verbs 1");
+    EXPECT_EQ(*ReadWholeFile(User + "qxdata/verb.qx"), "verbs 1");
     EXPECT_TRUE(SeedUserFolder(Installed, User).empty());
 }
 
@@ -95,14 +94,14 @@ TEST_F(UserFilesTest, ReadOnlyInstallationSeedsAWritableUserFolder)
     for (const char *path :
          {"", "qxdata", "cog", "help", "qxdata/verb.qx", "cog/default.cog", "help/index.html"})
         EXPECT_TRUE(OwnerWritable(User + path)) << path;
-    EXPECT_EQ(ReadWholeFile(User + "cog/default.cog"), "starter");
+    EXPECT_EQ(*ReadWholeFile(User + "cog/default.cog"), "starter");
 
     // An installed upgrade of a read-only copy seeded earlier still reaches it.
     fs::permissions(User + "qxdata/verb.qx", fs::perms::owner_read);
     fs::permissions(Installed + "qxdata", fs::perms::owner_all);
     Write(Installed + "qxdata/verb.qx", "verbs 2");
     SeedUserFolder(Installed, User);
-    EXPECT_EQ(ReadWholeFile(User + "qxdata/verb.qx"), "verbs 2");
+    EXPECT_EQ(*ReadWholeFile(User + "qxdata/verb.qx"), "verbs 2");
     EXPECT_TRUE(OwnerWritable(User + "qxdata/verb.qx"));
 }
 
@@ -120,11 +119,11 @@ TEST_F(UserFilesTest, MemberFoldersMatchExistingFoldersWhateverTheirCase)
         {"x.cog", "x.cog"},         {"NEW/z.cog", "NEW/z.cog"},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(ResolveFoldersNoCase(base, row.Rel, false), base + row.Resolved) << row.Rel;
+        EXPECT_EQ(*ResolveFoldersNoCase(base, row.Rel, false), base + row.Resolved) << row.Rel;
     EXPECT_FALSE(fs::exists(base + "NEW"));
 
     // Creation makes only the folders no existing one matches.
-    EXPECT_EQ(ResolveFoldersNoCase(base, "MAT/Other/w.mat", true), base + "Mat/Other/w.mat");
+    EXPECT_EQ(*ResolveFoldersNoCase(base, "MAT/Other/w.mat", true), base + "Mat/Other/w.mat");
     EXPECT_TRUE(fs::is_directory(base + "Mat/Other"));
     EXPECT_FALSE(fs::exists(base + "MAT"));
     EXPECT_EQ(FindFolderNoCase(base, "COG"), base + "cog");
@@ -136,34 +135,34 @@ TEST_F(UserFilesTest, MemberComparedWithTheFileItWouldReplace)
     Write(
         Path("a.gob"),
         TGobBuilder().Add("cog\\a.cog", "alpha").Add("cog\\big.cog", PatternBytes(70000)).Build());
-    const std::optional<TGobArchive> read = ReadGobArchive(Path("a.gob"));
+    const TResult<TGobArchive> read = ReadGobArchive(Path("a.gob"));
     ASSERT_TRUE(read);
     const TGobArchive &archive = *read;
 
-    EXPECT_EQ(CompareMemberWithFile(archive, 0, Path("none.cog")), TMemberTarget::Missing);
+    EXPECT_EQ(*CompareMemberWithFile(archive, 0, Path("none.cog")), TMemberTarget::Missing);
     Write(Path("same.cog"), "alpha");
-    EXPECT_EQ(CompareMemberWithFile(archive, 0, Path("same.cog")), TMemberTarget::Same);
+    EXPECT_EQ(*CompareMemberWithFile(archive, 0, Path("same.cog")), TMemberTarget::Same);
     Write(Path("edited.cog"), "alphA");
-    EXPECT_EQ(CompareMemberWithFile(archive, 0, Path("edited.cog")), TMemberTarget::Differs);
+    EXPECT_EQ(*CompareMemberWithFile(archive, 0, Path("edited.cog")), TMemberTarget::Differs);
     Write(Path("longer.cog"), "alpha\r\n");
-    EXPECT_EQ(CompareMemberWithFile(archive, 0, Path("longer.cog")), TMemberTarget::Differs);
+    EXPECT_EQ(*CompareMemberWithFile(archive, 0, Path("longer.cog")), TMemberTarget::Differs);
 
     std::string big = PatternBytes(70000);
     Write(Path("big.cog"), big);
-    EXPECT_EQ(CompareMemberWithFile(archive, 1, Path("big.cog")), TMemberTarget::Same);
+    EXPECT_EQ(*CompareMemberWithFile(archive, 1, Path("big.cog")), TMemberTarget::Same);
     big[69999] ^= 1;
     Write(Path("big.cog"), big);
-    EXPECT_EQ(CompareMemberWithFile(archive, 1, Path("big.cog")), TMemberTarget::Differs);
+    EXPECT_EQ(*CompareMemberWithFile(archive, 1, Path("big.cog")), TMemberTarget::Differs);
 }
 
 TEST_F(UserFilesTest, ExtractionCreatesNoCogFolderBesideOneInAnotherCase)
 {
     Write(Path("a.gob"), TGobBuilder().Add("COG\\x.cog", "x").Build());
     fs::create_directories(Path("prog/Cog"));
-    const std::optional<TGobArchive> archive = ReadGobArchive(Path("a.gob"));
+    const TResult<TGobArchive> archive = ReadGobArchive(Path("a.gob"));
     ASSERT_TRUE(archive);
-    ExtractGobMember(*archive, 0, Path("prog") + "/", "COG/x.cog");
-    EXPECT_EQ(ReadWholeFile(Path("prog/Cog/x.cog")), "x");
+    ASSERT_TRUE(ExtractGobMember(*archive, 0, Path("prog") + "/", "COG/x.cog"));
+    EXPECT_EQ(*ReadWholeFile(Path("prog/Cog/x.cog")), "x");
     EXPECT_FALSE(fs::exists(Path("prog/cog")));
     EXPECT_FALSE(fs::exists(Path("prog/COG")));
 }

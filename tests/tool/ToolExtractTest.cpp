@@ -42,3 +42,19 @@ TEST(ToolExtractTest, MembersReachFoldersInAnotherCaseAndKeepEditedFilesUnlessFo
         EXPECT_TRUE(forced.Err.empty()) << forced.Err;
     }
 }
+
+TEST(ToolExtractTest, AMemberWhoseFolderCannotBeMadeFailsAloneAndSaysWhy)
+{
+    TScratchDir scratch;
+    const std::string path = scratch.Path("a.gob");
+    WriteBytes(path, TGobBuilder().Add("cog\\a.cog", "a").Add("b.cog", "b").Build());
+    const std::string out = scratch.Path("out");
+    fs::create_directories(out);
+    WriteBytes(out + "/cog", "a file where the folder would go");
+
+    const TToolResult result = RunTool({"gob", "extract", path, "-C", out});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Err, path + ": cog\\a.cog: Cannot create folder " + out + "/cog\n");
+    EXPECT_EQ(ReadBytes(out + "/b.cog"), "b");
+    EXPECT_EQ(ReadBytes(out + "/cog"), "a file where the folder would go");
+}

@@ -4,7 +4,9 @@
 #include <array>
 
 #include "core/linebuilder/verbtable.h"
+#include "core/shell/binfile.h"
 #include "core/shell/fileio.h"
+#include "core/shell/ioerror.h"
 #include "core/shell/settings.h"
 
 namespace {
@@ -523,12 +525,22 @@ void TGameChecker::CheckSource(TCOGChecker &syntax, TTextSource &source)
     CheckLines(syntax, TCogLines(source), TCogLines(shared), TCogLines(shared));
 }
 
-void TGameChecker::CheckFile(TCOGChecker &syntax, const std::string &path)
+TStatus TGameChecker::CheckFile(TCOGChecker &syntax, const std::string &path)
 {
-    TFileText text(path);
-    CheckSource(syntax, text);
-    if (text.Grew())
-        CheckText(syntax, ReadWholeFile(path));
+    bool grew = false;
+    const TStatus read = CatchIOError([&]() -> TStatus {
+        TFileText text(path);
+        CheckSource(syntax, text);
+        grew = text.Grew();
+        return {};
+    });
+    if (!read || !grew)
+        return read;
+    const TResult<std::string> whole = ReadWholeFile(path);
+    if (!whole)
+        return TFailure{whole.Error()};
+    CheckText(syntax, *whole);
+    return {};
 }
 
 void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code)

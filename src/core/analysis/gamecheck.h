@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/analysis/cogchecker.h"
+#include "core/shell/result.h"
 
 class TSettingsKey;
 
@@ -49,9 +50,9 @@ class TGameChecker
     // The same for a text that comes in as the checks read it.
     void CheckSource(TCOGChecker &syntax, TTextSource &source);
     // The same for the script file at path, read as the checks go; one that grew meanwhile is
-    // read again whole and checked again, so the findings are those of one whole text. Throws
-    // TIOError when the file cannot be read.
-    void CheckFile(TCOGChecker &syntax, const std::string &path);
+    // read again whole and checked again, so the findings are those of one whole text. Fails
+    // when the file cannot be read; the findings are then of no use.
+    TStatus CheckFile(TCOGChecker &syntax, const std::string &path);
     // Any of the above: the lines of one script three times over, for the pass's reader of the
     // symbols, for the spelling of names and for the check; the last two may share their lines.
     void CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code);

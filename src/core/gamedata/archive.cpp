@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/shell/binfile.h"
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 #include "core/shell/pathcase.h"
@@ -48,61 +49,78 @@ std::string Refusal(const char *reason, std::string_view name)
 
 // ---- Archives ----
 
-bool ReadGobHeader(const std::string &path, TGobArchive &archive)
+TStatus ReadGobHeader(const std::string &path, TGobArchive &archive)
 {
     archive = TGobArchive();
     archive.Path = path;
 
-    TBinFile file;
-    file.OpenRead(path);
-    // A file shorter than the header fills only what it has and the rest stays zero, so an
-    // empty file fails the signature test below.
-    file.ReadSome(&archive.Header, sizeof archive.Header);
-    file.Close();
+    const TStatus read = CatchIOError([&]() -> TStatus {
+        TBinFile file;
+        file.OpenRead(path);
+        // A file shorter than the header fills only what it has and the rest stays zero, so an
+        // empty file fails the signature test below.
+        file.ReadSome(&archive.Header, sizeof archive.Header);
+        file.Close();
+        return {};
+    });
+    if (!read)
+        return read;
 
     // Only the fourth byte is tested: the game's own tools accept any file whose signature
     // ends in a space, and the two header words after it are not interpreted either.
-    return archive.Header.Signature[3] == ' ';
+    if (archive.Header.Signature[3] != ' ')
+        return TFailure{NotAGobMessage};
+    return {};
 }
 
-void ReadGobDirectory(TGobArchive &archive)
+bool IsNotAGob(const std::string &failure)
+{
+    // No text of a failed read is this message.
+    return failure == NotAGobMessage;
+}
+
+TStatus ReadGobDirectory(TGobArchive &archive)
 {
     archive.Entries.clear();
     archive.CountTruncated = false;
 
-    TBinFile file;
-    file.OpenRead(archive.Path);
-    const int64_t count = archive.Header.Count;
-    if (count <= 0)
-        return;
-    // The directory starts right after the header, whatever the header words say. The count
-    // is clamped to the table and to what the file holds before anything is read, so a forged
-    // count of two billion costs one short read, not a loop.
-    const int64_t size = file.Size();
-    // A file that ends right after its header has no directory to read, whatever its count.
-    if (size <= GobHeaderSize)
-        return;
-    const int64_t room = (size - GobHeaderSize) / GobEntrySize;
-    const int64_t wanted = std::min<int64_t>(count, MaxGobEntries);
-    const int64_t present = std::min(wanted, room);
-    if (present > 0)
-    {
-        archive.Entries.resize(static_cast<size_t>(present));
-        file.Seek(GobHeaderSize);
-        file.Read(archive.Entries.data(), static_cast<size_t>(present * GobEntrySize));
-    }
-    file.Close();
-    archive.CountTruncated = count > MaxGobEntries;
-    if (wanted > room)
-        throw TIOError::ReadBeyondEnd();
+    return CatchIOError([&]() -> TStatus {
+        TBinFile file;
+        file.OpenRead(archive.Path);
+        const int64_t count = archive.Header.Count;
+        if (count <= 0)
+            return {};
+        // The directory starts right after the header, whatever the header words say. The count
+        // is clamped to the table and to what the file holds before anything is read, so a
+        // forged count of two billion costs one short read, not a loop.
+        const int64_t size = file.Size();
+        // A file that ends right after its header has no directory to read, whatever its count.
+        if (size <= GobHeaderSize)
+            return {};
+        const int64_t room = (size - GobHeaderSize) / GobEntrySize;
+        const int64_t wanted = std::min<int64_t>(count, MaxGobEntries);
+        const int64_t present = std::min(wanted, room);
+        if (present > 0)
+        {
+            archive.Entries.resize(static_cast<size_t>(present));
+            file.Seek(GobHeaderSize);
+            file.Read(archive.Entries.data(), static_cast<size_t>(present * GobEntrySize));
+        }
+        file.Close();
+        archive.CountTruncated = count > MaxGobEntries;
+        if (wanted > room)
+            throw TIOError::ReadBeyondEnd();
+        return {};
+    });
 }
 
-std::optional<TGobArchive> ReadGobArchive(const std::string &path)
+TResult<TGobArchive> ReadGobArchive(const std::string &path)
 {
     TGobArchive archive;
-    if (!ReadGobHeader(path, archive))
-        return std::nullopt;
-    ReadGobDirectory(archive);
+    if (const TStatus header = ReadGobHeader(path, archive); !header)
+        return TFailure{header.Error()};
+    if (const TStatus directory = ReadGobDirectory(archive); !directory)
+        return TFailure{directory.Error()};
     return archive;
 }
 
@@ -140,37 +158,46 @@ int64_t OpenGobMember(TBinFile &file, const TGobArchive &archive, int index)
     return entry.Length;
 }
 
-std::vector<uint8_t> ReadGobMemberBytes(const TGobArchive &archive, int index, size_t limit)
+TResult<std::vector<uint8_t>> ReadGobMemberBytes(const TGobArchive &archive, int index,
+                                                 size_t limit)
 {
-    TBinFile file;
-    const int64_t length = OpenGobMember(file, archive, index);
-    std::vector<uint8_t> bytes(std::min(static_cast<size_t>(length), limit));
-    file.Read(bytes.data(), bytes.size());
-    file.Close();
-    return bytes;
+    return CatchIOError([&]() -> TResult<std::vector<uint8_t>> {
+        TBinFile file;
+        const int64_t length = OpenGobMember(file, archive, index);
+        std::vector<uint8_t> bytes(std::min(static_cast<size_t>(length), limit));
+        file.Read(bytes.data(), bytes.size());
+        file.Close();
+        return bytes;
+    });
 }
 
-void ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
-                      const std::string &relPath)
+TStatus ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
+                         const std::string &relPath)
 {
     // An existing folder is used whatever the letter case of its name; only a folder with no
     // match is created.
-    CopyGobMemberToFile(archive, index, ResolveFoldersNoCase(targetDir, relPath, true));
+    const TResult<std::string> target = ResolveFoldersNoCase(targetDir, relPath, true);
+    if (!target)
+        return TFailure{target.Error()};
+    return CopyGobMemberToFile(archive, index, *target);
 }
 
-void CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target)
+TStatus CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target)
 {
-    TBinFile file;
-    const int64_t length = OpenGobMember(file, archive, index);
-    // Creating the target truncates it: were it the archive itself, the member would be gone
-    // before it is read.
-    if (SameFile(archive.Path, target))
-        throw TIOError("Cannot extract a member over its own archive");
-    TBinFile output;
-    output.Create(target);
-    CopyFileBlock(file, output, length);
-    output.Close();
-    file.Close();
+    return CatchIOError([&]() -> TStatus {
+        TBinFile file;
+        const int64_t length = OpenGobMember(file, archive, index);
+        // Creating the target truncates it: were it the archive itself, the member would be
+        // gone before it is read.
+        if (SameFile(archive.Path, target))
+            return TFailure{"Cannot extract a member over its own archive"};
+        TBinFile output;
+        output.Create(target);
+        CopyFileBlock(file, output, length);
+        output.Close();
+        file.Close();
+        return {};
+    });
 }
 
 void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count,
@@ -319,14 +346,14 @@ std::string GobDirectoryBytes(const std::vector<TGobMemberInfo> &members)
     return bytes;
 }
 
-void CheckGobLayout(const std::vector<TGobMemberInfo> &members)
+TStatus CheckGobLayout(const std::vector<TGobMemberInfo> &members)
 {
     char text[160];
     if (members.size() > static_cast<size_t>(MaxGobEntries))
     {
         std::snprintf(text, sizeof text, "%zu members; an archive holds at most %d", members.size(),
                       MaxGobEntries);
-        throw TIOError(text);
+        return TFailure{text};
     }
     int64_t end = static_cast<int64_t>(sizeof(TGobHeader) + members.size() * sizeof(TGobEntry));
     for (const TGobMemberInfo &member : members)
@@ -335,21 +362,23 @@ void CheckGobLayout(const std::vector<TGobMemberInfo> &members)
         {
             std::snprintf(text, sizeof text, ": name of %zu bytes; the directory holds up to %zu",
                           member.Name.size(), sizeof(TGobEntry::Name) - 1);
-            throw TIOError(member.Name + text);
+            return TFailure{member.Name + text};
         }
         end += member.Length;
         if (member.Length < 0 || end > INT32_MAX)
-            throw TIOError("The archive would pass 2 GiB");
+            return TFailure{"The archive would pass 2 GiB"};
     }
+    return {};
 }
 
-void WriteGobArchive(const std::string &path, const std::vector<TGobMemberInfo> &members,
-                     const TGobMemberWriter &writeMember)
+TStatus WriteGobArchive(const std::string &path, const std::vector<TGobMemberInfo> &members,
+                        const TGobMemberWriter &writeMember)
 {
     // Everything is checked before the first byte is written.
-    CheckGobLayout(members);
+    if (const TStatus layout = CheckGobLayout(members); !layout)
+        return layout;
     const std::string directory = GobDirectoryBytes(members);
-    WriteFileAtomic(path, [&](TBinFile &output) {
+    return WriteFileAtomic(path, [&](TBinFile &output) {
         output.Write(directory.data(), directory.size());
         for (size_t k = 0; k < members.size(); ++k)
         {

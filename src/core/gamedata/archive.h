@@ -9,10 +9,11 @@
 #include <functional>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/shell/result.h"
 
 class TBinFile;
 
@@ -55,17 +56,19 @@ struct TGobArchive
 // The message shown when an archive's signature test fails.
 inline constexpr const char *NotAGobMessage = "File is Not A Jedi Knight GOB ?";
 
-// Reads the header of the archive at path into archive (its directory emptied). Returns false
-// when the fourth signature byte is not a space: the caller shows "File is Not A Jedi Knight
-// GOB ?". Throws TIOError when the file cannot be read.
-[[nodiscard]] bool ReadGobHeader(const std::string &path, TGobArchive &archive);
+// Reads the header of the archive at path into archive (its directory emptied). Fails with
+// NotAGobMessage when the fourth signature byte is not a space, and with the read's text when
+// the file cannot be read; IsNotAGob tells the two apart, since callers show them differently.
+TStatus ReadGobHeader(const std::string &path, TGobArchive &archive);
+// Whether the failure text of ReadGobHeader or ReadGobArchive says the file is no archive.
+bool IsNotAGob(const std::string &failure);
 // Reads the directory of an accepted archive, in one read. A count of 0 or less reads nothing;
 // a count above MaxGobEntries reads the first MaxGobEntries entries and sets CountTruncated. A
-// count the file cannot hold keeps the whole entries that are there and then throws TIOError
-// "Read beyond end of file".
-void ReadGobDirectory(TGobArchive &archive);
-// Header and directory in one; nothing when the file is no archive.
-[[nodiscard]] std::optional<TGobArchive> ReadGobArchive(const std::string &path);
+// count the file cannot hold keeps the whole entries that are there and then fails with "Read
+// beyond end of file".
+TStatus ReadGobDirectory(TGobArchive &archive);
+// Header and directory in one, failing as they do.
+TResult<TGobArchive> ReadGobArchive(const std::string &path);
 
 // The entry of member index. Every operation taking a member index checks it here: an index
 // outside the directory throws std::out_of_range.
@@ -74,27 +77,29 @@ const TGobEntry &GobMemberEntry(const TGobArchive &archive, int index);
 std::string GobEntryName(const TGobArchive &archive, int index);
 // All 128 bytes of the entry's name field, NULs included.
 std::string GobEntryRawName(const TGobArchive &archive, int index);
-// Opens the archive's file at the first byte of member index and returns the member's length.
-// The member's range is checked against the file's size first, so a member reaching past the
-// end throws "Read beyond end of file" before anything is allocated or created for it.
+// A building block of the member readers, throwing TIOError as TBinFile does: opens the
+// archive's file at the first byte of member index and returns the member's length. The member's
+// range is checked against the file's size first, so a member reaching past the end throws
+// "Read beyond end of file" before anything is allocated or created for it.
 int64_t OpenGobMember(TBinFile &file, const TGobArchive &archive, int index);
 // The bytes of member index, up to limit of them.
-std::vector<uint8_t> ReadGobMemberBytes(const TGobArchive &archive, int index,
-                                        size_t limit = std::numeric_limits<size_t>::max());
+TResult<std::vector<uint8_t>> ReadGobMemberBytes(const TGobArchive &archive, int index,
+                                                 size_t limit = std::numeric_limits<size_t>::max());
 
 // Copies member index to targetDir + relPath, creating the folders of relPath (which has "/"
 // separators, as MemberPathToRelative gives) below targetDir first, an existing folder being
 // taken whatever its letter case. targetDir is "" or ends with "/".
-void ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
-                      const std::string &relPath);
+TStatus ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
+                         const std::string &relPath);
 // Copies member index to the file target. The member's range is checked before target is
-// created, so a member reaching past the end throws "Read beyond end of file" without touching
-// an existing target.
-void CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target);
+// created, so a member reaching past the end fails with "Read beyond end of file" without
+// touching an existing target.
+TStatus CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target);
 
 constexpr size_t CopyBlockSize = 32768;
-// Copies count bytes from the current position of source to dest through one 32768-byte
-// buffer; onBlock, when given, is told the size of every block moved.
+// A building block like OpenGobMember, throwing TIOError: copies count bytes from the current
+// position of source to dest through one 32768-byte buffer; onBlock, when given, is told the
+// size of every block moved.
 void CopyFileBlock(TBinFile &source, TBinFile &dest, int64_t count,
                    const std::function<void(size_t blockSize)> &onBlock = {});
 
@@ -138,13 +143,15 @@ struct TGobMemberInfo
 // the order given. Only lays out: a name is cut to its 128-byte field and nothing is refused,
 // so damaged layouts can be made from it too; CheckGobLayout says what a real archive allows.
 std::string GobDirectoryBytes(const std::vector<TGobMemberInfo> &members);
-// Throws TIOError for what the reader and the format cannot hold: more than MaxGobEntries
-// members, a name with no room for its NUL, an archive past the 2 GiB its offsets reach.
-void CheckGobLayout(const std::vector<TGobMemberInfo> &members);
-// Writes member index's bytes to output: exactly members[index].Length of them.
+// Fails for what the reader and the format cannot hold: more than MaxGobEntries members, a name
+// with no room for its NUL, an archive past the 2 GiB its offsets reach.
+TStatus CheckGobLayout(const std::vector<TGobMemberInfo> &members);
+// Writes member index's bytes to output (core/shell/binfile.h): exactly members[index].Length
+// of them. The TIOError of a failed TBinFile operation, on output or on a file it reads, ends
+// the writing, and WriteGobArchive returns its text.
 using TGobMemberWriter = std::function<void(size_t index, TBinFile &output)>;
 // Writes a checked archive at path: the directory, then the members by writeMember. Goes
 // through a temporary file renamed over path at the end, so a failure leaves no half archive
 // and an old archive of that name whole.
-void WriteGobArchive(const std::string &path, const std::vector<TGobMemberInfo> &members,
-                     const TGobMemberWriter &writeMember);
+TStatus WriteGobArchive(const std::string &path, const std::vector<TGobMemberInfo> &members,
+                        const TGobMemberWriter &writeMember);

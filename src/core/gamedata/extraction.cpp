@@ -1,6 +1,5 @@
 #include "core/gamedata/extraction.h"
 
-#include <exception>
 #include <set>
 
 #include "core/gamedata/archive.h"
@@ -36,49 +35,57 @@ TExtractResult ExtractMembers(const TGobArchive &archive, const std::vector<int>
             continue;
         }
         const std::string filePath = handlers.ToFilePath ? handlers.ToFilePath(relPath) : relPath;
-        std::string target;
-        try
+        const TResult<std::string> resolved = ResolveFoldersNoCase(targetDir, filePath, true);
+        if (!resolved)
         {
-            target = ResolveFoldersNoCase(targetDir, filePath, true);
-            // Two entries with one name (their folders in any letter case): the first is the
-            // one the game and the program use, so a later one does not overwrite it.
-            if (!taken.insert(target).second)
+            note(TExtractNote::TKind::Failed, index, name, std::string(), resolved.Error());
+            continue;
+        }
+        const std::string &target = *resolved;
+        // Two entries with one name (their folders in any letter case): the first is the one
+        // the game and the program use, so a later one does not overwrite it.
+        if (!taken.insert(target).second)
+        {
+            note(TExtractNote::TKind::Duplicate, index, name, std::string(), std::string());
+            continue;
+        }
+        const TResult<TMemberTarget> existing = CompareMemberWithFile(archive, index, target);
+        if (!existing)
+        {
+            note(TExtractNote::TKind::Failed, index, name, target, existing.Error());
+            continue;
+        }
+        switch (*existing)
+        {
+        case TMemberTarget::Same:
+            continue;
+        case TMemberTarget::Missing:
+            break;
+        case TMemberTarget::Differs:
+            if (replaceAll)
+                break;
+            switch (handlers.OnDiffers ? handlers.OnDiffers(target) : TDiffersAnswer::Keep)
             {
-                note(TExtractNote::TKind::Duplicate, index, name, std::string(), std::string());
+            case TDiffersAnswer::Replace:
+                break;
+            case TDiffersAnswer::ReplaceAll:
+                replaceAll = true;
+                break;
+            case TDiffersAnswer::Keep:
+                note(TExtractNote::TKind::Kept, index, name, target, std::string());
+                continue;
+            case TDiffersAnswer::Cancel:
+                result.Stopped = true;
                 continue;
             }
-            switch (CompareMemberWithFile(archive, index, target))
-            {
-            case TMemberTarget::Same:
-                continue;
-            case TMemberTarget::Missing:
-                break;
-            case TMemberTarget::Differs:
-                if (replaceAll)
-                    break;
-                switch (handlers.OnDiffers ? handlers.OnDiffers(target) : TDiffersAnswer::Keep)
-                {
-                case TDiffersAnswer::Replace:
-                    break;
-                case TDiffersAnswer::ReplaceAll:
-                    replaceAll = true;
-                    break;
-                case TDiffersAnswer::Keep:
-                    note(TExtractNote::TKind::Kept, index, name, target, std::string());
-                    continue;
-                case TDiffersAnswer::Cancel:
-                    result.Stopped = true;
-                    continue;
-                }
-                break;
-            }
-            CopyGobMemberToFile(archive, index, target);
-            result.Written.push_back(target);
+            break;
         }
-        catch (const std::exception &failure)
+        if (const TStatus copied = CopyGobMemberToFile(archive, index, target); !copied)
         {
-            note(TExtractNote::TKind::Failed, index, name, target, failure.what());
+            note(TExtractNote::TKind::Failed, index, name, target, copied.Error());
+            continue;
         }
+        result.Written.push_back(target);
     }
     return result;
 }

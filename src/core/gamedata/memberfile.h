@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/shell/result.h"
+
 enum class TMemberTarget
 {
     // No file at the target: extracting loses nothing.
@@ -17,7 +19,7 @@ enum class TMemberTarget
 
 struct TGobArchive;
 
-// Compares member index of archive with the file at target. Throws TIOError when the archive or
-// the file cannot be read.
-[[nodiscard]] TMemberTarget CompareMemberWithFile(const TGobArchive &archive, int index,
-                                                  const std::string &target);
+// Compares member index of archive with the file at target. Fails when the archive or the file
+// cannot be read.
+TResult<TMemberTarget> CompareMemberWithFile(const TGobArchive &archive, int index,
+                                             const std::string &target);

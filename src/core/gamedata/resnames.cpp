@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/shell/fileio.h"
+#include "core/shell/textutils.h"
 
 namespace {
 struct TFolderRow

@@ -41,13 +41,16 @@ int LoadTemplateText(std::string_view text, TTPLRec &table)
     return dropped;
 }
 
-TTemplateFile LoadTemplateFile(const std::string &path)
+TResult<TTemplateFile> LoadTemplateFile(const std::string &path)
 {
     TTemplateFile file;
     if (!FileExists(path))
         return file;
+    const TResult<std::string> text = ReadWholeFile(path);
+    if (!text)
+        return TFailure{text.Error()};
     file.Found = true;
-    file.DroppedLines = LoadTemplateText(ReadWholeFile(path), file.Table);
+    file.DroppedLines = LoadTemplateText(*text, file.Table);
     return file;
 }
 

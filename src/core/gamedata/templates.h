@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/shell/result.h"
+
 constexpr int MaxTemplates = 1000;
 
 struct TTPLRec
@@ -29,9 +31,9 @@ struct TTemplateFile
     int DroppedLines = 0;
 };
 // Reads the template file at path; Found is false when no file exists there (the caller shows
-// "Cannot find Kovo Tpl file" and keeps the table it had). A file that cannot be read throws
-// TIOError.
-[[nodiscard]] TTemplateFile LoadTemplateFile(const std::string &path);
+// "Cannot find Kovo Tpl file" and keeps the table it had). Fails when the file is there but
+// cannot be read.
+TResult<TTemplateFile> LoadTemplateFile(const std::string &path);
 // Fills table from the file's content already in memory; returns the number of dropped lines.
 int LoadTemplateText(std::string_view text, TTPLRec &table);
 // The line of the last template named exactly name, or the empty string.

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/gamedata/archive.h"
-#include "core/shell/fileio.h"
+#include "core/shell/binfile.h"
 #include "core/shell/ioerror.h"
 
 // The headers are copied byte for byte into the records above; the files are little-endian.
@@ -63,21 +63,22 @@ void PutLE32(uint8_t *at, uint32_t value)
 // Refuses a texture size before anything is allocated for it. Pixel rows may run past the end
 // of a damaged file and are then shown black, but a file that holds less than half of the
 // pixels it claims is not taken for that texture: the picture could otherwise be any size.
-void CheckTextureSize(int32_t width, int32_t height, size_t pixelBytes)
+TStatus CheckTextureSize(int32_t width, int32_t height, size_t pixelBytes)
 {
     char text[128];
     if (width <= 0 || height <= 0 || width > MaxMatSide || height > MaxMatSide)
     {
         std::snprintf(text, sizeof text, "Bad texture size %d x %d", width, height);
-        throw TMatError(text);
+        return TFailure{text};
     }
     if (int64_t{width} * height > 2 * static_cast<int64_t>(pixelBytes))
     {
         std::snprintf(text, sizeof text,
                       "Texture of %d x %d pixels does not fit in the %zu pixel bytes of the file",
                       width, height, pixelBytes);
-        throw TMatError(text);
+        return TFailure{text};
     }
+    return {};
 }
 } // namespace
 
@@ -179,15 +180,15 @@ TMatPicture BuildBmpStream(TMemStream &source, const TMatImage &image, const TCo
     return picture;
 }
 
-TMatPicture ReadMatStream(TMemStream &stream, const TColormap &colors)
+TResult<TMatPicture> ReadMatStream(TMemStream &stream, const TColormap &colors)
 {
     TMatHeader header{};
     stream.Seek(0);
     const size_t got = stream.Read(&header, sizeof header);
     if (got < 4 || std::memcmp(header.Signature, "MAT ", 4) != 0)
-        throw TMatError("Not a Mat File");
+        return TFailure{"Not a Mat File"};
     if (got < sizeof header)
-        throw TMatError("Mat file ends inside its header");
+        return TFailure{"Mat file ends inside its header"};
 
     TMatImage image;
     if (header.Type == MatTypeTexture)
@@ -196,17 +197,19 @@ TMatPicture ReadMatStream(TMemStream &stream, const TColormap &colors)
         const int64_t at = MatHeaderSize + int64_t{MatRecordSize} * header.RecordCount;
         if (header.RecordCount < 0 ||
             at + MatTextureHeaderSize > static_cast<int64_t>(stream.Size()))
-            throw TMatError("Mat file ends before its texture header");
+            return TFailure{"Mat file ends before its texture header"};
         stream.Seek(static_cast<size_t>(at));
         stream.Read(&image.Texture, sizeof image.Texture);
-        CheckTextureSize(image.Texture.Width, image.Texture.Height,
-                         stream.Size() - stream.Position);
+        if (const TStatus size = CheckTextureSize(image.Texture.Width, image.Texture.Height,
+                                                  stream.Size() - stream.Position);
+            !size)
+            return TFailure{size.Error()};
     }
     else
     {
         // Any type other than a texture is a solid colour, whatever the record count says.
         if (stream.Read(&image.Color, sizeof image.Color) < sizeof image.Color)
-            throw TMatError("Mat file ends before its colour record");
+            return TFailure{"Mat file ends before its colour record"};
         image.Texture.Width = SolidColorSide;
         image.Texture.Height = SolidColorSide;
         image.Solid = true;
@@ -216,26 +219,30 @@ TMatPicture ReadMatStream(TMemStream &stream, const TColormap &colors)
 
 } // namespace
 
-TMatPicture ReadMat(const uint8_t *data, size_t size, const TColormap &colors)
+TResult<TMatPicture> ReadMat(const uint8_t *data, size_t size, const TColormap &colors)
 {
     TMemStream stream;
     stream.Data.assign(data, data + size);
     return ReadMatStream(stream, colors);
 }
 
-TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors)
+TResult<TMatPicture> ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors)
 {
     return ReadMat(bytes.data(), bytes.size(), colors);
 }
 
-TMatPicture LoadMatFromArchive(const TGobArchive &archive, int index, const TColormap &colors)
+TResult<TMatPicture> LoadMatFromArchive(const TGobArchive &archive, int index,
+                                        const TColormap &colors)
 {
+    TResult<std::vector<uint8_t>> bytes = ReadGobMemberBytes(archive, index);
+    if (!bytes)
+        return TFailure{bytes.Error()};
     TMemStream stream;
-    stream.Data = ReadGobMemberBytes(archive, index);
+    stream.Data = std::move(*bytes);
     return ReadMatStream(stream, colors);
 }
 
-TColormap ReadCmpBytes(const uint8_t *data, size_t size)
+TResult<TColormap> ReadCmpBytes(const uint8_t *data, size_t size)
 {
     // A cut-off colormap is refused whole rather than loaded half black.
     if (size < static_cast<size_t>(CmpPaletteEnd))
@@ -243,7 +250,7 @@ TColormap ReadCmpBytes(const uint8_t *data, size_t size)
         char text[96];
         std::snprintf(text, sizeof text, "Colormap too short: %zu bytes, %d needed", size,
                       CmpPaletteEnd);
-        throw TMatError(text);
+        return TFailure{text};
     }
     TColormap map;
     const uint8_t *triple = data + CmpHeaderSize;
@@ -256,19 +263,26 @@ TColormap ReadCmpBytes(const uint8_t *data, size_t size)
     return map;
 }
 
-TColormap ReadCmp(const TGobArchive &archive, int index)
+TResult<TColormap> ReadCmp(const TGobArchive &archive, int index)
 {
     // Only the header and the palette are needed; the light tables after them are not read.
-    const std::vector<uint8_t> bytes = ReadGobMemberBytes(archive, index, CmpPaletteEnd);
-    return ReadCmpBytes(bytes.data(), bytes.size());
+    const TResult<std::vector<uint8_t>> bytes = ReadGobMemberBytes(archive, index, CmpPaletteEnd);
+    if (!bytes)
+        return TFailure{bytes.Error()};
+    return ReadCmpBytes(bytes->data(), bytes->size());
 }
 
-TColormap LoadCmpFile(const std::string &path)
+TResult<TColormap> LoadCmpFile(const std::string &path)
 {
-    TBinFile file;
-    file.OpenRead(path);
     uint8_t bytes[CmpPaletteEnd];
-    const size_t count = file.ReadSome(bytes, sizeof bytes);
-    file.Close();
-    return ReadCmpBytes(bytes, count);
+    const TResult<size_t> count = CatchIOError([&]() -> TResult<size_t> {
+        TBinFile file;
+        file.OpenRead(path);
+        const size_t got = file.ReadSome(bytes, sizeof bytes);
+        file.Close();
+        return got;
+    });
+    if (!count)
+        return TFailure{count.Error()};
+    return ReadCmpBytes(bytes, *count);
 }

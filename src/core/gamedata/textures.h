@@ -6,9 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "core/shell/result.h"
 
 struct TGobArchive;
 
@@ -33,12 +34,6 @@ constexpr int BmpFileHeaderSize = 14;
 constexpr int BmpInfoHeaderSize = 40;
 constexpr int BmpPaletteSize = 1024;
 constexpr int BmpPixelOffset = BmpFileHeaderSize + BmpInfoHeaderSize + BmpPaletteSize; // 1078
-
-// A refused texture or colormap: not a MAT, a size the file cannot hold, a bad slot.
-struct TMatError : std::runtime_error
-{
-    using std::runtime_error::runtime_error;
-};
 
 // A colormap as three planes: all reds, then all greens, then all blues. A colormap made
 // without one read into it is all black.
@@ -106,24 +101,26 @@ struct TMatPicture
     std::string GridSizeText;
 };
 
-// Reads member index of archive and converts it with colors. Throws std::out_of_range for an
-// index outside the directory, TIOError when the archive cannot be read or the member lies
-// outside it, TMatError when the member is not a usable MAT.
-TMatPicture LoadMatFromArchive(const TGobArchive &archive, int index, const TColormap &colors);
-// Converts MAT bytes with colors. Throws TMatError ("Not a Mat File" and the refused sizes).
-TMatPicture ReadMat(const uint8_t *data, size_t size, const TColormap &colors);
-TMatPicture ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors);
+// Reads member index of archive and converts it with colors. Fails as ReadGobMemberBytes does
+// when the archive cannot be read or the member lies outside it, and as ReadMat does when the
+// member is not a usable MAT. An index outside the directory throws std::out_of_range.
+TResult<TMatPicture> LoadMatFromArchive(const TGobArchive &archive, int index,
+                                        const TColormap &colors);
+// Converts MAT bytes with colors. Fails with "Not a Mat File", or with the size the bytes cannot
+// hold.
+TResult<TMatPicture> ReadMat(const uint8_t *data, size_t size, const TColormap &colors);
+TResult<TMatPicture> ReadMat(const std::vector<uint8_t> &bytes, const TColormap &colors);
 
 // The BMP palette of colors: blue, green, red, 0 for each of the 256 entries.
 std::array<uint8_t, BmpPaletteSize> BuildBmpPalette(const TColormap &colors);
 
-// The colormap of member index of archive. A colormap that ends before its palette does
-// throws TMatError.
-TColormap ReadCmp(const TGobArchive &archive, int index);
+// The colormap of member index of archive. A colormap that ends before its palette does is
+// refused, as a member that cannot be read is.
+TResult<TColormap> ReadCmp(const TGobArchive &archive, int index);
 // The colormap in bytes already in memory (a whole CMP file or member).
-TColormap ReadCmpBytes(const uint8_t *data, size_t size);
+TResult<TColormap> ReadCmpBytes(const uint8_t *data, size_t size);
 // The colormap of a loose CMP file.
-TColormap LoadCmpFile(const std::string &path);
+TResult<TColormap> LoadCmpFile(const std::string &path);
 
 // Bytes per BMP row: the width rounded up to a multiple of 4.
 int64_t BmpStride(int64_t width);

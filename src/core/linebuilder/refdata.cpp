@@ -1,7 +1,7 @@
 #include "core/linebuilder/refdata.h"
 
 #include "core/shell/fileio.h"
-#include "core/shell/ioerror.h"
+#include "core/shell/result.h"
 #include "core/shell/textutils.h"
 
 const std::vector<TRefHeader> &RefVerbHeaders()
@@ -116,13 +116,20 @@ TRefNode BranchNode(const char *text, const std::vector<TRefHeader> &headers)
     return node;
 }
 
+// A text the loading asks for: the text, nothing when its file is missing, or the failure of
+// reading the file.
+using TFetched = TResult<std::optional<std::string>>;
+
 // A file of dataDir, or nothing when there is none.
-std::optional<std::string> ReadDataFile(const std::string &dataDir, const char *name)
+TFetched ReadDataFile(const std::string &dataDir, const char *name)
 {
     const std::string path = FindFileNoCase(dataDir, name);
     if (path.empty())
-        return std::nullopt;
-    return ReadWholeFile(path);
+        return std::optional<std::string>();
+    TResult<std::string> text = ReadWholeFile(path);
+    if (!text)
+        return TFailure{text.Error()};
+    return std::optional<std::string>(std::move(*text));
 }
 
 // Appends the two lines of every entry of text named caption; true when one was found.
@@ -156,28 +163,26 @@ template <typename Fetch> TRefData Load(Fetch fetch)
     TTreeCursor cursor{&data, std::nullopt, 0};
     const char *const names[] = {VerbFileName, SymbolFileName, ExtraFileName};
     const char *const messages[] = {NoVerbFileMessage, NoSymbolFileMessage, NoExtraFileMessage};
-    try
+    for (int file = 0; file < 3; ++file)
     {
-        for (int file = 0; file < 3; ++file)
+        const TFetched fetched = fetch(names[file]);
+        if (!fetched)
         {
-            const std::optional<std::string> text = fetch(names[file]);
-            if (!text)
-            {
-                data.Message = messages[file];
-                return data;
-            }
-            if (file == 0)
-                AddFileNodes(*text, RefVerbHeaders(), 0, cursor);
-            else if (file == 1)
-                AddFileNodes(*text, RefSymbolHeaders(), 2, cursor);
-            else
-                data.Operators = SplitTextLines(*text);
+            data.IOError = fetched.Error();
+            return data;
         }
-    }
-    catch (const TIOError &error)
-    {
-        data.IOError = error.what();
-        return data;
+        const std::optional<std::string> &text = *fetched;
+        if (!text)
+        {
+            data.Message = messages[file];
+            return data;
+        }
+        if (file == 0)
+            AddFileNodes(*text, RefVerbHeaders(), 0, cursor);
+        else if (file == 1)
+            AddFileNodes(*text, RefSymbolHeaders(), 2, cursor);
+        else
+            data.Operators = SplitTextLines(*text);
     }
     data.Complete = true;
     return data;
@@ -186,29 +191,33 @@ template <typename Fetch> TRefData Load(Fetch fetch)
 template <typename Fetch> TRefLookup Lookup(const std::string &caption, Fetch fetch)
 {
     TRefLookup result;
-    try
+    const TFetched verbs = fetch(VerbFileName);
+    if (!verbs)
     {
-        const std::optional<std::string> verbText = fetch(VerbFileName);
-        if (!verbText)
+        result.IOError = verbs.Error();
+        return result;
+    }
+    const std::optional<std::string> &verbText = *verbs;
+    if (!verbText)
+    {
+        result.Message = NoVerbFileMessage;
+        return result;
+    }
+    if (!FindEntries(*verbText, caption, result.Lines))
+    {
+        const TFetched symbols = fetch(SymbolFileName);
+        if (!symbols)
         {
-            result.Message = NoVerbFileMessage;
+            result.IOError = symbols.Error();
             return result;
         }
-        if (!FindEntries(*verbText, caption, result.Lines))
+        const std::optional<std::string> &symbolText = *symbols;
+        if (!symbolText)
         {
-            const std::optional<std::string> symbolText = fetch(SymbolFileName);
-            if (!symbolText)
-            {
-                result.Message = NoSymbolFileMessage;
-                return result;
-            }
-            FindEntries(*symbolText, caption, result.Lines);
+            result.Message = NoSymbolFileMessage;
+            return result;
         }
-    }
-    catch (const TIOError &error)
-    {
-        result.IOError = error.what();
-        return result;
+        FindEntries(*symbolText, caption, result.Lines);
     }
     result.HideOperators = true;
     return result;

@@ -1,36 +1,13 @@
 #include "core/shell/fileio.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <filesystem>
-#include <sys/stat.h>
 #include <system_error>
 
+#include "core/shell/binfile.h"
 #include "core/shell/ioerror.h"
+#include "core/shell/textutils.h"
 
 namespace fs = std::filesystem;
-
-TIOError TIOError::FromErrno(int err)
-{
-    switch (err)
-    {
-    case ENOENT:
-        return TIOError("File not found");
-    case ENOTDIR:
-        return TIOError("Path not found");
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return TIOError("File access denied");
-    case ENOSPC:
-        return TIOError("Disk full");
-    default:
-        char text[32];
-        std::snprintf(text, sizeof text, "I/O error %d", err);
-        return TIOError(text);
-    }
-}
 
 fs::path ToPath(const std::string &path)
 {
@@ -43,192 +20,69 @@ std::string FromPath(const fs::path &path)
     return std::string(text.begin(), text.end());
 }
 
-namespace {
-FILE *OpenFile(const std::string &path, const char *mode)
+TResult<std::string> ReadWholeFile(const std::string &path)
 {
-#ifdef _WIN32
-    std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(ToPath(path).c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
-} // namespace
-
-TBinFile::~TBinFile()
-{
-    if (File)
-        std::fclose(File);
-}
-
-void TBinFile::OpenRead(const std::string &path)
-{
-    Close();
-    std::error_code ec;
-    if (fs::is_directory(ToPath(path), ec))
-        throw TIOError("File access denied");
-    File = OpenFile(path, "rb");
-    if (!File)
-        throw TIOError::FromErrno(errno);
-}
-
-void TBinFile::Create(const std::string &path)
-{
-    Close();
-    File = OpenFile(path, "wb");
-    if (!File)
-        throw TIOError::FromErrno(errno);
-}
-
-void TBinFile::Close()
-{
-    if (!File)
-        return;
-    const int failed = std::fclose(File);
-    File = nullptr;
-    if (failed != 0)
-        throw TIOError::FromErrno(errno);
-}
-
-int64_t TBinFile::Size() const
-{
-#ifdef _WIN32
-    struct _stat64 info;
-    if (_fstat64(_fileno(File), &info) != 0)
-        throw TIOError::FromErrno(errno);
-#else
-    struct stat info;
-    if (fstat(fileno(File), &info) != 0)
-        throw TIOError::FromErrno(errno);
-#endif
-    return static_cast<int64_t>(info.st_size);
-}
-
-int64_t TBinFile::Position() const
-{
-#ifdef _WIN32
-    return _ftelli64(File);
-#else
-    return ftello(File);
-#endif
-}
-
-void TBinFile::Seek(int64_t position)
-{
-    if (position < 0)
-        throw TIOError("I/O error 131");
-#ifdef _WIN32
-    const int failed = _fseeki64(File, position, SEEK_SET);
-#else
-    const int failed = fseeko(File, static_cast<off_t>(position), SEEK_SET);
-#endif
-    if (failed != 0)
-        throw TIOError::FromErrno(errno);
-}
-
-void TBinFile::Read(void *buffer, size_t count)
-{
-    if (ReadSome(buffer, count) != count)
-        throw TIOError::ReadBeyondEnd();
-}
-
-size_t TBinFile::ReadSome(void *buffer, size_t count)
-{
-    if (count == 0)
-        return 0;
-    const size_t got = std::fread(buffer, 1, count, File);
-    if (got != count && std::ferror(File))
-        throw TIOError::FromErrno(errno);
-    return got;
-}
-
-void TBinFile::Write(const void *buffer, size_t count)
-{
-    if (count == 0)
-        return;
-    if (std::fwrite(buffer, 1, count, File) != count)
-        throw TIOError::FromErrno(errno ? errno : ENOSPC);
-}
-
-std::string ReadWholeFile(const std::string &path)
-{
-    TBinFile file;
-    file.OpenRead(path);
-    // The size is only a hint: a file that shrinks meanwhile gives what is there, one that grows
-    // is read on to its end.
-    const int64_t size = file.Size();
-    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    size_t got = file.ReadSome(bytes.data(), bytes.size());
-    if (got < bytes.size())
-    {
-        bytes.resize(got);
-        return bytes;
-    }
-    char block[4096];
-    while (const size_t more = file.ReadSome(block, sizeof block))
-        bytes.append(block, more);
-    return bytes;
-}
-
-TFileText::TFileText(const std::string &path)
-{
-    File.OpenRead(path);
-    const int64_t size = File.Size();
-    Size = static_cast<size_t>(size > 0 ? size : 0);
-}
-
-size_t TFileText::ReadAt(size_t at, char *to, size_t count)
-{
-    if (at != Position)
-    {
-        File.Seek(static_cast<int64_t>(at));
-        Position = at;
-    }
-    if (at >= Size)
-    {
-        // One byte more than the size shows whether the file grew.
-        char probe;
-        if (at == Size && File.ReadSome(&probe, 1) == 1)
+    return CatchIOError([&]() -> TResult<std::string> {
+        TBinFile file;
+        file.OpenRead(path);
+        // The size is only a hint: a file that shrinks meanwhile gives what is there, one that
+        // grows is read on to its end.
+        const int64_t size = file.Size();
+        std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+        size_t got = file.ReadSome(bytes.data(), bytes.size());
+        if (got < bytes.size())
         {
-            Overflow = true;
-            ++Position;
+            bytes.resize(got);
+            return bytes;
         }
-        return 0;
-    }
-    const size_t got = File.ReadSome(to, std::min(count, Size - at));
-    Position += got;
-    return got;
+        char block[4096];
+        while (const size_t more = file.ReadSome(block, sizeof block))
+            bytes.append(block, more);
+        return bytes;
+    });
 }
 
-void WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write)
+TStatus WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write)
 {
     const std::string temp = path + ".qxtmp";
+    const auto removeTemp = [&temp] {
+        std::error_code ignored;
+        fs::remove(ToPath(temp), ignored);
+    };
+    TStatus written;
     try
     {
-        TBinFile file;
-        file.Create(temp);
-        write(file);
-        file.Close();
+        written = CatchIOError([&]() -> TStatus {
+            TBinFile file;
+            file.Create(temp);
+            write(file);
+            file.Close();
+            return {};
+        });
     }
     catch (...)
     {
-        std::error_code ec;
-        fs::remove(ToPath(temp), ec);
+        removeTemp();
         throw;
+    }
+    if (!written)
+    {
+        removeTemp();
+        return written;
     }
     std::error_code ec;
     fs::rename(ToPath(temp), ToPath(path), ec);
     if (ec)
     {
-        std::error_code ignored;
-        fs::remove(ToPath(temp), ignored);
-        throw TIOError::FromErrno(ec.value());
+        removeTemp();
+        return TFailure{TIOError::FromErrno(ec.value()).what()};
     }
+    return {};
 }
 
-void WriteFileAtomic(const std::string &path, const std::string &bytes)
+TStatus WriteFileAtomic(const std::string &path, const std::string &bytes)
 {
-    WriteFileAtomic(path, [&](TBinFile &file) { file.Write(bytes.data(), bytes.size()); });
+    return WriteFileAtomic(path, [&](TBinFile &file) { file.Write(bytes.data(), bytes.size()); });
 }
 
 bool FileExists(const std::string &path)

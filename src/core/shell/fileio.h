@@ -2,61 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "core/shell/textutils.h"
+#include "core/shell/result.h"
 
-// A binary file opened for reading or writing whose operations throw TIOError on failure:
-// a read or write transfers the full count or fails.
-class TBinFile
-{
-  public:
-    TBinFile() = default;
-    ~TBinFile();
-    TBinFile(const TBinFile &) = delete;
-    TBinFile &operator=(const TBinFile &) = delete;
-
-    void OpenRead(const std::string &path);
-    // Creates the file, or truncates an existing one.
-    void Create(const std::string &path);
-    void Close();
-    bool IsOpen() const { return File != nullptr; }
-
-    int64_t Size() const;
-    int64_t Position() const;
-    void Seek(int64_t position);
-    // Reads exactly count bytes; a short read throws "Read beyond end of file".
-    void Read(void *buffer, size_t count);
-    // Reads up to count bytes and returns how many were read.
-    size_t ReadSome(void *buffer, size_t count);
-    void Write(const void *buffer, size_t count);
-
-  private:
-    FILE *File = nullptr;
-};
-
-// A file read as a text source, up to the size it had when it was opened: a file that has
-// grown meanwhile ends there and reports it (ReadWholeFile reads such a file whole); one that has
-// shrunk ends where it ends now.
-class TFileText : public TTextSource
-{
-  public:
-    explicit TFileText(const std::string &path);
-    size_t ReadAt(size_t at, char *to, size_t count) override;
-    // Whether the file held more than its size when it was opened; known once the end was read.
-    bool Grew() const { return Overflow; }
-
-  private:
-    TBinFile File;
-    size_t Size = 0;
-    // Where the next read of the file starts.
-    size_t Position = 0;
-    bool Overflow = false;
-};
+class TBinFile;
 
 // Paths are UTF-8 strings throughout the program; these turn them into the file system's paths
 // and back. FromPath gives "/" separators on every system.
@@ -64,12 +17,13 @@ std::filesystem::path ToPath(const std::string &path);
 std::string FromPath(const std::filesystem::path &path);
 
 // The whole content of a file, as bytes, read into one buffer of the file's size.
-std::string ReadWholeFile(const std::string &path);
+TResult<std::string> ReadWholeFile(const std::string &path);
 // Writes to path through a temporary file in the same folder, renamed over path at the end, so
 // a failed write leaves the old file as it was and no temporary file behind. write fills the
-// opened temporary file and throws to give up.
-void WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write);
-void WriteFileAtomic(const std::string &path, const std::string &bytes);
+// opened temporary file (core/shell/binfile.h); the TIOError of a failed operation on it gives
+// up, and its text is the failure returned.
+TStatus WriteFileAtomic(const std::string &path, const std::function<void(TBinFile &)> &write);
+TStatus WriteFileAtomic(const std::string &path, const std::string &bytes);
 
 // A file as it was when it was read or written: enough to tell later that another program
 // changed it.

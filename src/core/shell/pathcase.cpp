@@ -1,10 +1,9 @@
 #include "core/shell/pathcase.h"
 
 #include "core/shell/fileio.h"
-#include "core/shell/ioerror.h"
 
-std::string ResolveFoldersNoCase(const std::string &base, const std::string &relPath,
-                                 bool createMissing)
+TResult<std::string> ResolveFoldersNoCase(const std::string &base, const std::string &relPath,
+                                          bool createMissing)
 {
     std::string resolved = base;
     size_t start = 0;
@@ -20,7 +19,7 @@ std::string ResolveFoldersNoCase(const std::string &base, const std::string &rel
         {
             folder = resolved + part;
             if (createMissing && !CreateDir(folder))
-                throw TIOError("Cannot create folder " + folder);
+                return TFailure{"Cannot create folder " + folder};
         }
         resolved = folder + "/";
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/shell/fileio.h"
+#include "core/shell/textutils.h"
 
 // The extension of path as the frame judges it: its first four characters, dot included,
 // upper-cased. So "a.goob" counts as ".GOO" and "a.cogx" as ".COG".

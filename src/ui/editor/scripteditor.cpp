@@ -27,7 +27,6 @@
 
 #include "core/analysis/symtools.h"
 #include "core/shell/fileio.h"
-#include "core/shell/ioerror.h"
 #include "core/shell/shellrules.h"
 #include "core/shell/textutils.h"
 #include "ui/common/fonts.h"
@@ -423,15 +422,13 @@ bool TRTFForm::AgreeToUnwritableCharacters()
 
 bool TRTFForm::ReadFileBytes(const QString &path, std::string &bytes)
 {
-    try
+    TResult<std::string> read = ReadWholeFile(path.toStdString());
+    if (!read)
     {
-        bytes = ReadWholeFile(path.toStdString());
-    }
-    catch (const TIOError &error)
-    {
-        OwnPrompts.ShowIOError(error.what());
+        OwnPrompts.ShowIOError(read.Error().c_str());
         return false;
     }
+    bytes = std::move(*read);
     return true;
 }
 
@@ -487,15 +484,13 @@ void TRTFForm::CheckFileOnDisk()
         return;
     std::string bytes;
     if (FileExists(path))
-        try
-        {
-            bytes = ReadWholeFile(path);
-        }
-        catch (const TIOError &)
-        {
-            // Unreadable for now (another program may be writing it): asked again next time.
+    {
+        TResult<std::string> read = ReadWholeFile(path);
+        // Unreadable for now (another program may be writing it): asked again next time.
+        if (!read)
             return;
-        }
+        bytes = std::move(*read);
+    }
     const TFileStamp now = FileStamp(path, bytes);
     // Touched but holding the same bytes is no change.
     if (now.Exists && OnDisk.Exists && now.Hash == OnDisk.Hash)

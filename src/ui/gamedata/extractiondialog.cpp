@@ -1,7 +1,6 @@
 #include "ui/gamedata/extractiondialog.h"
 
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <string_view>
 
@@ -103,28 +102,23 @@ void TGG::LoadGob(const QString &path)
 {
     PB->hide();
     PB->setValue(0);
-    const std::string file = path.toStdString();
-    try
+    TResult<TGobArchive> read = ReadGobArchive(path.toStdString());
+    if (!read && IsNotAGob(read.Error()))
     {
-        TGobArchive read;
-        if (!ReadGobHeader(file, read))
-        {
-            // The lists keep the archive before, but nothing is extracted from them.
-            Rejected = true;
-            OwnPrompts.AbortError(NotAGobMessage);
-            return;
-        }
-        ReadGobDirectory(read);
-        Archive = std::move(read);
-        Rejected = false;
+        // The lists keep the archive before, but nothing is extracted from them.
+        Rejected = true;
+        OwnPrompts.AbortError(NotAGobMessage);
+        return;
     }
-    catch (const std::exception &error)
+    if (!read)
     {
         Archive = TGobArchive();
         ClearItems();
-        OwnPrompts.ShowIOError(QString::fromLocal8Bit(error.what()));
+        OwnPrompts.ShowIOError(QString::fromLocal8Bit(read.Error().c_str()));
         return;
     }
+    Archive = std::move(*read);
+    Rejected = false;
     ShowItems();
     if (Archive.CountTruncated)
     {

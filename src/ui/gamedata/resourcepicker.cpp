@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <memory>
 
 #include <QComboBox>
@@ -34,9 +33,10 @@ const QColor Teal(0x00, 0x80, 0x80);
 const QColor Grey(0x80, 0x80, 0x80);
 constexpr int ImageWidth = 256;
 
-QString What(const std::exception &error)
+// The text of a failure the core gave back, as the boxes show it.
+QString What(const std::string &failure)
 {
-    return QString::fromLocal8Bit(error.what());
+    return QString::fromLocal8Bit(failure.c_str());
 }
 
 void PaintTealOnBlack(QWidget *widget)
@@ -237,24 +237,20 @@ void TRes::FillArchiveChoice(const std::string &folder, const QString &shown)
 
 TRes::TArchiveRead TRes::ReadArchive(const std::string &path)
 {
-    try
-    {
-        TGobArchive read;
-        if (!ReadGobHeader(path, read))
-        {
-            ArchiveRejected = true;
-            Ask().AbortError(NotAGobMessage);
-            return TArchiveRead::NotAnArchive;
-        }
-        ReadGobDirectory(read);
-        Archive = std::move(read);
-    }
-    catch (const std::exception &error)
+    TResult<TGobArchive> read = ReadGobArchive(path);
+    if (!read && IsNotAGob(read.Error()))
     {
         ArchiveRejected = true;
-        Ask().ShowIOError(What(error));
+        Ask().AbortError(NotAGobMessage);
+        return TArchiveRead::NotAnArchive;
+    }
+    if (!read)
+    {
+        ArchiveRejected = true;
+        Ask().ShowIOError(What(read.Error()));
         return TArchiveRead::Failed;
     }
+    Archive = std::move(*read);
     return TArchiveRead::Read;
 }
 
@@ -321,14 +317,13 @@ void TRes::StoreCmps()
     Colormaps.assign(static_cast<size_t>(PalBox->count()), TColormap());
     for (int i = 0; i < PalBox->count(); ++i)
     {
-        try
-        {
-            Colormaps[static_cast<size_t>(i)] = ReadCmp(Archive, CmpIndex[static_cast<size_t>(i)]);
-        }
-        catch (const std::exception &error)
+        const TResult<TColormap> read = ReadCmp(Archive, CmpIndex[static_cast<size_t>(i)]);
+        if (read)
+            Colormaps[static_cast<size_t>(i)] = *read;
+        else
         {
             // A damaged colormap leaves its slot black; the others are still loaded.
-            failures << PalBox->itemText(i) + ": " + What(error);
+            failures << PalBox->itemText(i) + ": " + What(read.Error());
         }
     }
     if (!failures.isEmpty())
@@ -474,20 +469,17 @@ void TRes::PreviewMember(const std::string &memberName)
 
 void TRes::ShowTexture(int index, const std::string &memberName)
 {
-    TMatPicture picture;
-    try
-    {
-        // Without the colormap chosen, a black one.
-        const auto slot = static_cast<size_t>(CurrentColormap);
-        picture = LoadMatFromArchive(Archive, index,
-                                     slot < Colormaps.size() ? Colormaps[slot] : TColormap());
-    }
-    catch (const std::exception &error)
+    // Without the colormap chosen, a black one.
+    const auto slot = static_cast<size_t>(CurrentColormap);
+    const TResult<TMatPicture> read =
+        LoadMatFromArchive(Archive, index, slot < Colormaps.size() ? Colormaps[slot] : TColormap());
+    if (!read)
     {
         ClearPicture();
-        Ask().ShowIOError(What(error));
+        Ask().ShowIOError(What(read.Error()));
         return;
     }
+    const TMatPicture &picture = *read;
     ShownBmp = QByteArray(reinterpret_cast<const char *>(picture.Bmp.data()),
                           static_cast<qsizetype>(picture.Bmp.size()));
     QPixmap pixmap;
@@ -513,18 +505,14 @@ void TRes::ShowTexture(int index, const std::string &memberName)
 
 void TRes::ShowText(int index)
 {
-    std::vector<uint8_t> bytes;
-    try
+    const TResult<std::vector<uint8_t>> bytes = ReadGobMemberBytes(Archive, index);
+    if (!bytes)
     {
-        bytes = ReadGobMemberBytes(Archive, index);
-    }
-    catch (const std::exception &error)
-    {
-        Ask().ShowIOError(What(error));
+        Ask().ShowIOError(What(bytes.Error()));
         return;
     }
     // Scripts end their lines with CR LF; the pane wants one break a line.
-    QString text = DecodeScript(MemberPreviewText(bytes));
+    QString text = DecodeScript(MemberPreviewText(*bytes));
     text.replace("\r\n", "\n");
     Memo->setPlainText(text);
 }
@@ -544,13 +532,11 @@ bool TRes::WriteBmp(const std::string &fileName, QString &error) const
 {
     // The name is in the archive's encoding; the file system wants its own.
     const QString path = Q(ProgramDir) + DecodeScript(fileName);
-    try
-    {
+    const TStatus written =
         WriteFileAtomic(QFile::encodeName(path).toStdString(), ShownBmp.toStdString());
-    }
-    catch (const std::exception &failure)
+    if (!written)
     {
-        error = What(failure) + ": " + path;
+        error = What(written.Error()) + ": " + path;
         return false;
     }
     return true;

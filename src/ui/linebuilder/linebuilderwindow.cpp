@@ -1,7 +1,5 @@
 #include "ui/linebuilder/linebuilderwindow.h"
 
-#include <exception>
-
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -634,18 +632,13 @@ bool TVF::DisplayAll()
     if (!Picker)
         return false;
     // Without its file the picker lists the table it holds from before.
-    try
-    {
-        TTemplateFile file = LoadTemplateFile(Game.TemplateFile);
-        if (file.Found)
-            Picker->TakeTemplates(std::move(file.Table));
-        else
-            Ask().ShowMessage(NoTemplateFileMessage);
-    }
-    catch (const std::exception &error)
-    {
-        Ask().ShowIOError(QString::fromLocal8Bit(error.what()));
-    }
+    TResult<TTemplateFile> file = LoadTemplateFile(Game.TemplateFile);
+    if (!file)
+        Ask().ShowIOError(QString::fromLocal8Bit(file.Error().c_str()));
+    else if (file->Found)
+        Picker->TakeTemplates(std::move(file->Table));
+    else
+        Ask().ShowMessage(NoTemplateFileMessage);
     Picker->ListTemplates();
     return Picker->ShowPicker() == QDialog::Accepted;
 }
