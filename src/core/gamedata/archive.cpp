@@ -45,6 +45,29 @@ std::string Refusal(const char *reason, std::string_view name)
 {
     return std::string(reason) + ": " + std::string(name);
 }
+
+// Whether Windows would take part as another file than its name says: a device ("CON",
+// "NUL", "COM1", "LPT1" ... with any extension), a stream of a file ("a.cog:x"), or a name it
+// cuts short (trailing dots and spaces); or cannot make it at all (control characters and
+// < > " | ? *). The archives are made on Windows, where no file has such a name.
+bool IsNameWindowsRefuses(std::string_view part)
+{
+    for (const char c : part)
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+            return true;
+    if (part.back() == '.' || part.back() == ' ')
+        return true;
+    std::string_view stem = part.substr(0, part.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.remove_suffix(1);
+    const std::string device = LowerAscii(stem);
+    if (device == "con" || device == "prn" || device == "aux" || device == "nul")
+        return true;
+    return device.size() == 4 &&
+           (device.compare(0, 3, "com") == 0 || device.compare(0, 3, "lpt") == 0) &&
+           device[3] >= '1' && device[3] <= '9';
+}
 } // namespace
 
 // ---- Archives ----
@@ -308,6 +331,12 @@ bool MemberPathToRelative(std::string_view name, std::string &relPath, std::stri
         // Doubled separators and "." parts name the same place; they are dropped.
         if (!part.empty() && part != ".")
         {
+            if (IsNameWindowsRefuses(part))
+            {
+                relPath.clear();
+                error = Refusal("Member name is no file name on Windows", path);
+                return false;
+            }
             if (!relPath.empty())
                 relPath += '/';
             relPath += part;

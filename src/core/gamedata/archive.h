@@ -122,7 +122,9 @@ int FindGobMember(const TGobArchive &archive, std::string_view name);
 int FindTypedGobMember(const TGobArchive &archive, std::string_view typed);
 // Turns a member name (up to its first NUL) into a relative file path with "/" separators.
 // Refuses, with a message in error, a name that is empty, absolute, starts with a drive
-// letter or climbs out of the target folder with "..".
+// letter, climbs out of the target folder with "..", or has a part that Windows would take
+// for a device or a file's stream, or cannot make (the same on every system, so an archive
+// extracts alike everywhere).
 [[nodiscard]] bool MemberPathToRelative(std::string_view name, std::string &relPath,
                                         std::string &error);
 
