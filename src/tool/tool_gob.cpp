@@ -13,6 +13,7 @@
 #include "core/gamedata/extraction.h"
 #include "core/shell/binfile.h"
 #include "core/shell/fileio.h"
+#include "core/shell/shellrules.h"
 #include "tool/commands.h"
 
 namespace fs = std::filesystem;
@@ -84,6 +85,9 @@ bool Extract(const TGobArchive &archive, const std::vector<int> &indices, const 
              bool force)
 {
     TExtractHandlers handlers;
+    // Member names are Windows-1252 bytes; the files get their names in UTF-8, as the
+    // extraction dialog gives them.
+    handlers.ToFilePath = [](const std::string &relPath) { return Utf8FromScriptBytes(relPath); };
     handlers.OnDiffers = [force](const std::string &) {
         return force ? TDiffersAnswer::Replace : TDiffersAnswer::Keep;
     };
@@ -151,7 +155,7 @@ int ExtractArchive(const std::vector<std::string> &args)
             std::fprintf(stderr, "%s: cannot create the folder\n", dir.c_str());
             return 1;
         }
-        base = dir.back() == '/' ? dir : dir + "/";
+        base = FolderPrefix(dir);
     }
 
     int status = 0;
@@ -183,14 +187,15 @@ int ExtractArchive(const std::vector<std::string> &args)
 
 struct TPackFile
 {
-    std::string Name; // relative to the packed folder, backslash-separated
+    std::string Name; // relative to the packed folder, backslash-separated, Windows-1252
     std::string Path;
     int64_t Size;
 };
 
 // Every regular file under root, named relative to it with backslashes, sorted by name so the
 // same folder always packs to the same bytes. Links are not followed. skip is left out (the
-// archive being replaced, when it lies inside root).
+// archive being replaced, when it lies inside root). A name Windows-1252 cannot spell fails
+// the whole, after printing why.
 bool CollectFiles(const std::string &root, const std::string &skip, std::vector<TPackFile> &files)
 {
     std::error_code ec;
@@ -203,11 +208,18 @@ bool CollectFiles(const std::string &root, const std::string &skip, std::vector<
             break;
         if (!fs::is_regular_file(status))
             continue;
-        std::error_code same;
-        if (!skip.empty() && fs::equivalent(it->path(), ToPath(skip), same))
+        if (!skip.empty() && SameFile(FromPath(it->path()), skip))
             continue;
-        std::string name = FromPath(it->path().lexically_relative(rootPath));
-        std::replace(name.begin(), name.end(), '/', '\\');
+        std::string relative = FromPath(it->path().lexically_relative(rootPath));
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        // Archives hold their names in Windows-1252, as extraction reads them.
+        std::string name;
+        if (!ScriptBytesFromUtf8(relative, name))
+        {
+            std::fprintf(stderr, "%s: an archive cannot hold the name %s\n", root.c_str(),
+                         relative.c_str());
+            return false;
+        }
         const auto size = static_cast<int64_t>(it->file_size(ec));
         if (ec)
             break;

@@ -18,10 +18,10 @@ TStatus WriteInPlace(const std::string &path, const std::string &text)
 {
     try
     {
-        const std::filesystem::perms mode = std::filesystem::status(path).permissions();
+        const std::filesystem::perms mode = std::filesystem::status(ToPath(path)).permissions();
         if (const TStatus written = WriteFileAtomic(path, text); !written)
             return written;
-        std::filesystem::permissions(path, mode);
+        std::filesystem::permissions(ToPath(path), mode);
     }
     catch (const std::filesystem::filesystem_error &error)
     {

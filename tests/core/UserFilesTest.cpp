@@ -23,8 +23,8 @@ class UserFilesTest : public ::testing::Test
     std::string Path(const std::string &name) const { return Scratch.Path(name); }
     static void Write(const std::string &path, const std::string &bytes)
     {
-        fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
+        fs::create_directories(Utf8Path(path).parent_path());
+        WriteBytes(path, bytes);
     }
     static bool OwnerWritable(const std::string &path)
     {
@@ -105,6 +105,33 @@ TEST_F(UserFilesTest, ReadOnlyInstallationSeedsAWritableUserFolder)
     EXPECT_TRUE(OwnerWritable(User + "qxdata/verb.qx"));
 }
 
+TEST_F(UserFilesTest, FoldersNamedBeyondASCIIServeAsProgramAndUserFolders)
+{
+    // A portable install in a folder of a user whose name no code page spells is used as it
+    // is; a user's folder of such a name (the local application data on Windows) is seeded.
+    const std::string portable = Path("Desktop/Ünï 测试/Quillex") + "/";
+    Write(portable + "qxdata/verb.qx", "verbs");
+    EXPECT_EQ(ChooseProgramDir(portable, User), portable);
+
+    Write(Installed + "qxdata/verb.qx", "verbs");
+    Write(Installed + "cog/default.cog", "starter");
+    // A folder where the write probe would go: the installation cannot be written.
+    fs::create_directories(Utf8Path(Installed + ".quillex-write-test"));
+    const std::string user = Path("AppData/Local/Ostrel Forge/Quillex Ωmega") + "/";
+    std::vector<std::string> kept;
+    EXPECT_EQ(ChooseProgramDir(Installed, user, &kept), user);
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(*ReadWholeFile(user + "qxdata/verb.qx"), "verbs");
+    EXPECT_EQ(*ReadWholeFile(user + "cog/default.cog"), "starter");
+
+    // The record of what was seeded is read back there: an edit is kept and named once.
+    Write(user + "qxdata/verb.qx", "my verbs");
+    Write(Installed + "qxdata/verb.qx", "verbs 2");
+    EXPECT_EQ(SeedUserFolder(Installed, user), std::vector<std::string>{"qxdata/verb.qx"});
+    EXPECT_TRUE(SeedUserFolder(Installed, user).empty());
+    EXPECT_EQ(*ReadWholeFile(user + "qxdata/verb.qx"), "my verbs");
+}
+
 TEST_F(UserFilesTest, MemberFoldersMatchExistingFoldersWhateverTheirCase)
 {
     fs::create_directories(Path("base/cog"));
@@ -125,7 +152,8 @@ TEST_F(UserFilesTest, MemberFoldersMatchExistingFoldersWhateverTheirCase)
     // Creation makes only the folders no existing one matches.
     EXPECT_EQ(*ResolveFoldersNoCase(base, "MAT/Other/w.mat", true), base + "Mat/Other/w.mat");
     EXPECT_TRUE(fs::is_directory(base + "Mat/Other"));
-    EXPECT_FALSE(fs::exists(base + "MAT"));
+    EXPECT_EQ(FolderEntries(base), (std::vector<std::string>{"Mat", "cog"}));
+    EXPECT_EQ(FolderEntries(base + "Mat"), (std::vector<std::string>{"Other", "Sub"}));
     EXPECT_EQ(FindFolderNoCase(base, "COG"), base + "cog");
     EXPECT_EQ(FindFolderNoCase(base, "nothing"), "");
 }
@@ -163,6 +191,5 @@ TEST_F(UserFilesTest, ExtractionCreatesNoCogFolderBesideOneInAnotherCase)
     ASSERT_TRUE(archive);
     ASSERT_TRUE(ExtractGobMember(*archive, 0, Path("prog") + "/", "COG/x.cog"));
     EXPECT_EQ(*ReadWholeFile(Path("prog/Cog/x.cog")), "x");
-    EXPECT_FALSE(fs::exists(Path("prog/cog")));
-    EXPECT_FALSE(fs::exists(Path("prog/COG")));
+    EXPECT_EQ(FolderEntries(Path("prog")), std::vector<std::string>{"Cog"});
 }

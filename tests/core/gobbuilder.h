@@ -4,6 +4,7 @@
 // what a test asks for: signature, count, offsets and lengths, as on the bad archives of real
 // disks.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -90,16 +91,37 @@ inline std::string PatternBytes(size_t size, unsigned seed = 1)
     return bytes;
 }
 
+// A path of the program's (UTF-8) as the file system's, as ToPath makes it: a std::string
+// path on Windows is read in the local code page, which cannot spell every name.
+inline std::filesystem::path Utf8Path(const std::string &path)
+{
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 inline void WriteBytes(const std::string &path, const std::string &bytes)
 {
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(Utf8Path(path), std::ios::binary) << bytes;
 }
 
 inline std::string ReadBytes(const std::string &path)
 {
     std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    bytes << std::ifstream(Utf8Path(path), std::ios::binary).rdbuf();
     return bytes.str();
+}
+
+// The names in folder, sorted: which spelling of a name is on disk, also where the file system
+// finds it in any letter case.
+inline std::vector<std::string> FolderEntries(const std::string &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(Utf8Path(folder)))
+    {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // A fresh folder under the system's temporary folder, removed with its content.

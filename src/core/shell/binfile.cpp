@@ -7,6 +7,10 @@
 #include <sys/stat.h>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "core/shell/fileio.h"
 #include "core/shell/ioerror.h"
 
@@ -34,15 +38,56 @@ TIOError TIOError::FromErrno(int err)
     }
 }
 
+#ifdef _WIN32
+TIOError TIOError::FromSystemError(unsigned long code)
+{
+    switch (code)
+    {
+    case ERROR_FILE_NOT_FOUND:
+    // A name no file can have ("*.cog" that matched nothing) names no file.
+    case ERROR_INVALID_NAME:
+        return TIOError("File not found");
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+        return TIOError("Path not found");
+    case ERROR_ACCESS_DENIED:
+        return TIOError("File access denied");
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return TIOError("File in use by another program");
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return TIOError("Disk full");
+    default:
+        char text[32];
+        std::snprintf(text, sizeof text, "I/O error %lu", code);
+        return TIOError(text);
+    }
+}
+#endif
+
 namespace {
 FILE *OpenFile(const std::string &path, const char *mode)
 {
 #ifdef _WIN32
+    _doserrno = 0;
     std::wstring wideMode(mode, mode + std::strlen(mode));
     return _wfopen(ToPath(path).c_str(), wideMode.c_str());
 #else
     return std::fopen(path.c_str(), mode);
 #endif
+}
+
+// The failure of the last OpenFile. On Windows the system's own error tells a missing folder
+// from a missing file, and a file held by another program from a forbidden one, which errno
+// does not.
+TIOError OpenError()
+{
+#ifdef _WIN32
+    if (_doserrno != 0)
+        return TIOError::FromSystemError(_doserrno);
+#endif
+    return TIOError::FromErrno(errno);
 }
 } // namespace
 
@@ -60,7 +105,7 @@ void TBinFile::OpenRead(const std::string &path)
         throw TIOError("File access denied");
     File = OpenFile(path, "rb");
     if (!File)
-        throw TIOError::FromErrno(errno);
+        throw OpenError();
 }
 
 void TBinFile::Create(const std::string &path)
@@ -68,7 +113,7 @@ void TBinFile::Create(const std::string &path)
     Close();
     File = OpenFile(path, "wb");
     if (!File)
-        throw TIOError::FromErrno(errno);
+        throw OpenError();
 }
 
 void TBinFile::Close()

@@ -12,7 +12,9 @@
 class TBinFile;
 
 // Paths are UTF-8 strings throughout the program; these turn them into the file system's paths
-// and back. FromPath gives "/" separators on every system.
+// and back. FromPath gives "/" separators on every system. On Windows the path is the
+// system's wide string, so every file name reaches the file system, whatever the local code
+// page can spell; bytes that are no UTF-8 are read as Windows-1252 there.
 std::filesystem::path ToPath(const std::string &path);
 std::string FromPath(const std::filesystem::path &path);
 
@@ -56,5 +58,9 @@ std::string FindFolderNoCase(const std::string &dir, const std::string &name);
 std::string ExtractFileName(const std::string &path);
 // The folder part of path, with its trailing separator.
 std::string ExtractFilePath(const std::string &path);
+// folder as the start of a path below it: with "/" added unless it ends with a separator
+// already ("\\" too on Windows) or is empty; a drive alone ("C:", the current folder of
+// that drive) is kept as it is on Windows.
+std::string FolderPrefix(const std::string &folder);
 // The extension of path from its last dot, dot included; empty when the name has none.
 std::string ExtractFileExt(const std::string &path);

@@ -7,7 +7,9 @@
 #include <map>
 #include <system_error>
 
+#include "core/shell/binfile.h"
 #include "core/shell/fileio.h"
+#include "core/shell/ioerror.h"
 
 namespace fs = std::filesystem;
 
@@ -20,13 +22,19 @@ namespace {
 bool IsWritableFolder(const fs::path &folder)
 {
     std::error_code ec;
+    fs::create_directories(folder, ec);
+    // Made the way the program makes its files, with the name as the system's wide string on
+    // Windows: a folder whose name the local code page cannot spell is writable all the same.
     const fs::path probe = folder / ".quillex-write-test";
+    try
     {
-        fs::create_directories(folder, ec);
-        FILE *file = std::fopen(probe.string().c_str(), "wb");
-        if (!file)
-            return false;
-        std::fclose(file);
+        TBinFile file;
+        file.Create(FromPath(probe));
+        file.Close();
+    }
+    catch (const TIOError &)
+    {
+        return false;
     }
     fs::remove(probe, ec);
     return true;
@@ -125,8 +133,11 @@ bool CopyOver(const fs::path &from, const fs::path &to)
     MakeUserWritable(to.parent_path(), true);
     if (fs::exists(to, ec))
         MakeUserWritable(to, false);
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec)
+    // Read and written whole rather than with std::filesystem::copy_file, which with the
+    // compilers for Windows takes any existing target for the source itself and refuses to
+    // replace it.
+    const TResult<std::string> bytes = ReadWholeFile(FromPath(from));
+    if (!bytes || !WriteFileAtomic(FromPath(to), *bytes))
         return false;
     MakeUserWritable(to, false);
     return true;

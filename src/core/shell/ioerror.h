@@ -17,7 +17,14 @@ struct TIOError : std::runtime_error
 
     // The standard text for an errno value.
     static TIOError FromErrno(int err);
-    static TIOError ReadBeyondEnd() { return TIOError("Read beyond end of file"); }
+#ifdef _WIN32
+    // The standard text for an error code of the Windows API (GetLastError).
+    static TIOError FromSystemError(unsigned long code);
+#endif
+    static TIOError ReadBeyondEnd()
+    {
+        return TIOError("Read beyond end of file");
+    }
 };
 
 // Runs body, which returns a TResult or a TStatus, and gives back what it returns; a TIOError it

@@ -99,6 +99,32 @@ inline char16_t CharFromScriptByte(unsigned char byte)
     return byte >= 0x80 && byte < 0xA0 ? Cp1252High[byte - 0x80] : char16_t(byte);
 }
 
+// Script bytes (an archive member's name, say) as UTF-8, each byte the character
+// CharFromScriptByte gives it: what a path made of them holds.
+inline std::string Utf8FromScriptBytes(std::string_view bytes)
+{
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    for (const char byte : bytes)
+    {
+        const char16_t c = CharFromScriptByte(static_cast<unsigned char>(byte));
+        if (c < 0x80)
+            utf8 += static_cast<char>(c);
+        else if (c < 0x800)
+        {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else
+        {
+            utf8 += static_cast<char>(0xE0 | (c >> 12));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 // The byte of a character in a script file; '?' for a character Windows-1252 cannot hold.
 inline char ScriptByteFromChar(char16_t c)
 {
@@ -108,6 +134,33 @@ inline char ScriptByteFromChar(char16_t c)
         if (Cp1252High[i] == c)
             return static_cast<char>(0x80 + i);
     return '?';
+}
+
+// UTF-8 text (a file's name, say) as the script bytes an archive stores: false when text is
+// no UTF-8 or holds a character Windows-1252 cannot, whose byte is then '?'.
+inline bool ScriptBytesFromUtf8(std::string_view utf8, std::string &bytes)
+{
+    bytes.clear();
+    bool exact = true;
+    for (size_t i = 0; i < utf8.size();)
+    {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        bool valid = lead < 0x80 || (lead >= 0xC2 && lead < 0xF5);
+        for (size_t k = 1; k < length; ++k)
+        {
+            const auto next = i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
+            valid = valid && (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        const char byte = valid && c < 0x10000 ? ScriptByteFromChar(char16_t(c)) : '?';
+        if (!valid || (byte == '?' && c != U'?'))
+            exact = false;
+        bytes += byte;
+        i += valid ? length : 1;
+    }
+    return exact;
 }
 
 // The position of the first character of text that a script file cannot hold (its byte would

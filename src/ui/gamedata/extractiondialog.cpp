@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QProgressBar>
@@ -15,6 +14,7 @@
 #include "core/gamedata/archive.h"
 #include "core/gamedata/extraction.h"
 #include "core/shell/fileio.h"
+#include "core/shell/shellrules.h"
 #include "ui/common/fonts.h"
 #include "ui/common/pictures.h"
 #include "ui/common/prompts.h"
@@ -114,7 +114,7 @@ void TGG::LoadGob(const QString &path)
     {
         Archive = TGobArchive();
         ClearItems();
-        OwnPrompts.ShowIOError(QString::fromLocal8Bit(read.Error().c_str()));
+        OwnPrompts.ShowIOError(QString::fromStdString(read.Error()));
         return;
     }
     Archive = std::move(*read);
@@ -190,13 +190,11 @@ void TGG::BBExtractClick()
     // that differs is replaced only when the user agrees, and a failure ends the run.
     TExtractHandlers handlers;
     handlers.OnMember = [this](int) { PB->setValue(PB->value() + 1); };
-    handlers.ToFilePath = [](const std::string &relPath) {
-        return QFile::encodeName(DecodeScript(relPath)).toStdString();
-    };
+    handlers.ToFilePath = [](const std::string &relPath) { return Utf8FromScriptBytes(relPath); };
     handlers.OnDiffers = [this](const std::string &target) {
         switch (OwnPrompts.AskReplace(
             QString("'%1' already exists and differs from the archive's copy. Replace it?")
-                .arg(QFile::decodeName(QByteArray::fromStdString(target)))))
+                .arg(QString::fromStdString(target))))
         {
         case TReplaceAnswer::Yes:
             return TDiffersAnswer::Replace;
@@ -217,7 +215,7 @@ void TGG::BBExtractClick()
             OwnPrompts.ShowMessage(DecodeScript(note.Message));
             return true;
         case TExtractNote::TKind::Failed:
-            OwnPrompts.ShowIOError(QString::fromLocal8Bit(note.Message.c_str()));
+            OwnPrompts.ShowIOError(QString::fromStdString(note.Message));
             failed = true;
             return false;
         case TExtractNote::TKind::Duplicate:
@@ -229,7 +227,7 @@ void TGG::BBExtractClick()
     const TExtractResult result = ExtractMembers(Archive, indices, ProgramDir, handlers);
     QStringList written;
     for (const std::string &path : result.Written)
-        written << QFile::decodeName(QByteArray::fromStdString(path));
+        written << QString::fromStdString(path);
     // After a failure the bar stays where the run stopped.
     if (!failed)
     {

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -36,7 +35,7 @@ constexpr int ImageWidth = 256;
 // The text of a failure the core gave back, as the boxes show it.
 QString What(const std::string &failure)
 {
-    return QString::fromLocal8Bit(failure.c_str());
+    return QString::fromStdString(failure);
 }
 
 void PaintTealOnBlack(QWidget *widget)
@@ -228,7 +227,7 @@ void TRes::FillArchiveChoice(const std::string &folder, const QString &shown)
 {
     FLB1->clear();
     for (const std::string &name : ArchiveFilesIn(folder))
-        FLB1->addItem(QFile::decodeName(name.c_str()));
+        FLB1->addItem(QString::fromStdString(name));
     Cb1->clear();
     for (int i = 0; i < FLB1->count(); ++i)
         Cb1->addItem(FLB1->item(i)->text());
@@ -530,10 +529,9 @@ void TRes::ClearPicture()
 
 bool TRes::WriteBmp(const std::string &fileName, QString &error) const
 {
-    // The name is in the archive's encoding; the file system wants its own.
+    // The name is in the archive's encoding; paths are UTF-8.
     const QString path = Q(ProgramDir) + DecodeScript(fileName);
-    const TStatus written =
-        WriteFileAtomic(QFile::encodeName(path).toStdString(), ShownBmp.toStdString());
+    const TStatus written = WriteFileAtomic(path.toStdString(), ShownBmp.toStdString());
     if (!written)
     {
         error = What(written.Error()) + ": " + path;
@@ -567,7 +565,7 @@ void TRes::Cb1Change()
         Ask().ShowMessage("not implemented yet");
         return;
     }
-    const std::string name = QFile::encodeName(chosen).toStdString();
+    const std::string name = chosen.toStdString();
     if (name.empty())
         return;
     // A name present in both folders ends with the MOTS archive.

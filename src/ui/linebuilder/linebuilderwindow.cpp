@@ -634,7 +634,7 @@ bool TVF::DisplayAll()
     // Without its file the picker lists the table it holds from before.
     TResult<TTemplateFile> file = LoadTemplateFile(Game.TemplateFile);
     if (!file)
-        Ask().ShowIOError(QString::fromLocal8Bit(file.Error().c_str()));
+        Ask().ShowIOError(QString::fromStdString(file.Error()));
     else if (file->Found)
         Picker->TakeTemplates(std::move(file->Table));
     else
