@@ -1,8 +1,13 @@
 #include <climits>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -226,6 +231,29 @@ TEST_F(GobTest, CopyToAFileReplacesItWholeAndCreatesNoFolder)
 #endif
     EXPECT_EQ(CopyGobMemberToFile(Archive, 1, Scratch.Path("mat/wall.mat")).Error(), missingFolder);
     EXPECT_FALSE(std::filesystem::exists(Scratch.Path("mat")));
+}
+
+TEST_F(GobTest, ACopyThatFailsOnTheWayLeavesTheFileThatWasThere)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the file size limit that makes a write fail half way is POSIX's";
+#else
+    Open(TGobBuilder().Add("cog\\big.cog", PatternBytes(70000)).Build());
+    WriteBytes(Scratch.Path("big.cog"), "the user's own");
+    // Writes past 40000 bytes fail, as on a full disk.
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 40000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const TStatus copied = CopyGobMemberToFile(Archive, 0, Scratch.Path("big.cog"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(copied);
+    EXPECT_TRUE(ReadBytes(Scratch.Path("big.cog")) == "the user's own");
+    EXPECT_EQ(FolderEntries(Scratch.Folder()), (std::vector<std::string>{"a.gob", "big.cog"}));
+#endif
 }
 
 TEST(GobNameTest, MemberNamesBecomeRelativePathsOrAreRefused)

@@ -210,16 +210,13 @@ TStatus CopyGobMemberToFile(const TGobArchive &archive, int index, const std::st
     return CatchIOError([&]() -> TStatus {
         TBinFile file;
         const int64_t length = OpenGobMember(file, archive, index);
-        // Creating the target truncates it: were it the archive itself, the member would be
-        // gone before it is read.
+        // The archive replaced by one of its members would lose all the others.
         if (SameFile(archive.Path, target))
             return TFailure{"Cannot extract a member over its own archive"};
-        TBinFile output;
-        output.Create(target);
-        CopyFileBlock(file, output, length);
-        output.Close();
-        file.Close();
-        return {};
+        // Through a temporary file: a copy that fails half way (a full disk) leaves the file
+        // that was there, which may be the user's own, whole.
+        return WriteFileAtomic(target,
+                               [&](TBinFile &output) { CopyFileBlock(file, output, length); });
     });
 }
 

@@ -91,9 +91,10 @@ TResult<std::vector<uint8_t>> ReadGobMemberBytes(const TGobArchive &archive, int
 // taken whatever its letter case. targetDir is "" or ends with "/".
 TStatus ExtractGobMember(const TGobArchive &archive, int index, const std::string &targetDir,
                          const std::string &relPath);
-// Copies member index to the file target. The member's range is checked before target is
-// created, so a member reaching past the end fails with "Read beyond end of file" without
-// touching an existing target.
+// Copies member index to the file target, through a temporary file that replaces it at the
+// end (WriteFileAtomic). The member's range is checked first, so a member reaching past the
+// end fails with "Read beyond end of file" before anything is written; a copy that fails on
+// the way leaves an existing target as it was.
 TStatus CopyGobMemberToFile(const TGobArchive &archive, int index, const std::string &target);
 
 constexpr size_t CopyBlockSize = 32768;
