@@ -26,7 +26,7 @@ function(qx_tool_test name)
     add_executable(${name} ${name}.cpp)
     target_link_libraries(${name} PRIVATE quillex_core GTest::gtest GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-    target_compile_definitions(${name} PRIVATE QXTOOL_PATH="$<TARGET_FILE:qxtool>")
+    target_compile_definitions(${name} PRIVATE QXTOOL_PATH="${QX_HOST_ROOT}$<TARGET_FILE:qxtool>")
     add_dependencies(${name} qxtool)
     add_test(NAME ${name} COMMAND ${name})
 endfunction()
@@ -66,4 +66,19 @@ function(qx_fuzz name)
         add_test(NAME ${name}_replay
                  COMMAND ${name}_replay ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
     endif()
+endfunction()
+
+# GoogleTest built from its sources with this build's compiler, for a cross build, which
+# cannot use the build machine's libraries. Debian's googletest package ships the sources.
+function(qx_gtest_from_source)
+    set(QX_GTEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest's sources")
+    if(NOT EXISTS ${QX_GTEST_SOURCE}/CMakeLists.txt)
+        message(FATAL_ERROR "GoogleTest's sources are not in ${QX_GTEST_SOURCE}")
+    endif()
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${QX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # Their warnings are theirs.
+    set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+    target_compile_options(gtest PRIVATE -w)
+    target_compile_options(gtest_main PRIVATE -w)
 endfunction()

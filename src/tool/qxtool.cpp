@@ -8,6 +8,7 @@
 
 #include "core/shell/folders.h"
 #include "tool/commands.h"
+#include "tool/console.h"
 
 namespace {
 const char *const HelpText =
@@ -64,12 +65,14 @@ int RunCommand(const TCommand &command, const std::vector<std::string> &args)
 
 int main(int argc, char **argv)
 {
-    if (argc < 2)
+    const TConsoleSetup console;
+    const std::vector<std::string> args = ProgramArguments(argc, argv);
+    if (args.empty())
     {
         std::fputs(HelpText, stderr);
         return 2;
     }
-    const std::string command = argv[1];
+    const std::string &command = args[0];
     if (command == "--help" || command == "-h" || command == "help")
     {
         std::fputs(HelpText, stdout);
@@ -82,7 +85,7 @@ int main(int argc, char **argv)
     }
     for (const TCommand &entry : Commands)
         if (command == entry.Name)
-            return RunCommand(entry, std::vector<std::string>(argv + 2, argv + argc));
+            return RunCommand(entry, std::vector<std::string>(args.begin() + 1, args.end()));
     std::fprintf(stderr, "qxtool: unknown command '%s'\n\n%s", command.c_str(), HelpText);
     return 2;
 }

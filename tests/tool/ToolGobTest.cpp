@@ -101,7 +101,10 @@ TEST(ToolGobTest, PackedArchiveListsAndExtractsBackToTheSameFiles)
     WriteBytes(src + "/cog/door.cog", "door");
     WriteBytes(src + "/3do/mat/x.mat", PatternBytes(70000));
     WriteBytes(src + "/episode.jk", "");
-    fs::create_symlink(src + "/episode.jk", src + "/link.jk"); // links are not packed
+#ifndef _WIN32
+    // Links are not packed. (Windows lets only administrators make them.)
+    fs::create_symlink(src + "/episode.jk", src + "/link.jk");
+#endif
 
     const std::string packed = scratch.Path("packed.gob");
     ASSERT_EQ(RunTool({"gob", "pack", packed, src}).ExitCode, 0);
