@@ -1,7 +1,11 @@
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -104,6 +108,17 @@ TEST(TemplateTest, FileLoadsGiveTheirTableAndSayWhatWasMissingOrCut)
     // A file that is there but cannot be read is an error, not a missing file.
     std::string locked = scratch.Path("locked.tpl");
     WriteBytes(locked, "other none\n");
+#ifdef _WIN32
+    // Permissions do not lock a file on Windows; another program's open that shares nothing
+    // does.
+    const HANDLE held = CreateFileW(Utf8Path(locked).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const TResult<TTemplateFile> heldRead = LoadTemplateFile(locked);
+    CloseHandle(held);
+    EXPECT_FALSE(heldRead);
+    EXPECT_EQ(heldRead.Error(), "File in use by another program");
+#else
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     if (::access(locked.c_str(), R_OK) == 0)
         locked = "/proc/self/mem"; // a regular file whose first page nobody can read
@@ -112,4 +127,5 @@ TEST(TemplateTest, FileLoadsGiveTheirTableAndSayWhatWasMissingOrCut)
     const TResult<TTemplateFile> read = LoadTemplateFile(locked);
     EXPECT_FALSE(read);
     EXPECT_NE(read.Error(), "");
+#endif
 }
