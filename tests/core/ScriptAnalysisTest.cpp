@@ -404,6 +404,12 @@ TEST(ScriptAnalysisTest, AScriptWithErrorsStillGivesWhatTheCheckerRead)
     EXPECT_EQ(Calls(analysis),
               (std::vector<std::string>{"GetThingPos 5:6-5:17 (5:17-5:24) [5:18-5:24|5:24]"}));
     ExpectRangesInsideTheirLines(analysis, text);
+
+    // A call cut short by the end of the text: its empty argument stands after its "(".
+    const std::string cut = "symbols\nend\ncode\nx = f (";
+    const TScriptAnalysis cutAnalysis = Analyse(cut);
+    EXPECT_EQ(Calls(cutAnalysis), std::vector<std::string>{"f 3:4-3:5 (3:6-3:7) [3:7-3:7|3:7]"});
+    ExpectRangesInsideTheirLines(cutAnalysis, cut);
 }
 
 TEST(ScriptAnalysisTest, CallsNestedTooDeepEndWithTheCheck)

@@ -810,13 +810,15 @@ void TCodeRecogniser::CallStatement()
 // the last token of its last argument.
 void TCodeRecogniser::FuncCall(bool valueUsed)
 {
-    TCogPlace open;
+    const std::string_view name = T;
+    TCogPlace place;
     TCogPlace last;
     if (Sink)
-        Sink->Call(T, valueUsed, Place());
+        place = Place();
+    // The "(" stands on the name's line, so reading it leaves the name where it was.
     Next();
     if (Sink)
-        open = Place();
+        Sink->Call(name, valueUsed, place, Place());
     const TMark mark = Mark();
     Next();
     int arguments = 0;
@@ -837,7 +839,7 @@ void TCodeRecogniser::FuncCall(bool valueUsed)
         Expect(")");
     }
     if (Sink)
-        Sink->CallEnd(arguments, open, T == ")" ? Place() : last);
+        Sink->CallEnd(arguments, T == ")" ? Place() : last);
 }
 
 // ArrayIndex: "[" expression "]"   (the name has been read)

@@ -202,15 +202,16 @@ class TCogCodeSink
     virtual void Label(std::string_view word, const TCogPlace &place) = 0;
     // A word used as an operand or assigned to: a value, a variable or an array.
     virtual void Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place) = 0;
-    // A call of a function, and whether its value is used. The events of its arguments follow,
-    // each argument's closed by CallArgument with the places of its first and last token and of the
-    // "," or ")" after it; then CallEnd with their number and the places of "(" and ")". An
-    // argument cut short by an error has the token in hand for its delimiter; a call without its
-    // ")" closes at the last token before the one in hand.
-    virtual void Call(std::string_view word, bool valueUsed, const TCogPlace &place) = 0;
+    // A call of a function, and whether its value is used, with the places of its name and its
+    // "(". The events of its arguments follow, each argument's closed by CallArgument with the
+    // places of its first and last token and of the "," or ")" after it; then CallEnd with their
+    // number and the place of the ")". An argument cut short by an error has the token in hand
+    // for its delimiter; a call without its ")" closes at the last token before the one in hand.
+    virtual void Call(std::string_view word, bool valueUsed, const TCogPlace &place,
+                      const TCogPlace &open) = 0;
     virtual void CallArgument(const TCogPlace &first, const TCogPlace &last,
                               const TCogPlace &delimiter) = 0;
-    virtual void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) = 0;
+    virtual void CallEnd(int arguments, const TCogPlace &close) = 0;
     // The word after "call".
     virtual void CallLabel(std::string_view word, const TCogPlace &place) = 0;
 };

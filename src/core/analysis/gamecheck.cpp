@@ -152,10 +152,11 @@ class TBothSinks : public TCogCodeSink
         First.Operand(word, kind, place);
         Second.Operand(word, kind, place);
     }
-    void Call(std::string_view word, bool valueUsed, const TCogPlace &place) override
+    void Call(std::string_view word, bool valueUsed, const TCogPlace &place,
+              const TCogPlace &open) override
     {
-        First.Call(word, valueUsed, place);
-        Second.Call(word, valueUsed, place);
+        First.Call(word, valueUsed, place, open);
+        Second.Call(word, valueUsed, place, open);
     }
     void CallArgument(const TCogPlace &first, const TCogPlace &last,
                       const TCogPlace &delimiter) override
@@ -163,10 +164,10 @@ class TBothSinks : public TCogCodeSink
         First.CallArgument(first, last, delimiter);
         Second.CallArgument(first, last, delimiter);
     }
-    void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) override
+    void CallEnd(int arguments, const TCogPlace &close) override
     {
-        First.CallEnd(arguments, open, close);
-        Second.CallEnd(arguments, open, close);
+        First.CallEnd(arguments, close);
+        Second.CallEnd(arguments, close);
     }
     void CallLabel(std::string_view word, const TCogPlace &place) override
     {
@@ -194,10 +195,11 @@ class TGamePass : public TCogCodeSink
     void Symbol(const TCogDeclaration &declaration) override;
     void Label(std::string_view word, const TCogPlace &place) override;
     void Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place) override;
-    void Call(std::string_view word, bool valueUsed, const TCogPlace &place) override;
+    void Call(std::string_view word, bool valueUsed, const TCogPlace &place,
+              const TCogPlace &open) override;
     // The number of arguments CallEnd gives is all the pass judges.
     void CallArgument(const TCogPlace &, const TCogPlace &, const TCogPlace &) override {}
-    void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) override;
+    void CallEnd(int arguments, const TCogPlace &close) override;
     void CallLabel(std::string_view word, const TCogPlace &place) override;
     void Finish();
 
@@ -288,7 +290,8 @@ void TGamePass::Operand(std::string_view word, TCogTokenKind kind, const TCogPla
     });
 }
 
-void TGamePass::Call(std::string_view word, bool valueUsed, const TCogPlace &place)
+void TGamePass::Call(std::string_view word, bool valueUsed, const TCogPlace &place,
+                     const TCogPlace &)
 {
     // "x<GetThingHealth(p)" is one token to the lexer: a comparison that uses the value.
     std::string_view name;
@@ -319,7 +322,7 @@ void TGamePass::Call(std::string_view word, bool valueUsed, const TCogPlace &pla
     }
 }
 
-void TGamePass::CallEnd(int arguments, const TCogPlace &, const TCogPlace &)
+void TGamePass::CallEnd(int arguments, const TCogPlace &)
 {
     if (OpenCalls.empty())
         return;

@@ -23,10 +23,11 @@ class TScriptCollector : public TCogCodeSink
     void Symbol(const TCogDeclaration &declaration) override;
     void Label(std::string_view word, const TCogPlace &place) override;
     void Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place) override;
-    void Call(std::string_view word, bool valueUsed, const TCogPlace &place) override;
+    void Call(std::string_view word, bool valueUsed, const TCogPlace &place,
+              const TCogPlace &open) override;
     void CallArgument(const TCogPlace &first, const TCogPlace &last,
                       const TCogPlace &delimiter) override;
-    void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) override;
+    void CallEnd(int arguments, const TCogPlace &close) override;
     void CallLabel(std::string_view word, const TCogPlace &place) override;
     // Closes the calls a check that stopped early left open, and finds the label each call of a
     // label names.
@@ -123,7 +124,8 @@ void TScriptCollector::Operand(std::string_view word, TCogTokenKind kind, const 
                      [this](std::string_view piece, const TCogPlace &at, bool) { Use(piece, at); });
 }
 
-void TScriptCollector::Call(std::string_view word, bool, const TCogPlace &place)
+void TScriptCollector::Call(std::string_view word, bool, const TCogPlace &place,
+                            const TCogPlace &open)
 {
     TScriptCall call;
     if (!Open.empty())
@@ -141,8 +143,8 @@ void TScriptCollector::Call(std::string_view word, bool, const TCogPlace &place)
             call.Name = RangeOf(at);
         }
     });
-    // Until its end is known the call ends with its name.
-    call.Parens = TScriptRange{call.Name.End, call.Name.End};
+    // Until its end is known the call ends with its "(".
+    call.Parens = RangeOf(open);
     Open.push_back(TOpenCall{static_cast<int>(Analysis.Calls.size()), 0, TCogPlace()});
     Analysis.Calls.push_back(std::move(call));
 }
@@ -172,7 +174,7 @@ void TScriptCollector::CallArgument(const TCogPlace &first, const TCogPlace &las
     TCallArgument argument;
     // An argument cut short by an error may lack its first or last token.
     const TScriptPos after =
-        call.Arguments.empty() ? call.Name.End : call.Arguments.back().Delimiter;
+        call.Arguments.empty() ? call.Parens.End : call.Arguments.back().Delimiter;
     argument.Range.Start = first.Line >= 0 ? StartOf(first) : after;
     argument.Range.End = std::max(last.Line >= 0 ? EndOf(last) : after, argument.Range.Start);
     argument.Delimiter = delimiter.Line >= 0 ? StartOf(delimiter) : argument.Range.End;
@@ -186,16 +188,15 @@ void TScriptCollector::CallArgument(const TCogPlace &first, const TCogPlace &las
     open.Number = TCogPlace();
 }
 
-void TScriptCollector::CallEnd(int, const TCogPlace &open, const TCogPlace &close)
+void TScriptCollector::CallEnd(int, const TCogPlace &close)
 {
     if (Open.empty())
         return;
     TScriptCall &call = Analysis.Calls[static_cast<size_t>(Open.back().Index)];
     Open.pop_back();
-    if (open.Line >= 0)
-        call.Parens.Start = StartOf(open);
     // A call cut short may end without a token in hand; its parentheses still hold its arguments.
-    call.Parens.End = std::max(close.Line >= 0 ? EndOf(close) : EndOf(open), call.Parens.Start);
+    if (close.Line >= 0)
+        call.Parens.End = std::max(call.Parens.End, EndOf(close));
     if (!call.Arguments.empty())
         call.Parens.End = std::max(call.Parens.End, call.Arguments.back().Range.End);
 }
