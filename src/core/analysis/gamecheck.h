@@ -35,8 +35,8 @@ class TGameChecker
     // Whether the pass runs at all: without it a check is the syntax check alone, and leaves
     // no warnings.
     bool Enabled = true;
-    // The verbs the pass knows: the table built into the program unless another is handed in.
-    const TVerbIndex *Verbs = &VerbIndex();
+    // The verbs the pass knows; null for the table built into the program.
+    const TVerbIndex *Verbs = nullptr;
     // The findings of the last Check, by line; within a line those of calls come before those of
     // names, which are judged at the end. Each has the 0-based index of its line, as the syntax
     // errors have.

@@ -149,8 +149,8 @@ struct TAnalysisOptions
     // Whether the game-aware pass runs, and for which game.
     bool GameChecks = true;
     TCheckGame Game = TCheckGame::Either;
-    // The verbs that pass knows: the table built into the program unless another is handed in.
-    const TVerbIndex *Verbs = &VerbIndex();
+    // The verbs that pass knows, handed in; null for the table built into the program.
+    const TVerbIndex *Verbs = nullptr;
 };
 
 // Analyses a script's text (CR LF, LF or a lone CR ends a line). A script with syntax errors
