@@ -11,71 +11,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/benchscripts.h"
 #include "core/analysis/cogchecker.h"
 #include "core/analysis/gamecheck.h"
 #include "core/shell/fileio.h"
 #include "core/shell/textutils.h"
 
 namespace {
-// One message handler of the kind the game's scripts are made of; %d numbers it.
-const char *const Handler =
-    "# ----- handler %d -----\r\n"
-    "handler%d:\r\n"
-    "    player = GetLocalPlayerThing();      // the local player\r\n"
-    "    if (GetSenderRef() == switch%d)\r\n"
-    "    {\r\n"
-    "        SetWallCel(wall, 1 - GetWallCel(wall));\r\n"
-    "        PlaySoundPos(click, GetSurfaceCenter(wall), 1.0, -1, -1, 0x80);\r\n"
-    "    }\r\n"
-    "    else if ((count > 3) && !done || GetThingHealth(player) <= 0) call cleanup;\r\n"
-    "    else\r\n"
-    "    {\r\n"
-    "        SetPulse(0.5);\r\n"
-    "    }\r\n"
-    "\tfor (i = 0; i < 10; i = i + 1)\r\n"
-    "\t{\r\n"
-    "\t\tvalues[i] = VectorAdd(dir, '0 0.6 0');\r\n"
-    "\t\tif (values[i] != 0) count = count + 1;\r\n"
-    "\t}\r\n"
-    "    while (count > 0) count = count - 1;  # count down\r\n"
-    "    dir = VectorScale('1.0 0 0', speed * 2.5 / -delay);\r\n"
-    "    SetThingPos(player, VectorAdd(GetThingPos(player), dir));\r\n"
-    "    Print(\"Switch used\");\r\n"
-    "    return;\r\n"
-    "\r\n";
-
-const char *const Header = "# Generated script\r\n"
-                           "flags=0x240\r\n"
-                           "\r\n"
-                           "symbols\r\n"
-                           "message     startup\r\n"
-                           "message     activated\r\n"
-                           "thing       player                      local\r\n"
-                           "surface     wall                        linkid=1 mask=0x448\r\n"
-                           "sound       click=beep1.wav             local\r\n"
-                           "vector      dir                         local\r\n"
-                           "flex        speed=1.5\r\n"
-                           "float       delay=0.25\r\n"
-                           "int         i                           local\r\n"
-                           "int         count=0                     local\r\n"
-                           "int         done=0                      local\r\n"
-                           "end\r\n"
-                           "\r\n"
-                           "code\r\n";
-
-std::string MakeScript(size_t size)
-{
-    std::string text = Header;
-    char piece[2048];
-    for (int n = 0; text.size() < size; ++n)
-    {
-        std::snprintf(piece, sizeof piece, Handler, n, n, n);
-        text += piece;
-    }
-    text += "end\r\n";
-    return text;
-}
-
 // The lines as the editor hands them over.
 void BM_Check(benchmark::State &state)
 {
@@ -199,33 +141,6 @@ void BM_CheckNestedAfterLongLine(benchmark::State &state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
 }
-// The generated script made correct for the game-aware checks too: every name declared, every
-// called label there, every declared message handled.
-std::string MakeGameCleanScript(size_t size)
-{
-    std::string text = MakeScript(size);
-    const std::string declare = "int         values                      local\r\n"
-                                "surface     switch                      local\r\n"
-                                "end\r\n";
-    text.replace(text.find("end\r\n"), 5, declare);
-    const std::string code = "code\r\n";
-    text.insert(text.find(code) + code.size(),
-                "startup:\r\nactivated:\r\ncleanup:\r\n    stop;\r\n");
-    // "switch" and no number after it, copied once rather than erased in place.
-    std::string clean;
-    clean.reserve(text.size());
-    size_t from = 0;
-    for (size_t at = text.find("switch"); at != std::string::npos; at = text.find("switch", at))
-    {
-        at += 6;
-        clean.append(text, from, at - from);
-        from = text.find_first_not_of("0123456789", at);
-        at = from;
-    }
-    clean.append(text, from);
-    return clean;
-}
-
 // What qxtool check does with one file, the output aside: read it and check it, and (with the
 // argument 1) run the game-aware pass after the check, on a script that pass finds clean.
 void BM_CheckFileGame(benchmark::State &state)
