@@ -4,7 +4,7 @@ QX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages the build, the tests and the screenshots need.
 QX_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-             libgtest-dev libbenchmark-dev fonts-dejavu-core clang-format
+             libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-dejavu-core clang-format
              dpkg-dev file desktop-file-utils)
 
 qx_install_packages() {

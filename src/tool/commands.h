@@ -13,3 +13,4 @@ int RunTpl(const std::vector<std::string> &args);
 int RunFlags(const std::vector<std::string> &args);
 int RunVerbQx(const std::vector<std::string> &args);
 int RunSortSymbols(const std::vector<std::string> &args);
+int RunLsp(const std::vector<std::string> &args);

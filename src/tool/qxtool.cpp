@@ -30,6 +30,8 @@ const char *const HelpText =
     "  verbqx TABLE.tsv OUT          write the Line Builder's verb.qx from a verb table\n"
     "  sort-symbols FILE             print the script with its symbols sections in columns\n"
     "  sort-symbols -i FILE...       rewrite the scripts in place\n"
+    "  lsp [--stdio]                 serve editors as a language server on standard input\n"
+    "                                and output\n"
     "\n"
     "Options:\n"
     "  --help                        show this text\n"
@@ -43,7 +45,7 @@ struct TCommand
 
 const TCommand Commands[] = {
     {"check", RunCheck}, {"gob", RunGob},       {"mat2bmp", RunMat2Bmp},          {"tpl", RunTpl},
-    {"flags", RunFlags}, {"verbqx", RunVerbQx}, {"sort-symbols", RunSortSymbols},
+    {"flags", RunFlags}, {"verbqx", RunVerbQx}, {"sort-symbols", RunSortSymbols}, {"lsp", RunLsp},
 };
 
 // The commands report every failure a file or the machine can cause, which the core gives back
