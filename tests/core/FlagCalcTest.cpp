@@ -1,5 +1,6 @@
 #include "core/linebuilder/flagcalc.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -355,4 +356,34 @@ TEST(FlagCalcTest, HexFormsOfValuesAndLabels)
     EXPECT_EQ(BitMaskLabel(31), "0x80000000");
     EXPECT_EQ(SingleChoiceLabel(0), "0x00");
     EXPECT_EQ(SingleChoiceLabel(31), "0x1F");
+}
+
+TEST(FlagCalcTest, ValuesNameWhatTheyMeanToTheGame)
+{
+    const TFlagKind *sound = FindFlagKind("EditSound");
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(FlagNamesOf(*sound, 0x81),
+              (std::vector<std::string>{"Loops till stopped", "Sound pos moves with thing"}));
+    EXPECT_EQ(FlagNamesOf(*sound, 0x80000000), (std::vector<std::string>{"0x80000000"}));
+    EXPECT_TRUE(FlagNamesOf(*sound, 0).empty());
+
+    const auto single = std::find_if(FlagKinds().begin(), FlagKinds().end(),
+                                     [](const TFlagKind &kind) { return kind.SingleChoice; });
+    ASSERT_NE(single, FlagKinds().end());
+    EXPECT_EQ(FlagNamesOf(*single, 31), (std::vector<std::string>{SingleChoiceLabel(31)}));
+    EXPECT_EQ(FlagNamesOf(*single, 3).size(), 1u);
+    EXPECT_TRUE(FlagNamesOf(*single, 32).empty());
+
+    const std::pair<const char *, uint32_t> numbers[] = {
+        {"0x81", 0x81}, {"0X1f", 0x1F}, {"129", 129}, {"0xFFFFFFFF", 0xFFFFFFFF}};
+    for (const auto &[text, expected] : numbers)
+    {
+        uint32_t value = 0;
+        EXPECT_TRUE(ParseFlagNumber(text, value) && value == expected) << text;
+    }
+    for (const char *bad : {"", "0x", "-1", "1.5", "0x100000000", "abc", "12a"})
+    {
+        uint32_t value = 0;
+        EXPECT_FALSE(ParseFlagNumber(bad, value)) << bad;
+    }
 }

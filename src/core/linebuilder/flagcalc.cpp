@@ -1,5 +1,6 @@
 #include "core/linebuilder/flagcalc.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -542,4 +543,37 @@ void TFlagCalc::NewLine()
 {
     FlagLine = CompleteFlagLine(FlagLine, FlagValue, DropTail);
     DropTail = false;
+}
+
+std::vector<std::string> FlagNamesOf(const TFlagKind &kind, uint32_t value)
+{
+    const auto nameOf = [&kind](int position) {
+        for (const TFlagName &name : kind.Names)
+            if (name.Position == position)
+                return std::string(name.Name);
+        return kind.SingleChoice ? SingleChoiceLabel(position) : BitMaskLabel(position);
+    };
+    std::vector<std::string> names;
+    if (kind.SingleChoice)
+    {
+        if (value < FlagBitCount)
+            names.push_back(nameOf(static_cast<int>(value)));
+        return names;
+    }
+    for (int position = 0; position < FlagBitCount; ++position)
+        if (value & (uint32_t(1) << position))
+            names.push_back(nameOf(position));
+    return names;
+}
+
+bool ParseFlagNumber(std::string_view text, uint32_t &value)
+{
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }

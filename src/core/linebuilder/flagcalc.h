@@ -7,6 +7,7 @@
 // and the value rules are here.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,15 @@ const TFlagKind *MatchFlagKind(std::string_view line);
 // The kind a double-click on line opens the calculator with: MatchFlagKind, or null when the
 // line opens none (no "flag*", a "Get" anywhere, or no keyword).
 const TFlagKind *OpenedFlagKind(std::string_view line);
+
+// What value means to the game for kind: the names of its set bits for a bit mask (lowest bit
+// first), the name of its one position for a single choice. A bit or position the kind leaves
+// unnamed is written as its label ("0x00000100", "0x1F"); a single choice past the 32 positions
+// gives nothing.
+std::vector<std::string> FlagNamesOf(const TFlagKind &kind, uint32_t value);
+// A number as scripts write it: decimal, or hexadecimal after "0x"/"0X". False for anything
+// else or a value past 32 bits.
+bool ParseFlagNumber(std::string_view text, uint32_t &value);
 
 // The labels before a kind names them: "0x00000001" ... "0x80000000" for bit masks (the bit
 // ticking adds), "0x00" ... "0x1F" for single choices (the value ticking chooses).
