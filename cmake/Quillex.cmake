@@ -51,17 +51,18 @@ function(qx_bench name)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
 endfunction()
 
-# A libFuzzer target; without QX_FUZZ the same file runs under a replay driver in CTest.
+# A libFuzzer target; without QX_FUZZ the same file runs under a replay driver in CTest. Further
+# arguments name libraries it needs beside the core.
 function(qx_fuzz name)
     if(QX_FUZZ)
         add_executable(${name} ${name}.cpp)
         target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-        target_link_libraries(${name} PRIVATE quillex_core)
+        target_link_libraries(${name} PRIVATE quillex_core ${ARGN})
         target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     elseif(QX_TESTS)
         add_executable(${name}_replay ${name}.cpp ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
-        target_link_libraries(${name}_replay PRIVATE quillex_core)
+        target_link_libraries(${name}_replay PRIVATE quillex_core ${ARGN})
         target_include_directories(${name}_replay PRIVATE ${CMAKE_SOURCE_DIR})
         add_test(NAME ${name}_replay
                  COMMAND ${name}_replay ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
