@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "core/analysis/cogchecker.h"
+#include "core/analysis/symtools.h"
 #include "core/shell/folders.h"
+#include "tool/lsp/protocol.h"
 
 namespace {
 // The protocol's error codes.
@@ -40,25 +42,6 @@ std::string Dump(const TJson &message)
     return message.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }
 
-TJson PositionJson(TTextPosition position)
-{
-    return {{"line", position.Line}, {"character", position.Character}};
-}
-
-TJson RangeJson(TTextPosition start, TTextPosition end)
-{
-    return {{"start", PositionJson(start)}, {"end", PositionJson(end)}};
-}
-
-TTextPosition PositionOf(const TJson &json)
-{
-    return {json.at("line").get<int>(), json.at("character").get<int>()};
-}
-
-TTextRange RangeOf(const TJson &json)
-{
-    return {PositionOf(json.at("start")), PositionOf(json.at("end"))};
-}
 } // namespace
 
 void TLanguageServer::Log(const std::string &line)
@@ -73,6 +56,7 @@ TLanguageServer::Requests()
     static const std::map<std::string, TRequestHandler, std::less<>> requests = {
         {"initialize", &TLanguageServer::Initialize},
         {"shutdown", &TLanguageServer::Shutdown},
+        {"textDocument/formatting", &TLanguageServer::Formatting},
     };
     return requests;
 }
@@ -215,6 +199,7 @@ TJson TLanguageServer::Initialize(const TJson &params)
          {
              {"positionEncoding", "utf-16"},
              {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+             {"documentFormattingProvider", true},
          }},
         {"serverInfo", {{"name", "qxtool"}, {"version", QxVersion}}},
     };
@@ -363,4 +348,35 @@ std::string TLanguageServer::DiagnosticsOf(const std::string &uri, TOpenScript &
     return Dump(
         Notification("textDocument/publishDiagnostics",
                      {{"uri", uri}, {"version", script.Version}, {"diagnostics", diagnostics}}));
+}
+
+// Lays out the symbols sections in columns, as Sort Symbol does: one edit per line whose text
+// changes. A line holding a character no script file can hold is left alone, since the layout
+// works on the bytes a file would hold and would turn it into "?".
+TJson TLanguageServer::Formatting(const TJson &params)
+{
+    const TScriptDocument &document = ScriptOf(params).Document;
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(document.LineCount()));
+    for (int i = 0; i < document.LineCount(); ++i)
+        lines.emplace_back(document.Line(i));
+    TJson edits = TJson::array();
+    if (SetSpace(lines) == 0)
+        return edits;
+    const std::vector<TForeignUnit> &foreign = document.ForeignUnits();
+    auto nextForeign = foreign.begin();
+    for (int i = 0; i < document.LineCount(); ++i)
+    {
+        const std::string_view line = document.Line(i);
+        const size_t start = document.LineStart(i);
+        while (nextForeign != foreign.end() && nextForeign->Offset < start)
+            ++nextForeign;
+        const bool holdsForeign =
+            nextForeign != foreign.end() && nextForeign->Offset < start + line.size();
+        if (line == lines[static_cast<size_t>(i)] || holdsForeign)
+            continue;
+        edits.push_back({{"range", RangeJson({i, 0}, {i, static_cast<int>(line.size())})},
+                         {"newText", Utf8FromScriptBytes(lines[static_cast<size_t>(i)])}});
+    }
+    return edits;
 }

@@ -70,6 +70,7 @@ class TLanguageServer
     void DidClose(const TJson &params);
     void DidChangeConfiguration(const TJson &params);
     void Ignore(const TJson &params);
+    TJson Formatting(const TJson &params);
 
     // The open script named by params.textDocument.uri; a request error when there is none.
     TOpenScript &ScriptOf(const TJson &params);
