@@ -447,6 +447,11 @@ std::string TGamePass::Spelled(const TCogPlace &place, std::string_view lower)
 }
 } // namespace
 
+std::span<const std::string_view> GameMessageNames()
+{
+    return MessageNames;
+}
+
 std::string_view CheckGameWord(TCheckGame game)
 {
     switch (game)

@@ -5,6 +5,7 @@
 // game would fail silently at run time: an unknown verb, a wrong number of arguments, a value
 // taken from a verb that gives none, a name declared nowhere, a handler the game never runs.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@ enum class TCheckGame
 std::string_view CheckGameWord(TCheckGame game);
 // Reads such a word in any letter case; false, leaving game as it was, for any other word.
 bool ParseCheckGame(std::string_view word, TCheckGame &game);
+
+// The messages the engine sends by name, in small letters and sorted: a label of one of these
+// names is a handler.
+std::span<const std::string_view> GameMessageNames();
 
 // Runs the game-aware pass and keeps its findings.
 class TGameChecker

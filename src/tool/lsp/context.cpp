@@ -156,3 +156,21 @@ bool OpenCallAt(const TScriptDocument &document, TTextPosition position, TOpenCa
     }
     return false;
 }
+
+TSectionLines SectionLines(const TScriptDocument &document)
+{
+    TSectionLines lines;
+    for (int i = 0; i < document.LineCount(); ++i)
+    {
+        const std::string word = FirstWord(document.Line(i));
+        if (word == "symbols" && lines.Symbols < 0)
+            lines.Symbols = i;
+        else if (word == "code" && lines.Code < 0)
+            lines.Code = i;
+        else if (word == "end" && lines.Code >= 0)
+            lines.CodeEnd = i;
+        else if (word == "end" && lines.Symbols >= 0 && lines.SymbolsEnd < 0)
+            lines.SymbolsEnd = i;
+    }
+    return lines;
+}

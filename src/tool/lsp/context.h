@@ -44,3 +44,14 @@ struct TOpenCall
 };
 // False when the caret is in no call on its line.
 bool OpenCallAt(const TScriptDocument &document, TTextPosition position, TOpenCall &call);
+
+// The lines that open and close the sections: the first "symbols" line and the "end" after it,
+// the first "code" line and the last "end" after it; -1 for a line that is not there.
+struct TSectionLines
+{
+    int Symbols = -1;
+    int SymbolsEnd = -1;
+    int Code = -1;
+    int CodeEnd = -1;
+};
+TSectionLines SectionLines(const TScriptDocument &document);

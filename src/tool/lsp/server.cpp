@@ -57,6 +57,14 @@ TLanguageServer::Requests()
         {"initialize", &TLanguageServer::Initialize},
         {"shutdown", &TLanguageServer::Shutdown},
         {"textDocument/formatting", &TLanguageServer::Formatting},
+        {"textDocument/completion", &TLanguageServer::Completion},
+        {"textDocument/signatureHelp", &TLanguageServer::SignatureHelp},
+        {"textDocument/hover", &TLanguageServer::Hover},
+        {"textDocument/definition", &TLanguageServer::Definition},
+        {"textDocument/references", &TLanguageServer::References},
+        {"textDocument/documentSymbol", &TLanguageServer::DocumentSymbol},
+        {"textDocument/prepareRename", &TLanguageServer::PrepareRename},
+        {"textDocument/rename", &TLanguageServer::Rename},
     };
     return requests;
 }
@@ -200,6 +208,13 @@ TJson TLanguageServer::Initialize(const TJson &params)
              {"positionEncoding", "utf-16"},
              {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
              {"documentFormattingProvider", true},
+             {"hoverProvider", true},
+             {"completionProvider", {{"triggerCharacters", TJson::array()}}},
+             {"signatureHelpProvider", {{"triggerCharacters", {"(", ","}}}},
+             {"definitionProvider", true},
+             {"referencesProvider", true},
+             {"documentSymbolProvider", true},
+             {"renameProvider", {{"prepareProvider", true}}},
          }},
         {"serverInfo", {{"name", "qxtool"}, {"version", QxVersion}}},
     };
@@ -232,7 +247,7 @@ void TLanguageServer::ReadSettings(const TJson &quillex)
     if (checks != quillex.end() && checks->is_boolean())
         Settings.GameChecks = checks->get<bool>();
     for (auto &[uri, script] : Scripts)
-        script.Stale = true;
+        script.Analysed = script.Published = false;
 }
 
 void TLanguageServer::DidChangeConfiguration(const TJson &params)
@@ -258,7 +273,7 @@ void TLanguageServer::DidOpen(const TJson &params)
     TOpenScript &script = Scripts[uri];
     script.Document.SetText(document.at("text").get_ref<const std::string &>());
     script.Version = document.value("version", 0);
-    script.Stale = true;
+    script.Analysed = script.Published = false;
 }
 
 void TLanguageServer::DidChange(const TJson &params)
@@ -273,7 +288,7 @@ void TLanguageServer::DidChange(const TJson &params)
             script.Document.SetText(text);
     }
     script.Version = params["textDocument"].value("version", script.Version);
-    script.Stale = true;
+    script.Analysed = script.Published = false;
 }
 
 void TLanguageServer::DidClose(const TJson &params)
@@ -291,35 +306,37 @@ std::vector<std::string> TLanguageServer::PublishStale()
                                         {{"uri", uri}, {"diagnostics", TJson::array()}})));
     Cleared.clear();
     for (auto &[uri, script] : Scripts)
-        if (script.Stale)
+        if (!script.Published)
             out.push_back(DiagnosticsOf(uri, script));
     return out;
 }
 
+const TScriptAnalysis &TLanguageServer::AnalysisOf(TOpenScript &script)
+{
+    if (!script.Analysed)
+    {
+        TAnalysisOptions options;
+        options.GameChecks = Settings.GameChecks;
+        options.Game = Settings.Game;
+        script.Analysis = AnalyseScript(script.Document.Bytes(), options);
+        script.Analysed = true;
+    }
+    return script.Analysis;
+}
+
 std::string TLanguageServer::DiagnosticsOf(const std::string &uri, TOpenScript &script)
 {
-    script.Stale = false;
+    script.Published = true;
     const TScriptDocument &document = script.Document;
-    TCOGChecker checker;
-    TGameChecker gameChecker;
-    gameChecker.Game = Settings.Game;
-    gameChecker.Enabled = Settings.GameChecks;
-    gameChecker.CheckText(checker, document.Bytes());
     TJson diagnostics = TJson::array();
-    const auto add = [&](const TCOGError &finding, int severity) {
-        const std::string_view line = document.Line(finding.Line);
-        const size_t start = line.find_first_not_of(" \t");
-        const int from = start == std::string_view::npos ? 0 : static_cast<int>(start);
-        diagnostics.push_back({{"range", RangeJson({finding.Line, from},
-                                                   {finding.Line, static_cast<int>(line.size())})},
-                               {"severity", severity},
-                               {"source", "quillex"},
-                               {"message", Utf8FromScriptBytes(finding.Msg)}});
-    };
-    for (int i = 0; i < checker.Errors.Count(); ++i)
-        add(checker.Errors.Items(i), SeverityError);
-    for (int i = 0; i < gameChecker.Warnings.Count(); ++i)
-        add(gameChecker.Warnings.Items(i), SeverityWarning);
+    for (const TScriptDiagnostic &finding : AnalysisOf(script).Diagnostics)
+        diagnostics.push_back(
+            {{"range", RangeJson({finding.Range.Start.Line, finding.Range.Start.Column},
+                                 {finding.Range.End.Line, finding.Range.End.Column})},
+             {"severity",
+              finding.Severity == TDiagnosticSeverity::Error ? SeverityError : SeverityWarning},
+             {"source", "quillex"},
+             {"message", Utf8FromScriptBytes(finding.Message)}});
     // A character outside the Basic Multilingual Plane is two code units and one finding.
     const std::vector<TForeignUnit> &foreign = document.ForeignUnits();
     int shown = 0;

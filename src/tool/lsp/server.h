@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/analysis/gamecheck.h"
+#include "core/analysis/scriptanalysis.h"
 #include "tool/lsp/document.h"
 
 // What the client chose through "quillex.game" and "quillex.gameChecks".
@@ -21,12 +22,15 @@ struct TServerSettings
     bool GameChecks = true;
 };
 
-// One open script: its text, its version and whether its findings are out of date.
+// One open script: its text, its version, its analysis and whether that and the findings the
+// client has are those of the text.
 struct TOpenScript
 {
     TScriptDocument Document;
     int Version = 0;
-    bool Stale = true;
+    TScriptAnalysis Analysis;
+    bool Analysed = false;
+    bool Published = false;
 };
 
 class TLanguageServer
@@ -71,10 +75,25 @@ class TLanguageServer
     void DidChangeConfiguration(const TJson &params);
     void Ignore(const TJson &params);
     TJson Formatting(const TJson &params);
+    TJson Completion(const TJson &params);
+    TJson SignatureHelp(const TJson &params);
+    TJson Hover(const TJson &params);
+    TJson Definition(const TJson &params);
+    TJson References(const TJson &params);
+    TJson DocumentSymbol(const TJson &params);
+    TJson PrepareRename(const TJson &params);
+    TJson Rename(const TJson &params);
 
     // The open script named by params.textDocument.uri; a request error when there is none.
     TOpenScript &ScriptOf(const TJson &params);
     void ReadSettings(const TJson &quillex);
+    // The analysis of the script's text, made when the text changed.
+    const TScriptAnalysis &AnalysisOf(TOpenScript &script);
+    // What stands at params.position in the script params.textDocument names.
+    TScriptPlace PlaceOf(const TJson &params, TOpenScript *&script);
+    static std::vector<TScriptRange> Occurrences(const TScriptAnalysis &analysis,
+                                                 const TScriptPlace &place,
+                                                 bool includeDeclaration);
     std::string DiagnosticsOf(const std::string &uri, TOpenScript &script);
 
     static const std::map<std::string, TRequestHandler, std::less<>> &Requests();

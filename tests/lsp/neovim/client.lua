@@ -54,7 +54,18 @@ local ok, err = pcall(function()
       return response.result
     end
   end
-  HOVER_AND_DEFINITION = request
+
+  -- Hover on the verb of line 10 shows what it does; the definition of "snd" there is line 4.
+  local hover = request('textDocument/hover', 9, 4)
+  local shown = hover and hover.contents and (hover.contents.value or hover.contents) or ''
+  check(type(shown) == 'string' and shown:find('Plays a sound from a thing', 1, true),
+    'the hover shows ' .. vim.inspect(shown))
+  local definition = request('textDocument/definition', 9, 18)
+  if definition and definition[1] then
+    definition = definition[1]
+  end
+  check(definition and definition.range and definition.range.start.line == 3,
+    'the definition is ' .. vim.inspect(definition))
 end)
 check(ok, tostring(err))
 finish()

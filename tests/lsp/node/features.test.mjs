@@ -127,7 +127,7 @@ test('rename changes every use of a symbol or label and nothing else', async (t)
   assert.deepEqual(sorted(await rename(9, 3, 'hero')), [
     [1, 12, 'hero'],
     [9, 2, 'hero'],
-    [10, 23, 'hero'],
+    [10, 22, 'hero'],
     [18, 16, 'hero'],
   ]);
   assert.deepEqual(sorted(await rename(11, 8, 'finish')), [
@@ -136,7 +136,8 @@ test('rename changes every use of a symbol or label and nothing else', async (t)
     [17, 0, 'finish'],
   ]);
   const prepared = await client.request('textDocument/prepareRename', at(18, 16));
-  assert.deepEqual(prepared.start, { line: 18, character: 16 });
+  assert.deepEqual(prepared.range.start, { line: 18, character: 16 });
+  assert.equal(prepared.placeholder, 'player');
   assert.equal(await client.request('textDocument/prepareRename', at(18, 4)), null); // a verb
   await assert.rejects(client.request('textDocument/rename', { ...at(9, 3), newName: 'two words' }));
   await assert.rejects(client.request('textDocument/rename', { ...at(9, 3), newName: 'count' }));
@@ -206,8 +207,9 @@ test('formatting lays out the symbols section in columns', async (t) => {
   assert.deepEqual(
     edits.map((e) => [e.range.start.line, e.newText.trimEnd()]),
     [
-      [1, 'thing         player                             local'],
-      [2, 'message       startup'],
+      [1, 'thing        player                             local'],
+      [2, 'message      startup'],
+      [3, 'end'],
     ],
   );
   assert.equal(await client.stop(), 0);
