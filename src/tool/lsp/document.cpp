@@ -111,15 +111,6 @@ std::string Utf8FromUtf16(std::u16string_view units)
     return out;
 }
 
-std::string Utf8FromScriptBytes(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char byte : bytes)
-        AppendUtf8(out, CharFromScriptByte(static_cast<unsigned char>(byte)));
-    return out;
-}
-
 void TScriptDocument::SetText(std::string_view utf8)
 {
     Text.clear();

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/shellrules.h"
+
 // A position as the protocol counts it: a 0-based line and UTF-16 code units into it.
 struct TTextPosition
 {
@@ -70,5 +72,3 @@ class TScriptDocument
 std::u16string Utf16FromUtf8(std::string_view utf8);
 // UTF-8 of UTF-16 code units; a lone surrogate gives U+FFFD.
 std::string Utf8FromUtf16(std::u16string_view units);
-// UTF-8 of Windows-1252 bytes (a symbol's name, a message the checker built from the text).
-std::string Utf8FromScriptBytes(std::string_view bytes);
