@@ -42,3 +42,11 @@ qx_configure() {
     cmake -S "$QX_ROOT" -B "$dir" -G Ninja "$@"
     echo "$wanted" > "$dir/.qx-options"
 }
+
+# The language server's test clients: Node with the protocol libraries of the lock file and,
+# unless "node" alone is asked for, Neovim.
+qx_install_lsp_clients() {
+    [ "${1:-}" = node ] || qx_install_extra neovim
+    command -v npm >/dev/null || qx_install_extra nodejs npm
+    (cd "$QX_ROOT/tests/lsp/node" && npm ci --no-audit --no-fund --loglevel=error)
+}

@@ -10,6 +10,13 @@ import {
 } from 'vscode-languageserver-protocol/node.js';
 
 export const qxtool = process.env.QXTOOL ?? 'qxtool';
+// What runs qxtool when it is no program of this machine (["wine"] for qxtool.exe).
+const runner = JSON.parse(process.env.QXTOOL_RUNNER || '[]');
+
+// Starts qxtool with args, through the runner when there is one.
+export function qxtoolCommand(args) {
+  return runner.length ? [runner[0], [...runner.slice(1), qxtool, ...args]] : [qxtool, args];
+}
 
 export function fileUri(name) {
   return `file:///quillex-test/${encodeURIComponent(name)}`;
@@ -17,7 +24,8 @@ export function fileUri(name) {
 
 export class TestClient {
   constructor(initializationOptions = {}) {
-    this.process = spawn(qxtool, ['lsp', '--stdio'], { stdio: ['pipe', 'pipe', 'pipe'] });
+    const [command, args] = qxtoolCommand(['lsp', '--stdio']);
+    this.process = spawn(command, args, { stdio: ['pipe', 'pipe', 'pipe'] });
     this.stderr = '';
     this.process.stderr.on('data', (chunk) => (this.stderr += chunk));
     this.connection = createProtocolConnection(

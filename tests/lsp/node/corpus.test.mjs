@@ -8,7 +8,7 @@ import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { test } from 'node:test';
 
-import { qxtool, TestClient } from './client.mjs';
+import { qxtoolCommand, TestClient } from './client.mjs';
 
 const corpus = process.env.QX_CORPUS;
 const cp1252 = new TextDecoder('windows-1252');
@@ -24,7 +24,8 @@ function scriptsUnder(dir) {
 function checkedByTool(path) {
   let out;
   try {
-    out = execFileSync(qxtool, ['check', path], { maxBuffer: 1 << 26 });
+    const [command, args] = qxtoolCommand(['check', path]);
+    out = execFileSync(command, args, { maxBuffer: 1 << 26 });
   } catch (failure) {
     out = failure.stdout;
   }
