@@ -49,20 +49,6 @@ bool IsGlobalName(std::string_view lower)
     return digits[0] == '1' && digits[1] >= '0' && digits[1] <= '5';
 }
 
-bool KnownIn(const TVerbFact &verb, TCheckGame game)
-{
-    switch (game)
-    {
-    case TCheckGame::JK:
-        return verb.Game != TVerbGame::Mots;
-    case TCheckGame::Mots:
-        return verb.Game != TVerbGame::JK;
-    case TCheckGame::Either:
-        break;
-    }
-    return true;
-}
-
 // Levenshtein distance in ASCII small letters, or limit + 1 when it is above limit.
 int EditDistance(std::string_view a, std::string_view b, int limit)
 {
@@ -105,8 +91,9 @@ const TVerbFact *NearestVerb(const TVerbIndex &verbs, std::string_view name, TCh
     bool tie = false;
     for (const auto &[lower, rows] : verbs)
     {
-        const auto known = std::find_if(
-            rows.begin(), rows.end(), [game](const TVerbFact *row) { return KnownIn(*row, game); });
+        const auto known = std::find_if(rows.begin(), rows.end(), [game](const TVerbFact *row) {
+            return VerbKnownIn(*row, game);
+        });
         if (known == rows.end())
             continue;
         const int distance = EditDistance(lower, name, MaxEdits);
@@ -349,14 +336,14 @@ void TGamePass::CheckVerb(const std::vector<const TVerbFact *> &rows, bool value
 {
     const TVerbFact &first = *rows.front();
     if (std::none_of(rows.begin(), rows.end(),
-                     [this](const TVerbFact *row) { return KnownIn(*row, Game); }))
+                     [this](const TVerbFact *row) { return VerbKnownIn(*row, Game); }))
     {
         Warn(place, Quoted(first.Name) + " exists only in " +
                         (Game == TCheckGame::JK ? "MOTS" : "Jedi Knight"));
         return;
     }
     if (valueUsed && std::all_of(rows.begin(), rows.end(), [this](const TVerbFact *row) {
-            return !KnownIn(*row, Game) || row->Returns == "none";
+            return !VerbKnownIn(*row, Game) || row->Returns == "none";
         }))
         Warn(place, Quoted(first.Name) + " returns nothing");
 }
@@ -369,7 +356,7 @@ void TGamePass::CheckArgumentCount(const std::vector<const TVerbFact *> &rows, i
     std::vector<int> counts;
     for (const TVerbFact *row : rows)
     {
-        if (!KnownIn(*row, Game))
+        if (!VerbKnownIn(*row, Game))
             continue;
         const int count = static_cast<int>(row->ParamKinds.size());
         if (count == given)
@@ -446,6 +433,20 @@ std::string TGamePass::Spelled(const TCogPlace &place, std::string_view lower)
         raw.substr(static_cast<size_t>(place.Start), static_cast<size_t>(place.End - place.Start)));
 }
 } // namespace
+
+bool VerbKnownIn(const TVerbFact &verb, TCheckGame game)
+{
+    switch (game)
+    {
+    case TCheckGame::JK:
+        return verb.Game != TVerbGame::Mots;
+    case TCheckGame::Mots:
+        return verb.Game != TVerbGame::JK;
+    case TCheckGame::Either:
+        break;
+    }
+    return true;
+}
 
 std::span<const std::string_view> GameMessageNames()
 {

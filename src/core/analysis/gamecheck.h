@@ -29,6 +29,10 @@ std::string_view CheckGameWord(TCheckGame game);
 // Reads such a word in any letter case; false, leaving game as it was, for any other word.
 bool ParseCheckGame(std::string_view word, TCheckGame &game);
 
+// Whether a game knows verb: a verb of one game only is unknown to the other; for either game,
+// every verb is known.
+bool VerbKnownIn(const TVerbFact &verb, TCheckGame game);
+
 // The messages the engine sends by name, in small letters and sorted: a label of one of these
 // names is a handler.
 std::span<const std::string_view> GameMessageNames();

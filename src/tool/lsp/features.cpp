@@ -24,12 +24,6 @@ constexpr int ItemEvent = 23;
 constexpr int ItemTypeParameter = 25;
 constexpr int InsertAsSnippet = 2;
 
-bool KnownInGame(const TVerbFact &verb, TCheckGame game)
-{
-    return game == TCheckGame::Either || verb.Game == TVerbGame::Both ||
-           (game == TCheckGame::JK) == (verb.Game == TVerbGame::JK);
-}
-
 // A snippet's placeholder text: "$", "}" and "\" stand for themselves only escaped.
 std::string SnippetText(std::string_view text)
 {
@@ -114,7 +108,7 @@ TJson TLanguageServer::Completion(const TJson &params)
         break;
     case TWritingKind::CodeWord:
         for (const TVerbFact &verb : VerbTable())
-            if (KnownInGame(verb, Settings.Game))
+            if (VerbKnownIn(verb, Settings.Game))
                 add(verb.Name, ItemFunction,
                     {{"detail", VerbSignature(verb)},
                      {"documentation", VerbDocumentation(verb)},
@@ -140,7 +134,7 @@ TJson TLanguageServer::SignatureHelp(const TJson &params)
     int active = 0;
     for (const TVerbFact *verb : rows)
     {
-        if (!KnownInGame(*verb, Settings.Game) && rows.size() > 1)
+        if (!VerbKnownIn(*verb, Settings.Game) && rows.size() > 1)
             continue;
         // The parameters as ranges of the label, so the client can mark the one being written.
         std::string label = verb->Returns == "none" ? "" : verb->Returns + " ";
@@ -267,7 +261,7 @@ TJson TLanguageServer::Hover(const TJson &params)
         const std::vector<const TVerbFact *> &rows =
             FindVerb(analysis.Calls[static_cast<size_t>(call)].Verb);
         for (const TVerbFact *verb : rows)
-            if (KnownInGame(*verb, Settings.Game))
+            if (VerbKnownIn(*verb, Settings.Game))
                 return verb;
         return rows.empty() ? nullptr : rows.front();
     };
