@@ -40,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
           SameFindings(fromText.Warnings, game.Warnings));
     // So does a text read in pieces through windows of a few bytes, which move, grow and go back.
     TPieceSource source(text, 1 + data[0] % 4);
-    TTextLines symbols(source, 1 + data[0] % 5);
-    TTextLines shared(source, 1 + data[0] % 7);
+    TTextLines raw(source, 1 + data[0] % 5);
+    TTextLines code(source, 1 + data[0] % 7);
     static TCOGChecker pieceSyntax;
     static TGameChecker fromPieces;
     fromPieces.Game = game.Game;
-    fromPieces.CheckLines(pieceSyntax, TCogLines(symbols), TCogLines(shared), TCogLines(shared));
+    fromPieces.CheckLines(pieceSyntax, TCogLines(raw), TCogLines(code));
     Check(SameFindings(pieceSyntax.Errors, alone.Errors) &&
           SameFindings(fromPieces.Warnings, game.Warnings));
 

@@ -210,6 +210,7 @@ bool TCogReader::ReadLine()
         {
             std::swap(Text, Spare);
             std::swap(TextIndex, SpareIndex);
+            std::swap(Trim, SpareTrim);
             ++NextLine;
             RememberSkip(start, NextLine - 1);
             return true;
@@ -220,10 +221,11 @@ bool TCogReader::ReadLine()
         {
             std::swap(Text, Spare);
             std::swap(TextIndex, SpareIndex);
+            std::swap(Trim, SpareTrim);
             spareFree = true;
         }
         TextIndex = -1;
-        PrepareLine(line, Text);
+        Trim = static_cast<int>(PrepareLine(line, Text));
         ++NextLine;
         if (!Text.empty())
         {
@@ -240,7 +242,7 @@ bool TCogReader::ReadLine()
 // Cuts line at its first "#" or "//", whichever comes first, trims codes up to 32 from both ends
 // and lower-cases it in ASCII, into text; one pass over the line, 16 bytes at a time where the
 // processor can.
-void TCogReader::PrepareLine(std::string_view line, std::string &text)
+size_t TCogReader::PrepareLine(std::string_view line, std::string &text)
 {
     const char *const in = line.data();
     const size_t n = line.size();
@@ -303,6 +305,7 @@ void TCogReader::PrepareLine(std::string_view line, std::string &text)
     while (length > 0 && static_cast<unsigned char>(out[length - 1]) <= 32)
         --length;
     text.resize(length);
+    return start;
 }
 
 void TCogReader::RememberSkip(int from, int to)
@@ -451,16 +454,18 @@ void TCogReader::ReadString(char quote, std::string_view &text)
         text = std::string_view(Text).substr(start, Pos - start);
         return;
     }
-    // The closing quote is added to a copy, which also outlives the line.
+    // The closing quote is added to a copy, which also outlives the line; the place ends where the
+    // string was cut, before the next line moves the reader on.
     OpenString.assign(Text, start, j - start);
     OpenString.push_back(quote);
     text = OpenString;
+    OpenPlace = TCogPlace{TextIndex, Trim + static_cast<int>(start), Trim + static_cast<int>(j)};
     Pos = j;
     if (j < n)
         ++Pos; // the CR or NUL
     else
         NextChar(); // the line end: loads the next line or finds the end of the text
-    Checker.AddError("Unterminated string!", CurLine());
+    Checker.AddError("Unterminated string!", CurLine(), OpenPlace);
 }
 
 void TCogReader::ReadWord(char first, std::string_view &text, TCogTokenKind &kind)
@@ -504,6 +509,56 @@ namespace {
 // Thrown to end a check at once; caught by Check.
 struct TStopCheck
 {};
+
+// SymbolLine: type-word name ["=" value] {extension}
+// Words end at blanks, the name also at "=": "sound s=foo.wav", "int x = 0 local" and
+// "thing player local" all declare their second word. text is a prepared line, the line of index
+// line, trim the number of bytes preparing cut from its front. False for a line that names no
+// symbol (its type word alone, or "=" where the name should be).
+bool ReadDeclaration(std::string_view text, int line, int trim, std::vector<TCogPlace> &extensions,
+                     TCogDeclaration &declaration)
+{
+    const size_t n = text.size();
+    size_t at = 0;
+    const auto skipBlanks = [&] {
+        while (at < n && IsBlank(text[at]))
+            ++at;
+    };
+    const auto wordEnd = [&](bool name) {
+        size_t end = at;
+        while (end < n && !IsBlank(text[end]) && !(name && text[end] == '='))
+            ++end;
+        return end;
+    };
+    const auto take = [&](size_t end, std::string_view &word, TCogPlace &place) {
+        word = text.substr(at, end - at);
+        place = TCogPlace{line, trim + static_cast<int>(at), trim + static_cast<int>(end)};
+        at = end;
+    };
+    take(wordEnd(false), declaration.Type, declaration.TypePlace);
+    skipBlanks();
+    const size_t nameEnd = wordEnd(true);
+    if (nameEnd == at)
+        return false;
+    take(nameEnd, declaration.Name, declaration.NamePlace);
+    skipBlanks();
+    declaration.Value = {};
+    declaration.ValuePlace = TCogPlace();
+    if (at < n && text[at] == '=')
+    {
+        ++at;
+        skipBlanks();
+        take(wordEnd(false), declaration.Value, declaration.ValuePlace);
+    }
+    extensions.clear();
+    for (skipBlanks(); at < n; skipBlanks())
+    {
+        std::string_view word;
+        take(wordEnd(false), word, extensions.emplace_back());
+    }
+    declaration.Extensions = extensions;
+    return true;
+}
 
 // The recursive-descent recogniser of one check. Every routine works on the token in hand (T, K); a
 // routine that meets an error records it and either returns at once or goes on with its remaining
@@ -553,9 +608,19 @@ class TCodeRecogniser
     void WhileStatement();
     void EndStatement();
     void CallLabel();
-    void Expression();
+    // Where an expression begins and ends: the place of its first token, and its last token,
+    // whose place is found when the expression has ended (it is still in one of the reader's
+    // lines then).
+    struct TExpressionEnds
+    {
+        TCogPlace First;
+        std::string_view Last;
+    };
+    void Expression(TExpressionEnds *ends = nullptr);
 
     void Next() { Reader.GetToken(T, K); }
+    // The place of the token in hand.
+    TCogPlace Place() const { return Reader.PlaceOf(T); }
     // A look-ahead: the reader's place, to go back to.
     struct TMark
     {
@@ -573,7 +638,7 @@ class TCodeRecogniser
     void UseOperand()
     {
         if (Sink)
-            Sink->Operand(T, K, Reader.CurLine());
+            Sink->Operand(T, K, Place());
     }
     // Records "<wanted> expected, <token> found" unless the token in hand is wanted.
     void Expect(std::string_view wanted)
@@ -581,10 +646,11 @@ class TCodeRecogniser
         if (T != wanted)
             ErrorFmt((std::string(wanted) + " expected, %s found").c_str(), T);
     }
-    void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine()); }
-    void ErrorFmt(const char *fmt, std::string_view arg)
+    // Errors are rare: their code is kept out of the way of the recogniser's.
+    [[gnu::cold]] void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine(), Place()); }
+    [[gnu::cold]] void ErrorFmt(const char *fmt, std::string_view arg)
     {
-        Checker.AddErrorFmt(fmt, arg, Reader.CurLine());
+        Checker.AddErrorFmt(fmt, arg, Reader.CurLine(), Place());
     }
 
     TCOGChecker &Checker;
@@ -594,11 +660,14 @@ class TCodeRecogniser
     std::string_view T;
     TCogTokenKind K = ckNone;
     int Depth = 0;
+    // The places of the extensions of the symbol line in hand, for the sink.
+    std::vector<TCogPlace> Extensions;
 };
 
 // Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
 //         code section
-// Only the first word of each section line counts; the rest of the line is not examined.
+// Only the first word of each section line is checked; the rest of a symbol line is read for the
+// sink alone.
 void TCodeRecogniser::Script()
 {
     std::string word;
@@ -620,8 +689,17 @@ void TCodeRecogniser::Script()
         }
         if (word == "end")
             break;
+        const int line = Reader.CurLine();
+        const int trim = Reader.LineTrim();
         if (TypeCode(word) == 0)
-            Error("Unknown type");
+            Checker.AddError("Unknown type", line,
+                             TCogPlace{line, trim, trim + static_cast<int>(word.size())});
+        if (Sink)
+        {
+            TCogDeclaration declaration;
+            if (ReadDeclaration(Reader.LineText(), line, trim, Extensions, declaration))
+                Sink->Symbol(declaration);
+        }
     }
 
     do
@@ -647,7 +725,7 @@ void TCodeRecogniser::CodeSection()
         if (K == ckLabel)
         {
             if (Sink)
-                Sink->Label(T, Reader.CurLine());
+                Sink->Label(T, Place());
             continue;
         }
         if (K == ckEnd)
@@ -728,11 +806,17 @@ void TCodeRecogniser::CallStatement()
 // FuncCall: "(" [expression {"," expression}] ")"   (the name has been read)
 // The lexer made the name a function only because "(" follows it on the same line, so that
 // token is taken unseen.
+// The sink hears where each argument and the call begin and end: a call without its ")" ends with
+// the last token of its last argument.
 void TCodeRecogniser::FuncCall(bool valueUsed)
 {
+    TCogPlace open;
+    TCogPlace last;
     if (Sink)
-        Sink->Call(T, valueUsed, Reader.CurLine());
+        Sink->Call(T, valueUsed, Place());
     Next();
+    if (Sink)
+        open = Place();
     const TMark mark = Mark();
     Next();
     int arguments = 0;
@@ -741,13 +825,19 @@ void TCodeRecogniser::FuncCall(bool valueUsed)
         Restore(mark);
         do
         {
-            Expression();
+            TExpressionEnds ends;
+            Expression(Sink ? &ends : nullptr);
             ++arguments;
+            if (Sink)
+            {
+                last = Reader.PlaceOf(ends.Last);
+                Sink->CallArgument(ends.First, last, Place());
+            }
         } while (T == ",");
         Expect(")");
     }
     if (Sink)
-        Sink->CallEnd(arguments);
+        Sink->CallEnd(arguments, open, T == ")" ? Place() : last);
 }
 
 // ArrayIndex: "[" expression "]"   (the name has been read)
@@ -876,7 +966,7 @@ void TCodeRecogniser::CallLabel()
     if (K != ckVariable)
         ErrorFmt("Label name expected, %s found", TokenKindName(K));
     else if (Sink)
-        Sink->CallLabel(T, Reader.CurLine());
+        Sink->CallLabel(T, Place());
     Next();
     Expect(";");
 }
@@ -885,13 +975,21 @@ void TCodeRecogniser::CallLabel()
 // operand:    value | variable | array "[" expression "]" | funccall | "(" expression ")"
 // It ends at ",", ";", ")" or "]" with that token in hand; the caller judges whether the end is
 // the right one. Every operator joins operands alike, "=" included: there is no precedence.
-void TCodeRecogniser::Expression()
+// ends, when given, gets the places of the expression's first token and of the last token of its
+// last operand; one that fails before its first operand has no last token.
+void TCodeRecogniser::Expression(TExpressionEnds *ends)
 {
     TNesting nesting(*this);
+    TCogPlace *first = ends ? &ends->First : nullptr;
     for (;;)
     {
         // An operand is due.
         Next();
+        if (first)
+        {
+            *first = Place();
+            first = nullptr;
+        }
         switch (K)
         {
         case ckValue:
@@ -923,6 +1021,8 @@ void TCodeRecogniser::Expression()
         }
 
         // After an operand.
+        if (ends)
+            ends->Last = T;
         Next();
         switch (K)
         {
@@ -984,12 +1084,13 @@ void TCOGChecker::CheckLines(TCogLines lines)
     }
 }
 
-void TCOGChecker::AddError(std::string msg, int line)
+void TCOGChecker::AddError(std::string msg, int line, const TCogPlace &token)
 {
-    Errors.Add(TCOGError{line, std::move(msg)});
+    Errors.Add(TCOGError{line, std::move(msg), token});
 }
 
-void TCOGChecker::AddErrorFmt(std::string_view fmt, std::string_view arg, int line)
+void TCOGChecker::AddErrorFmt(std::string_view fmt, std::string_view arg, int line,
+                              const TCogPlace &token)
 {
     // Substituted by hand rather than by printf: the argument is script text of any length and may
     // itself hold "%".
@@ -1004,7 +1105,7 @@ void TCOGChecker::AddErrorFmt(std::string_view fmt, std::string_view arg, int li
         msg.append(arg);
         msg.append(fmt.substr(at + 2));
     }
-    AddError(std::move(msg), line);
+    AddError(std::move(msg), line, token);
 }
 
 int TCOGChecker::ExtractWord(std::string_view s, int start, std::string &word)

@@ -73,11 +73,27 @@ uint8_t TypeCode(std::string_view word);
 // Whether word is in COGKeywords, ignoring ASCII case.
 bool IsCogKeyword(std::string_view word);
 
-// One finding of the checker: the 0-based index of the line the reader was in, and the text.
+// Where a token stands: the 0-based index of its line and the byte columns it takes in that line
+// as the script has it, Start included and End not. The reader prepares each line before it cuts
+// it (see TCogReader), but only by cutting its ends, so a place counts the bytes of the original
+// line. Line is -1 for no place: the end of the text, or a finding about a whole line.
+struct TCogPlace
+{
+    int Line = -1;
+    int Start = 0;
+    int End = 0;
+
+    bool operator==(const TCogPlace &) const = default;
+};
+
+// One finding of the checker: the 0-based index of the line the reader was in, the text, and the
+// token it is about: the one in hand when it was recorded. That token may stand on an earlier line
+// than Line (a string left open is reported from the line after it).
 struct TCOGError
 {
     int Line = 0;
     std::string Msg;
+    TCogPlace Token;
 };
 
 // The findings of one check, in the order found.
@@ -129,25 +145,74 @@ class TCogLines
     bool FromText = false;
 };
 
-// Follows a check through its code section: told what the grammar finds there as the checker
-// reads it, a second pass needs neither a lexer nor a grammar of its own. Words come as the lexer
-// gives them (in small letters, with any "<" and ">" inside them), each with the 0-based line the
-// reader was in. Only the events of a script the check accepts mean anything; a check that stops
-// early may leave a call without its end.
+// The pieces of a word as the game reads it: the lexer keeps "<" and ">" inside a word ("x<8" is
+// one word, "a>=b" gives "a>", "=", "b"), but the game reads them as operators, so each piece
+// between them is an operand of its own. Calls each(piece, place, last) for every piece of the word
+// at place, the empty ones included, in order; the last piece is the one a call's "(" follows.
+template <typename Each>
+void ForEachWordPiece(std::string_view word, const TCogPlace &place, Each each)
+{
+    const auto pieceAt = [&](size_t from, size_t to) {
+        return TCogPlace{place.Line, place.Start + static_cast<int>(from),
+                         place.Start + static_cast<int>(to)};
+    };
+    size_t from = 0;
+    for (size_t at = 0; at < word.size(); ++at)
+        // '<' and '>' are the two bytes that give '>' with bit 1 set.
+        if ((word[at] | 2) == '>')
+        {
+            each(word.substr(from, at - from), pieceAt(from, at), false);
+            from = at + 1;
+        }
+    // Most words are one piece, whose place is the word's.
+    if (from == 0)
+        each(word, place, true);
+    else
+        each(word.substr(from), pieceAt(from, word.size()), true);
+}
+
+// One line of the symbols section as the checks read it: a type word, the declared name, the
+// default value after an "=" and the words after them ("local", "desc=text", "linkid=1"). Words
+// are views of the prepared line, so in small letters and without the comment; the places say
+// where each stands in the line as written.
+struct TCogDeclaration
+{
+    std::string_view Type;
+    std::string_view Name;
+    std::string_view Value;
+    TCogPlace TypePlace;
+    TCogPlace NamePlace;
+    // Line is -1 when there is no "=".
+    TCogPlace ValuePlace;
+    std::span<const TCogPlace> Extensions;
+};
+
+// Follows a check through a script: told what the grammar finds in the symbols and code sections as
+// the checker reads them, a second pass needs neither a lexer nor a grammar of its own. Words come
+// as the lexer gives them (in small letters, with any "<" and ">" inside them), each with its place
+// in the script, from which a pass takes the word as written. Only the events of a script the check
+// accepts mean anything; a check that stops early may leave a call without its end.
 class TCogCodeSink
 {
   public:
     virtual ~TCogCodeSink() = default;
+    // A line of the symbols section that names a symbol; lines with a type word alone name none.
+    virtual void Symbol(const TCogDeclaration &declaration) = 0;
     // A label at the top of the code section.
-    virtual void Label(std::string_view word, int line) = 0;
+    virtual void Label(std::string_view word, const TCogPlace &place) = 0;
     // A word used as an operand or assigned to: a value, a variable or an array.
-    virtual void Operand(std::string_view word, TCogTokenKind kind, int line) = 0;
-    // A call of a function, and whether its value is used; CallEnd follows its arguments (and the
-    // events of the calls among them) with their number.
-    virtual void Call(std::string_view word, bool valueUsed, int line) = 0;
-    virtual void CallEnd(int arguments) = 0;
+    virtual void Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place) = 0;
+    // A call of a function, and whether its value is used. The events of its arguments follow,
+    // each argument's closed by CallArgument with the places of its first and last token and of the
+    // "," or ")" after it; then CallEnd with their number and the places of "(" and ")". An
+    // argument cut short by an error has the token in hand for its delimiter; a call without its
+    // ")" closes at the last token before the one in hand.
+    virtual void Call(std::string_view word, bool valueUsed, const TCogPlace &place) = 0;
+    virtual void CallArgument(const TCogPlace &first, const TCogPlace &last,
+                              const TCogPlace &delimiter) = 0;
+    virtual void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) = 0;
     // The word after "call".
-    virtual void CallLabel(std::string_view word, int line) = 0;
+    virtual void CallLabel(std::string_view word, const TCogPlace &place) = 0;
 };
 
 // Reads a script, given as its lines, character by character and cuts it into tokens. Each line is
@@ -174,6 +239,9 @@ class TCogReader
     // ReadLine, giving the line's first word: how the sections of a script are found.
     bool NextSectionLine(std::string &firstWord);
     std::string_view LineText() const { return Text; }
+    // How many bytes preparing cut from the front of the current line: index i of LineText is
+    // column LineTrim() + i of the line as written.
+    int LineTrim() const { return Trim; }
     // The 0-based index of the line the reader is in; every error is recorded with it.
     int CurLine() const { return NextLine > 0 ? NextLine - 1 : 0; }
     // The next character: CR when the current line is used up and a further line
@@ -189,10 +257,37 @@ class TCogReader
 
     // The next token; its text is a view that holds until the next token is read.
     void GetToken(std::string_view &text, TCogTokenKind &kind);
+    // Where the token in hand stands, given its text as GetToken gave it; found from where that
+    // text lies, so reading costs nothing more. It holds after a return to the place before the
+    // token. No place for the end of the text; a string left open ends with its line.
+    TCogPlace PlaceOf(std::string_view token) const
+    {
+        int start = 0;
+        if (token.empty())
+            return {};
+        if (Holds(Text, TextIndex, Trim, token, start))
+            return TCogPlace{TextIndex, start, start + static_cast<int>(token.size())};
+        if (Holds(Spare, SpareIndex, SpareTrim, token, start))
+            return TCogPlace{SpareIndex, start, start + static_cast<int>(token.size())};
+        return token.data() == OpenString.data() ? OpenPlace : TCogPlace();
+    }
 
   private:
-    static void PrepareLine(std::string_view line, std::string &text);
+    // Prepares line into text; returns how many bytes were cut from its front.
+    static size_t PrepareLine(std::string_view line, std::string &text);
     void RememberSkip(int from, int to);
+    // Whether token lies in the prepared line text of the given index; the column it starts at
+    // when it does. The addresses are compared as numbers: the token may lie in another buffer.
+    static bool Holds(const std::string &text, int index, int trim, std::string_view token,
+                      int &start)
+    {
+        const auto base = reinterpret_cast<uintptr_t>(text.data());
+        const auto at = reinterpret_cast<uintptr_t>(token.data());
+        if (index < 0 || at < base || at + token.size() > base + text.size())
+            return false;
+        start = trim + static_cast<int>(at - base);
+        return true;
+    }
     void ReadString(char quote, std::string_view &text);
     void ReadWord(char first, std::string_view &text, TCogTokenKind &kind);
 
@@ -215,6 +310,12 @@ class TCogReader
     // The lines from SkipFrom up to SkipTo (excluded) are known to be empty once prepared.
     int SkipFrom = -1;
     int SkipTo = -1;
+    // How many bytes preparing cut from the front of the current and the spare line; kept apart
+    // from the members reading goes through for every token.
+    int Trim = 0;
+    int SpareTrim = 0;
+    // Where the last string left open stands.
+    TCogPlace OpenPlace;
 };
 
 // Checks the syntax of COG scripts: finds the "symbols" and "code" sections and runs a
@@ -229,7 +330,7 @@ class TCOGChecker
     static constexpr int MaxNesting = 256;
 
     TCOGErrors Errors;
-    // When set, each check tells it what the grammar finds in the code section.
+    // When set, each check tells it what the grammar finds in the script.
     TCogCodeSink *Sink = nullptr;
 
     // Replaces Errors with the findings for the script's lines.
@@ -244,9 +345,10 @@ class TCOGChecker
     // Any of the above; every other entry point comes here.
     void CheckLines(TCogLines lines);
 
-    void AddError(std::string msg, int line);
+    void AddError(std::string msg, int line, const TCogPlace &token = {});
     // Records fmt with its one "%s" replaced by arg.
-    void AddErrorFmt(std::string_view fmt, std::string_view arg, int line);
+    void AddErrorFmt(std::string_view fmt, std::string_view arg, int line,
+                     const TCogPlace &token = {});
 
     // The word of s that starts at the 1-based position start, after blanks (space, TAB); returns
     // the position just after it. An empty s gives an empty word and 1.

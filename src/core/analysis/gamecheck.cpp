@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "core/linebuilder/verbtable.h"
 #include "core/shell/binfile.h"
@@ -46,16 +47,6 @@ bool IsGlobalName(std::string_view lower)
     if (digits.size() == 1)
         return digits[0] >= '0' && digits[0] <= '9';
     return digits[0] == '1' && digits[1] >= '0' && digits[1] <= '5';
-}
-
-bool IsNameChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
 }
 
 bool KnownIn(const TVerbFact &verb, TCheckGame game)
@@ -106,13 +97,13 @@ int EditDistance(std::string_view a, std::string_view b, int limit)
 
 // The one verb of the game nearest to name, at most two edits away; none when there is no such
 // verb or when two verbs are equally near.
-const TVerbFact *NearestVerb(std::string_view name, TCheckGame game)
+const TVerbFact *NearestVerb(const TVerbIndex &verbs, std::string_view name, TCheckGame game)
 {
     constexpr int MaxEdits = 2;
     const TVerbFact *nearest = nullptr;
     int best = MaxEdits + 1;
     bool tie = false;
-    for (const auto &[lower, rows] : VerbIndex())
+    for (const auto &[lower, rows] : verbs)
     {
         const auto known = std::find_if(
             rows.begin(), rows.end(), [game](const TVerbFact *row) { return KnownIn(*row, game); });
@@ -141,69 +132,117 @@ std::string Quoted(std::string_view name)
     return quoted;
 }
 
-// One run of the pass. It reads the symbols section as the syntax checker does; then it follows
-// the checker through the code section, told of each label, operand and call the checker finds,
-// and notes what the code declares and uses. What needs the whole script (labels, calls of
-// labels, names declared nowhere) is judged at the end.
+// Hands every event of a check to two sinks: the pass and a sink that was following the check
+// before it.
+class TBothSinks : public TCogCodeSink
+{
+  public:
+    TBothSinks(TCogCodeSink &first, TCogCodeSink &second) : First(first), Second(second) {}
+
+    void Symbol(const TCogDeclaration &declaration) override
+    {
+        First.Symbol(declaration);
+        Second.Symbol(declaration);
+    }
+    void Label(std::string_view word, const TCogPlace &place) override
+    {
+        First.Label(word, place);
+        Second.Label(word, place);
+    }
+    void Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place) override
+    {
+        First.Operand(word, kind, place);
+        Second.Operand(word, kind, place);
+    }
+    void Call(std::string_view word, bool valueUsed, const TCogPlace &place) override
+    {
+        First.Call(word, valueUsed, place);
+        Second.Call(word, valueUsed, place);
+    }
+    void CallArgument(const TCogPlace &first, const TCogPlace &last,
+                      const TCogPlace &delimiter) override
+    {
+        First.CallArgument(first, last, delimiter);
+        Second.CallArgument(first, last, delimiter);
+    }
+    void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) override
+    {
+        First.CallEnd(arguments, open, close);
+        Second.CallEnd(arguments, open, close);
+    }
+    void CallLabel(std::string_view word, const TCogPlace &place) override
+    {
+        First.CallLabel(word, place);
+        Second.CallLabel(word, place);
+    }
+
+  private:
+    TCogCodeSink &First;
+    TCogCodeSink &Second;
+};
+
+// One run of the pass. It follows the checker through the script, told of each declaration,
+// label, operand and call the checker finds, and notes what the script declares and uses. What
+// needs the whole script (labels, calls of labels, names declared nowhere) is judged at the end.
 class TGamePass : public TCogCodeSink
 {
   public:
-    // Reads the symbols section from symbols, and the names as the script spells them from raw:
-    // two readers of the same lines.
-    TGamePass(TCogLines symbols, TCogLines raw, TCheckGame game, std::vector<TCOGError> &found)
-        : Lines(std::move(raw)), Game(game), Found(found), Reader(std::move(symbols), Scratch)
+    // Takes the names as the script spells them from raw, the lines the check reads.
+    TGamePass(TCogLines raw, const TVerbIndex &verbs, TCheckGame game,
+              std::vector<TCOGError> &found)
+        : Lines(std::move(raw)), Verbs(verbs), Game(game), Found(found)
     {}
 
-    void ReadSymbols();
-    void Label(std::string_view word, int line) override;
-    void Operand(std::string_view word, TCogTokenKind kind, int line) override;
-    void Call(std::string_view word, bool valueUsed, int line) override;
-    void CallEnd(int arguments) override;
-    void CallLabel(std::string_view word, int line) override;
+    void Symbol(const TCogDeclaration &declaration) override;
+    void Label(std::string_view word, const TCogPlace &place) override;
+    void Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place) override;
+    void Call(std::string_view word, bool valueUsed, const TCogPlace &place) override;
+    // The number of arguments CallEnd gives is all the pass judges.
+    void CallArgument(const TCogPlace &, const TCogPlace &, const TCogPlace &) override {}
+    void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) override;
+    void CallLabel(std::string_view word, const TCogPlace &place) override;
     void Finish();
 
   private:
-    struct TSymbol
-    {
-        int Line = 0;
-        bool Message = false;
-    };
     struct TLabel
     {
-        int Line = 0;
+        TCogPlace Place;
         bool Called = false;
     };
     struct TUse
     {
         std::string Name;
-        int Line = 0;
+        TCogPlace Place;
         std::string Spelling;
     };
-    // A call whose arguments are being read: the rows of its verb (none: not a verb) and its line.
+    // A call whose arguments are being read: the rows of its verb (none: not a verb) and the
+    // place of its name.
     struct TOpenCall
     {
         const std::vector<const TVerbFact *> *Rows = nullptr;
-        int Line = 0;
+        TCogPlace Place;
     };
 
-    void Declare(const std::string &typeWord);
-    void Warn(int line, std::string msg) { Found.push_back(TCOGError{line, std::move(msg)}); }
-    std::string_view UseNamesBeforeLast(std::string_view word, int line);
-    void UseName(std::string_view name, int line);
-    void CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed, int line);
-    void CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given, int line);
-    std::string Spelled(int line, std::string_view lower);
+    void Warn(const TCogPlace &place, std::string msg)
+    {
+        Found.push_back(TCOGError{place.Line, std::move(msg), place});
+    }
+    void UseName(std::string_view name, const TCogPlace &place);
+    void CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed,
+                   const TCogPlace &place);
+    void CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given,
+                            const TCogPlace &place);
+    std::string Spelled(const TCogPlace &place, std::string_view lower);
 
     TCogLines Lines;
+    const TVerbIndex &Verbs;
     TCheckGame Game;
     std::vector<TCOGError> &Found;
-    // Reads the symbols section; the lexer's reports of open strings would land in Scratch.
-    TCOGChecker Scratch;
-    TCogReader Reader;
     std::vector<TOpenCall> OpenCalls;
 
-    TNameMap<TSymbol> Symbols;
-    std::vector<std::pair<std::string, int>> Messages;
+    // Whether each declared name was declared a message (at least once).
+    TNameMap<bool> Symbols;
+    std::vector<std::pair<std::string, TCogPlace>> Messages;
     TNameMap<TLabel> Labels;
     // The names of the labels (keys of Labels) in the order they were defined.
     std::vector<const std::string *> LabelOrder;
@@ -215,141 +254,114 @@ class TGamePass : public TCogCodeSink
     std::vector<TUse> Unknown;
     // The verb suggested for each unknown verb name met so far (none: nullptr).
     TNameMap<const TVerbFact *> Suggestions;
-
-    // Where the search for the spelling of the next name starts: names are looked up in the order
-    // they stand in the text, so a line is searched once however many names it gives.
-    int SpellLine = -1;
-    size_t SpellFrom = 0;
 };
 
-// Script: any lines, "symbols" line, {type-word line}, "end" line, any lines, "code" line,
-//         code section
-// Only the symbols section is read here: the checker reads the rest and hands the code over.
-void TGamePass::ReadSymbols()
+void TGamePass::Symbol(const TCogDeclaration &declaration)
 {
-    std::string word;
-    do
-        if (!Reader.NextSectionLine(word))
-            return;
-    while (word != "symbols");
-    for (;;)
-    {
-        if (!Reader.NextSectionLine(word))
-            return;
-        if (word == "end")
-            break;
-        Declare(word);
-    }
-}
-
-// SymbolLine: type-word name["=" value] {extension}
-// The name ends at a blank or "=": "sound s=foo.wav", "int x = 0 local" and "thing player local"
-// all declare their second word.
-void TGamePass::Declare(const std::string &typeWord)
-{
-    const std::string_view text = Reader.LineText();
-    std::string first;
-    size_t from = static_cast<size_t>(TCOGChecker::ExtractWord(text, 1, first)) - 1;
-    while (from < text.size() && IsBlank(text[from]))
-        ++from;
-    size_t to = from;
-    while (to < text.size() && !IsBlank(text[to]) && text[to] != '=')
-        ++to;
-    if (to == from)
-        return;
-    const std::string name(text.substr(from, to - from));
-    const int line = Reader.CurLine();
-    const bool message = TypeCode(typeWord) == TypeCode("message");
-    const auto [symbol, added] = Symbols.try_emplace(name, TSymbol{line, false});
+    const std::string name(declaration.Name);
+    const bool message = TypeCode(declaration.Type) == TypeCode("message");
+    const auto [symbol, added] = Symbols.try_emplace(name, false);
     if (!added)
-        Warn(line, "Symbol " + Quoted(Spelled(line, name)) + " is declared twice");
+        Warn(declaration.NamePlace,
+             "Symbol " + Quoted(Spelled(declaration.NamePlace, name)) + " is declared twice");
     // A name declared twice, once as a message, still has its handler looked for.
-    if (message && !symbol->second.Message)
+    if (message && !symbol->second)
     {
-        symbol->second.Message = true;
-        Messages.emplace_back(name, line);
+        symbol->second = true;
+        Messages.emplace_back(name, declaration.NamePlace);
     }
 }
 
-void TGamePass::Label(std::string_view word, int line)
+void TGamePass::Label(std::string_view word, const TCogPlace &place)
 {
     if (Labels.find(word) == Labels.end())
-        LabelOrder.push_back(&Labels.emplace(word, TLabel{line, false}).first->first);
+        LabelOrder.push_back(&Labels.emplace(word, TLabel{place, false}).first->first);
     else
-        Warn(line, "Label " + Quoted(Spelled(line, word)) + " is defined twice");
+        Warn(place, "Label " + Quoted(Spelled(place, word)) + " is defined twice");
 }
 
-void TGamePass::Operand(std::string_view word, TCogTokenKind kind, int line)
+void TGamePass::Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place)
 {
     // A number may hide names behind "<" or ">" ("0<x"); a string holds none.
     if (kind == ckValue && (word[0] == '"' || word[0] == '\''))
         return;
-    UseName(UseNamesBeforeLast(word, line), line);
+    ForEachWordPiece(word, place, [this](std::string_view piece, const TCogPlace &at, bool) {
+        UseName(piece, at);
+    });
 }
 
-void TGamePass::Call(std::string_view word, bool valueUsed, int line)
+void TGamePass::Call(std::string_view word, bool valueUsed, const TCogPlace &place)
 {
     // "x<GetThingHealth(p)" is one token to the lexer: a comparison that uses the value.
-    const std::string_view name = UseNamesBeforeLast(word, line);
+    std::string_view name;
+    TCogPlace namePlace;
+    ForEachWordPiece(word, place, [&](std::string_view piece, const TCogPlace &at, bool last) {
+        if (!last)
+            UseName(piece, at);
+        name = piece;
+        namePlace = at;
+    });
     if (name.size() != word.size())
         valueUsed = true;
-    const std::vector<const TVerbFact *> &rows = FindVerb(name);
-    OpenCalls.push_back(TOpenCall{rows.empty() ? nullptr : &rows, line});
+    const std::vector<const TVerbFact *> &rows = FindVerb(Verbs, name);
+    OpenCalls.push_back(TOpenCall{rows.empty() ? nullptr : &rows, namePlace});
     if (!rows.empty())
-        CheckVerb(rows, valueUsed, line);
+        CheckVerb(rows, valueUsed, namePlace);
     else if (!Symbols.count(name))
     {
         // Names are compared in small letters, but shown as the script spells them. The search
         // for a near verb goes through the whole table, so it is done once per name.
-        std::string msg = "Unknown verb " + Quoted(Spelled(line, name));
+        std::string msg = "Unknown verb " + Quoted(Spelled(namePlace, name));
         auto nearest = Suggestions.find(name);
         if (nearest == Suggestions.end())
-            nearest = Suggestions.emplace(name, NearestVerb(name, Game)).first;
+            nearest = Suggestions.emplace(name, NearestVerb(Verbs, name, Game)).first;
         if (nearest->second)
             msg += " (did you mean " + Quoted(nearest->second->Name) + "?)";
-        Warn(line, std::move(msg));
+        Warn(namePlace, std::move(msg));
     }
 }
 
-void TGamePass::CallEnd(int arguments)
+void TGamePass::CallEnd(int arguments, const TCogPlace &, const TCogPlace &)
 {
     if (OpenCalls.empty())
         return;
     const TOpenCall call = OpenCalls.back();
     OpenCalls.pop_back();
     if (call.Rows)
-        CheckArgumentCount(*call.Rows, arguments, call.Line);
+        CheckArgumentCount(*call.Rows, arguments, call.Place);
 }
 
-void TGamePass::CallLabel(std::string_view word, int line)
+void TGamePass::CallLabel(std::string_view word, const TCogPlace &place)
 {
     // A label not defined yet may still come; it is spelt only when it turns out missing.
     if (const auto label = Labels.find(word); label != Labels.end())
         label->second.Called = true;
     else
-        LabelCalls.push_back(TUse{std::string(word), line, {}});
+        LabelCalls.push_back(TUse{std::string(word), place, {}});
 }
 
 // The verb facts that need no arguments: the game, and a value taken where none is given.
-void TGamePass::CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed, int line)
+void TGamePass::CheckVerb(const std::vector<const TVerbFact *> &rows, bool valueUsed,
+                          const TCogPlace &place)
 {
     const TVerbFact &first = *rows.front();
     if (std::none_of(rows.begin(), rows.end(),
                      [this](const TVerbFact *row) { return KnownIn(*row, Game); }))
     {
-        Warn(line, Quoted(first.Name) + " exists only in " +
-                       (Game == TCheckGame::JK ? "MOTS" : "Jedi Knight"));
+        Warn(place, Quoted(first.Name) + " exists only in " +
+                        (Game == TCheckGame::JK ? "MOTS" : "Jedi Knight"));
         return;
     }
     if (valueUsed && std::all_of(rows.begin(), rows.end(), [this](const TVerbFact *row) {
             return !KnownIn(*row, Game) || row->Returns == "none";
         }))
-        Warn(line, Quoted(first.Name) + " returns nothing");
+        Warn(place, Quoted(first.Name) + " returns nothing");
 }
 
 // The engine takes exactly as many values off the script's stack as the verb has parameters;
 // a call with another count leaves the stack wrong for the rest of the handler.
-void TGamePass::CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given, int line)
+void TGamePass::CheckArgumentCount(const std::vector<const TVerbFact *> &rows, int given,
+                                   const TCogPlace &place)
 {
     std::vector<int> counts;
     for (const TVerbFact *row : rows)
@@ -367,30 +379,14 @@ void TGamePass::CheckArgumentCount(const std::vector<const TVerbFact *> &rows, i
     std::string takes;
     for (size_t i = 0; i < counts.size(); ++i)
         takes += (i == 0 ? "" : " or ") + std::to_string(counts[i]);
-    Warn(line, Quoted(rows.front()->Name) + " takes " + takes +
-                   (counts.size() == 1 && counts[0] == 1 ? " argument, " : " arguments, ") +
-                   std::to_string(given) + " given");
-}
-
-// The lexer keeps "<" and ">" inside a word ("x<8" is one word, "a>=b" gives "a>", "=", "b"), but
-// the game reads them as operators, so each piece between them is an operand of its own. Uses the
-// name pieces but the last, and gives the last.
-std::string_view TGamePass::UseNamesBeforeLast(std::string_view word, int line)
-{
-    size_t from = 0;
-    for (size_t at = 0; at < word.size(); ++at)
-        // '<' and '>' are the two bytes that give '>' with bit 1 set.
-        if ((word[at] | 2) == '>')
-        {
-            UseName(word.substr(from, at - from), line);
-            from = at + 1;
-        }
-    return word.substr(from);
+    Warn(place, Quoted(rows.front()->Name) + " takes " + takes +
+                    (counts.size() == 1 && counts[0] == 1 ? " argument, " : " arguments, ") +
+                    std::to_string(given) + " given");
 }
 
 // A name in the code: a symbol, a verb, a message or one of the engine's variables; else a label,
 // which only the end of the code can tell. Pieces that start as numbers are no names.
-void TGamePass::UseName(std::string_view name, int line)
+void TGamePass::UseName(std::string_view name, const TCogPlace &place)
 {
     if (name.empty() || (name[0] >= '0' && name[0] <= '9') || name[0] == '.')
         return;
@@ -398,20 +394,19 @@ void TGamePass::UseName(std::string_view name, int line)
     if (Seen.find(name) != Seen.end())
         return;
     Seen.emplace(name, true);
-    if (Symbols.count(name) || !FindVerb(name).empty() || IsMessageName(name) || IsGlobalName(name))
+    if (Symbols.count(name) || !FindVerb(Verbs, name).empty() || IsMessageName(name) ||
+        IsGlobalName(name))
         return;
-    Unknown.push_back(TUse{std::string(name), line, Spelled(line, name)});
+    Unknown.push_back(TUse{std::string(name), place, Spelled(place, name)});
 }
 
 void TGamePass::Finish()
 {
-    // The lines are gone back to here in any order.
-    SpellLine = -1;
     for (const TUse &call : LabelCalls)
     {
         const auto label = Labels.find(call.Name);
         if (label == Labels.end())
-            Warn(call.Line, "Label " + Quoted(Spelled(call.Line, call.Name)) + " does not exist");
+            Warn(call.Place, "Label " + Quoted(Spelled(call.Place, call.Name)) + " does not exist");
         else
             label->second.Called = true;
     }
@@ -424,58 +419,28 @@ void TGamePass::Finish()
         if (label.Called || !IsMessageName(name))
             continue;
         const auto symbol = Symbols.find(name);
-        if (symbol == Symbols.end() || !symbol->second.Message)
-            Warn(label.Line, "Message " + Quoted(Spelled(label.Line, name)) +
-                                 " is not declared, so its handler never runs");
+        if (symbol == Symbols.end() || !symbol->second)
+            Warn(label.Place, "Message " + Quoted(Spelled(label.Place, name)) +
+                                  " is not declared, so its handler never runs");
     }
-    for (const auto &[name, line] : Messages)
+    for (const auto &[name, place] : Messages)
         if (!Labels.count(name))
-            Warn(line, "Message " + Quoted(Spelled(line, name)) + " has no handler");
+            Warn(place, "Message " + Quoted(Spelled(place, name)) + " has no handler");
     for (const TUse &use : Unknown)
         if (!Labels.count(use.Name))
-            Warn(use.Line, Quoted(use.Spelling) + " is declared nowhere");
+            Warn(use.Place, Quoted(use.Spelling) + " is declared nowhere");
 }
 
-// The name as the script spells it: the first whole word outside strings, at or after the last one
-// found on the same line, that equals lower in any letter case.
-std::string TGamePass::Spelled(int line, std::string_view lower)
+// The name as the script spells it: the bytes of its line at place; lower itself when the line is
+// not there.
+std::string TGamePass::Spelled(const TCogPlace &place, std::string_view lower)
 {
     std::string_view raw;
-    if (lower.empty() || !Lines.Get(line, raw))
+    if (place.Line < 0 || !Lines.Get(place.Line, raw) || place.Start < 0 ||
+        place.Start > place.End || static_cast<size_t>(place.End) > raw.size())
         return std::string(lower);
-    if (line != SpellLine)
-    {
-        SpellLine = line;
-        SpellFrom = 0;
-    }
-    const size_t n = lower.size();
-    for (size_t at = SpellFrom; at + n <= raw.size(); ++at)
-    {
-        // A quote that starts no word starts a string, which holds no names.
-        if ((raw[at] == '"' || raw[at] == '\'') && (at == 0 || !IsNameChar(raw[at - 1])))
-        {
-            const size_t close = raw.find(raw[at], at + 1);
-            if (close == std::string_view::npos)
-                break;
-            at = close;
-            continue;
-        }
-        if (LowerAscii(raw[at]) != lower[0])
-            continue;
-        if (at > 0 && IsNameChar(raw[at - 1]))
-            continue;
-        if (at + n < raw.size() && IsNameChar(raw[at + n]) && IsNameChar(lower[n - 1]))
-            continue;
-        size_t i = 1;
-        while (i < n && LowerAscii(raw[at + i]) == lower[i])
-            ++i;
-        if (i == n)
-        {
-            SpellFrom = at + n;
-            return std::string(raw.substr(at, n));
-        }
-    }
-    return std::string(lower);
+    return std::string(
+        raw.substr(static_cast<size_t>(place.Start), static_cast<size_t>(place.End - place.Start)));
 }
 } // namespace
 
@@ -509,20 +474,20 @@ void TGameChecker::Check(TCOGChecker &syntax, const std::vector<std::string> &li
 {
     const std::vector<std::string_view> views(lines.begin(), lines.end());
     const TCogLines each(views);
-    CheckLines(syntax, each, each, each);
+    CheckLines(syntax, each, each);
 }
 
 void TGameChecker::CheckText(TCOGChecker &syntax, std::string_view text)
 {
     // The names are spelt from the lines the check has just read.
     TTextLines shared(text);
-    CheckLines(syntax, TCogLines(text), TCogLines(shared), TCogLines(shared));
+    CheckLines(syntax, TCogLines(shared), TCogLines(shared));
 }
 
 void TGameChecker::CheckSource(TCOGChecker &syntax, TTextSource &source)
 {
     TTextLines shared(source);
-    CheckLines(syntax, TCogLines(source), TCogLines(shared), TCogLines(shared));
+    CheckLines(syntax, TCogLines(shared), TCogLines(shared));
 }
 
 TStatus TGameChecker::CheckFile(TCOGChecker &syntax, const std::string &path)
@@ -543,7 +508,7 @@ TStatus TGameChecker::CheckFile(TCOGChecker &syntax, const std::string &path)
     return {};
 }
 
-void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code)
+void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines raw, TCogLines code)
 {
     Warnings.Clear();
     if (!Enabled)
@@ -552,17 +517,20 @@ void TGameChecker::CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines 
         return;
     }
     std::vector<TCOGError> found;
-    TGamePass pass(std::move(symbols), std::move(raw), Game, found);
-    pass.ReadSymbols();
+    TGamePass pass(std::move(raw), Verbs ? *Verbs : VerbIndex(), Game, found);
     {
-        // The sink is given back also when reading the text fails.
+        // A sink that was following the checker hears the check beside the pass, and is given
+        // back also when reading the text fails.
         struct TFollow
         {
             TCOGChecker &Syntax;
             TCogCodeSink *Before;
             ~TFollow() { Syntax.Sink = Before; }
         } follow{syntax, syntax.Sink};
-        syntax.Sink = &pass;
+        std::optional<TBothSinks> both;
+        if (follow.Before)
+            both.emplace(pass, *follow.Before);
+        syntax.Sink = both ? static_cast<TCogCodeSink *>(&*both) : &pass;
         syntax.CheckLines(std::move(code));
     }
     if (syntax.Errors.Count() > 0)

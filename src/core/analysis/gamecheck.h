@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/analysis/cogchecker.h"
+#include "core/linebuilder/verbtable.h"
 #include "core/shell/result.h"
 
 class TSettingsKey;
@@ -35,6 +36,8 @@ class TGameChecker
     // Whether the pass runs at all: without it a check is the syntax check alone, and leaves
     // no warnings.
     bool Enabled = true;
+    // The verbs the pass knows: the table built into the program unless another is handed in.
+    const TVerbIndex *Verbs = &VerbIndex();
     // The findings of the last Check, by line; within a line those of calls come before those of
     // names, which are judged at the end. Each has the 0-based index of its line, as the syntax
     // errors have.
@@ -43,7 +46,7 @@ class TGameChecker
     // Checks lines with syntax (its Errors as Check gives them), then replaces Warnings with the
     // findings of the pass. Only a script syntax accepted is read, over the tokens the syntax check
     // took: the pass follows the grammar with no recovery of its own. A script with errors gets
-    // no warnings.
+    // no warnings. A sink set on syntax hears the check too, and is set again afterwards.
     void Check(TCOGChecker &syntax, const std::vector<std::string> &lines);
     // The same for a whole text, read as TCOGChecker::CheckText reads it: no line is copied.
     void CheckText(TCOGChecker &syntax, std::string_view text);
@@ -53,9 +56,9 @@ class TGameChecker
     // read again whole and checked again, so the findings are those of one whole text. Fails
     // when the file cannot be read; the findings are then of no use.
     TStatus CheckFile(TCOGChecker &syntax, const std::string &path);
-    // Any of the above: the lines of one script three times over, for the pass's reader of the
-    // symbols, for the spelling of names and for the check; the last two may share their lines.
-    void CheckLines(TCOGChecker &syntax, TCogLines symbols, TCogLines raw, TCogLines code);
+    // Any of the above: the lines of one script twice over, for the spelling of names and for the
+    // check; the two may share their lines.
+    void CheckLines(TCOGChecker &syntax, TCogLines raw, TCogLines code);
 };
 
 // Whether the pass runs after an accepted check, and for which game.

@@ -141,8 +141,12 @@ const TVerbIndex &VerbIndex()
 
 const std::vector<const TVerbFact *> &FindVerb(std::string_view name)
 {
+    return FindVerb(VerbIndex(), name);
+}
+
+const std::vector<const TVerbFact *> &FindVerb(const TVerbIndex &index, std::string_view name)
+{
     static const std::vector<const TVerbFact *> none;
-    const TVerbIndex &index = VerbIndex();
     // Names the lexer gives are in small letters already and are looked up as they are.
     auto found = index.find(name);
     if (found == index.end())

@@ -58,3 +58,5 @@ const TVerbIndex &VerbIndex();
 
 // The rows for name, in any letter case; none when it is no verb.
 const std::vector<const TVerbFact *> &FindVerb(std::string_view name);
+// The same in another index.
+const std::vector<const TVerbFact *> &FindVerb(const TVerbIndex &index, std::string_view name);
