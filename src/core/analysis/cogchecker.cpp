@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include "core/shell/textutils.h"
 
@@ -79,6 +76,162 @@ constexpr std::array<TWordChar, 256> MakeWordChars()
     return chars;
 }
 constexpr std::array<TWordChar, 256> WordChars = MakeWordChars();
+
+// What the first character of a token makes of it. Every byte that is not a blank, a quote, the
+// NUL or one of the marks below starts a word, control characters and bytes above 127 included.
+enum TStartClass : uint8_t
+{
+    scWord,
+    scBlank,
+    scString,
+    // A token of one character, or of two when Second follows ("<=", "&&").
+    scMark,
+    // A NUL inside a line reads as the end of the text.
+    scEnd,
+};
+// Four bytes, so that an entry is read at once and indexed without a multiplication.
+struct alignas(4) TTokenStart
+{
+    TStartClass Class = scWord;
+    // The kind of a mark; for a word ckValue when it is a number, else ckVariable.
+    TCogTokenKind Kind = ckVariable;
+    char Second = '\0';
+    // Whether a word starting with it may be a keyword or "end": a quick way past most words.
+    bool Keyword = false;
+};
+constexpr std::array<TTokenStart, 256> MakeTokenStarts()
+{
+    std::array<TTokenStart, 256> starts{};
+    const auto set = [&](std::initializer_list<char> chars, TTokenStart start) {
+        for (char c : chars)
+            starts[static_cast<unsigned char>(c)] = start;
+    };
+    // A CR inside a line is passed over as a blank.
+    set({' ', '\t', '\r'}, {scBlank, ckNone, '\0', false});
+    set({'\0'}, {scEnd, ckEnd, '\0', false});
+    set({'"', '\''}, {scString, ckValue, '\0', false});
+    set({'%', '*', '+', '-', '/'}, {scMark, ckOperator, '\0', false});
+    set({'!', '<', '=', '>'}, {scMark, ckOperator, '=', false});
+    set({'&'}, {scMark, ckOperator, '&', false});
+    set({'|'}, {scMark, ckOperator, '|', false});
+    set({',', ';'}, {scMark, ckDelimiter, '\0', false});
+    set({'{', '}'}, {scMark, ckBrace, '\0', false});
+    set({'(', ')'}, {scMark, ckParen, '\0', false});
+    set({'[', ']'}, {scMark, ckSquare, '\0', false});
+    // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
+    // alike.
+    set({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.'}, {scWord, ckValue, '\0', false});
+    for (const std::string_view word : COGKeywords)
+        starts[static_cast<unsigned char>(word[0])].Keyword = true;
+    starts['e'].Keyword = true; // "end"
+    return starts;
+}
+constexpr std::array<TTokenStart, 256> TokenStarts = MakeTokenStarts();
+
+constexpr size_t Byte(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// Lines are prepared eight bytes at a time, each byte a lane of a 64-bit word. The arithmetic
+// keeps every lane below 256, so no carry crosses into the next lane.
+constexpr uint64_t Lanes(char c)
+{
+    return 0x0101010101010101ULL * static_cast<unsigned char>(c);
+}
+constexpr uint64_t HighBits = Lanes('\x80');
+constexpr uint64_t LowBits = Lanes('\x7f');
+
+// The high bit of every lane of x that is 0, and of no other lane.
+constexpr uint64_t ZeroLanes(uint64_t x)
+{
+    return ~(((x & LowBits) + LowBits) | x | LowBits);
+}
+
+// x with 'A' to 'Z' in small letters: (x & 0x7F) + (0x80 - 'A') has the high bit from 'A' on,
+// (x & 0x7F) + (0x80 - 'Z' - 1) from past 'Z' on; lanes from 128 on are left alone. The high bit
+// moved down by two is the case bit 0x20.
+constexpr uint64_t LowerLanes(uint64_t x)
+{
+    const uint64_t low = x & LowBits;
+    const uint64_t fromA = low + Lanes(static_cast<char>(0x80 - 'A'));
+    const uint64_t pastZ = low + Lanes(static_cast<char>(0x80 - 'Z' - 1));
+    return x | ((fromA & ~pastZ & ~x & HighBits) >> 2);
+}
+
+// The high bit of every lane that starts a comment: a "#", or a "/" before another "/". The lanes
+// are in the order of the bytes in memory only on a little-endian machine, where the next byte's
+// lane is the next higher one; slashNext tells whether the byte after the eight is a "/".
+constexpr uint64_t CommentLanes(uint64_t x, bool slashNext)
+{
+    const uint64_t slashes = ZeroLanes(x ^ Lanes('/'));
+    const uint64_t beforeSlash = (slashes >> 8) | (slashNext ? uint64_t{1} << 63 : 0);
+    return ZeroLanes(x ^ Lanes('#')) | (slashes & beforeSlash);
+}
+static_assert(LowerLanes(0x5B5A41403F7F80C1ULL) == 0x5B7A61403F7F80C1ULL);
+static_assert(CommentLanes(0x2F2F2E2F23002F00ULL, false) == 0x0080000080000000ULL);
+static_assert(CommentLanes(0x2F00000000000000ULL, true) == 0x8000000000000000ULL);
+
+// Whether any lane of x is 0. Unlike ZeroLanes it may mark lanes above a lane that is 0, as the
+// borrow runs on, but as a yes or no it is exact, and quicker.
+constexpr uint64_t AnyZeroLane(uint64_t x)
+{
+    return (x - Lanes('\x01')) & ~x & HighBits;
+}
+
+// Copies the n bytes at in to out in small letters, up to the first "#" or "//", and returns
+// how many it copied. It writes whole words of eight bytes: out must have room for 7 bytes
+// beyond n.
+size_t CopyToComment(const char *in, size_t n, char *out)
+{
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        // Most words hold neither "#" nor "/": a quick test passes them, and only the others are
+        // looked at lane by lane.
+        const auto mayCut = [](uint64_t bytes) {
+            return (AnyZeroLane(bytes ^ Lanes('#')) | AnyZeroLane(bytes ^ Lanes('/'))) != 0;
+        };
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8)
+        {
+            uint64_t bytes;
+            std::memcpy(&bytes, in + i, 8);
+            const uint64_t lower = LowerLanes(bytes);
+            std::memcpy(out + i, &lower, 8);
+            if (mayCut(bytes))
+                if (const uint64_t stops = CommentLanes(bytes, i + 8 < n && in[i + 8] == '/'))
+                    return i + static_cast<size_t>(std::countr_zero(stops)) / 8;
+        }
+        if (i == n)
+            return n;
+        // The last bytes in the low lanes, NULs above them: a NUL starts no comment. A line of
+        // eight bytes or more gives them with its last word, shifted down; a shorter one byte by
+        // byte.
+        uint64_t bytes = 0;
+        if (n >= 8)
+        {
+            std::memcpy(&bytes, in + n - 8, 8);
+            bytes >>= 8 * (i + 8 - n);
+        }
+        else
+            for (size_t k = 0; k < n; ++k)
+                bytes |= static_cast<uint64_t>(Byte(in[k])) << (8 * k);
+        const uint64_t lower = LowerLanes(bytes);
+        std::memcpy(out + i, &lower, 8);
+        const uint64_t stops = mayCut(bytes) ? CommentLanes(bytes, false) : 0;
+        return stops ? i + static_cast<size_t>(std::countr_zero(stops)) / 8 : n;
+    }
+    else
+    {
+        for (size_t i = 0; i < n; ++i)
+        {
+            if (in[i] == '#' || (in[i] == '/' && i + 1 < n && in[i + 1] == '/'))
+                return i;
+            out[i] = LowerAscii(in[i]);
+        }
+        return n;
+    }
+}
 
 bool IsBlank(char c)
 {
@@ -187,7 +340,7 @@ bool TCogReader::NextSectionLine(std::string &firstWord)
 {
     if (!ReadLine())
         return false;
-    TCOGChecker::ExtractWord(Text, 1, firstWord);
+    TCOGChecker::ExtractWord(Text.View(), 1, firstWord);
     return true;
 }
 
@@ -206,11 +359,9 @@ bool TCogReader::ReadLine()
         // A look-ahead that crosses into the next line and is taken back moves between two
         // lines; the line left behind is kept prepared, so neither move prepares a line again
         // (with statements nested in one long line, each level would otherwise do it once).
-        if (NextLine == SpareIndex)
+        if (NextLine == Spare.Index)
         {
             std::swap(Text, Spare);
-            std::swap(TextIndex, SpareIndex);
-            std::swap(Trim, SpareTrim);
             ++NextLine;
             RememberSkip(start, NextLine - 1);
             return true;
@@ -220,16 +371,13 @@ bool TCogReader::ReadLine()
         if (!spareFree)
         {
             std::swap(Text, Spare);
-            std::swap(TextIndex, SpareIndex);
-            std::swap(Trim, SpareTrim);
             spareFree = true;
         }
-        TextIndex = -1;
-        Trim = static_cast<int>(PrepareLine(line, Text));
+        PrepareLine(line, Text);
         ++NextLine;
-        if (!Text.empty())
+        if (Text.Size != 0)
         {
-            TextIndex = NextLine - 1;
+            Text.Index = NextLine - 1;
             RememberSkip(start, NextLine - 1);
             return true;
         }
@@ -240,72 +388,25 @@ bool TCogReader::ReadLine()
 }
 
 // Cuts line at its first "#" or "//", whichever comes first, trims codes up to 32 from both ends
-// and lower-cases it in ASCII, into text; one pass over the line, 16 bytes at a time where the
-// processor can.
-size_t TCogReader::PrepareLine(std::string_view line, std::string &text)
+// and lower-cases it in ASCII, into text; one pass over the line, eight bytes at a time.
+void TCogReader::PrepareLine(std::string_view line, TPreparedLine &text)
 {
     const char *const in = line.data();
     const size_t n = line.size();
     size_t start = 0;
-    while (start < n && static_cast<unsigned char>(in[start]) <= 32)
+    while (start < n && Byte(in[start]) <= 32)
         ++start;
-    // Room for a whole block written past the cut.
-    if (text.size() < n - start + 16)
-        text.resize(n - start + 16);
-    char *const out = text.data();
-    size_t i = start;
-#ifdef __SSE2__
-    // 'A' to 'Z' are the bytes below -128 + 26 once moved to start at -128.
-    const __m128i toSigned = _mm_set1_epi8(static_cast<char>(128 - 'A'));
-    const __m128i letters = _mm_set1_epi8(static_cast<char>(-128 + 26));
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const __m128i hash = _mm_set1_epi8('#');
-    const __m128i slash = _mm_set1_epi8('/');
-    // Lower-cases the 16 bytes at from into to; gives a bit for each byte that starts a comment,
-    // next telling whether the byte after them is a "/".
-    const auto block = [&](const char *from, char *to, bool next) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
-        const __m128i upper = _mm_cmplt_epi8(_mm_add_epi8(bytes, toSigned), letters);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(to),
-                         _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
-        const auto hashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, hash)));
-        auto slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash)));
-        if (next)
-            slashes |= 1U << 16;
-        return hashes | (slashes & (slashes >> 1));
-    };
-    unsigned stops = 0;
-    for (; i + 16 <= n; i += 16)
-    {
-        stops = block(in + i, out + (i - start), i + 16 < n && in[i + 16] == '/');
-        if (stops != 0)
-            break;
-    }
-    if (stops == 0 && i < n)
-    {
-        // The last bytes go through a block of their own, padded with bytes that start nothing.
-        char last[16] = {};
-        std::memcpy(last, in + i, n - i);
-        stops = block(last, out + (i - start), false);
-        if (stops == 0)
-            i = n;
-    }
-    if (stops != 0)
-        i += static_cast<size_t>(std::countr_zero(stops));
-#else
-    for (; i < n; ++i)
-    {
-        const unsigned char c = static_cast<unsigned char>(in[i]);
-        if (c == '#' || (c == '/' && i + 1 < n && in[i + 1] == '/'))
-            break;
-        out[i - start] = LowerAscii(static_cast<char>(c));
-    }
-#endif
-    size_t length = i - start;
-    while (length > 0 && static_cast<unsigned char>(out[length - 1]) <= 32)
+    // Room for the NUL and for the whole word written past the cut.
+    if (text.Bytes.size() < n - start + 16)
+        text.Bytes.resize(n - start + 16);
+    char *const out = text.Bytes.data();
+    size_t length = CopyToComment(in + start, n - start, out);
+    while (length > 0 && Byte(out[length - 1]) <= 32)
         --length;
-    text.resize(length);
-    return start;
+    out[length] = '\0';
+    text.Size = length;
+    text.Index = -1;
+    text.Trim = static_cast<int>(start);
 }
 
 void TCogReader::RememberSkip(int from, int to)
@@ -319,8 +420,8 @@ void TCogReader::RememberSkip(int from, int to)
 
 char TCogReader::NextChar()
 {
-    if (Pos < Text.size())
-        return Text[Pos++];
+    if (Pos < Text.Size)
+        return Text.Bytes[Pos++];
     // Pos stays beyond the line when no line is left, so the NUL repeats.
     if (!ReadLine())
         return '\0';
@@ -347,92 +448,76 @@ void TCogReader::RestorePos(int line, int pos)
 
 void TCogReader::SkipRestOfLine()
 {
-    Text.clear();
-    TextIndex = -1;
+    Text.Size = 0;
+    Text.Bytes[0] = '\0';
+    Text.Index = -1;
     Pos = 0;
 }
 
+// The work for every token, kept to calls in tail position, so that it needs no registers saved:
+// a line end, which comes once a line, and a string go to routines of their own.
 void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
 {
-    text = {};
-    kind = ckNone;
-    // Blanks, and line ends as the next line is loaded. The NUL after the end of the line ends
-    // every scan of it.
+    // Blanks; the NUL after the line ends every scan of it. Pos is beyond the line when the text
+    // has ended, and stays so.
+    const char *const s = Text.Bytes.data();
+    size_t at = std::min(Pos, Text.Size);
+    while (TokenStarts[Byte(s[at])].Class == scBlank)
+        ++at;
+    if (at >= Text.Size)
+    {
+        GetTokenOfNextLine(text, kind);
+        return;
+    }
+    // The token's text is a view of the line.
+    const TTokenStart start = TokenStarts[Byte(s[at])];
+    switch (start.Class)
+    {
+    case scWord:
+        ReadWord(at, text, kind);
+        return;
+    case scMark:
+    {
+        // The NUL after the line is never a second character.
+        const size_t length = start.Second != '\0' && s[at + 1] == start.Second ? 2 : 1;
+        text = std::string_view(s + at, length);
+        kind = start.Kind;
+        Pos = at + length;
+        return;
+    }
+    case scString:
+        kind = ckValue;
+        ReadString(at, text);
+        return;
+    default:
+        text = {};
+        kind = ckEnd;
+        Pos = at + 1;
+        return;
+    }
+}
+
+[[gnu::noinline]] void TCogReader::GetTokenOfNextLine(std::string_view &text, TCogTokenKind &kind)
+{
     for (;;)
     {
-        const char *const s = Text.c_str();
-        // Pos is beyond the line when the text has ended.
-        size_t at = std::min(Pos, Text.size());
-        while (s[at] == ' ' || s[at] == '\t' || s[at] == '\r')
-            ++at;
-        if (at < Text.size())
-        {
-            Pos = at;
-            break;
-        }
         // Pos stays beyond the line when no line is left.
         if (!ReadLine())
         {
+            text = {};
             kind = ckEnd;
             return;
         }
-        Pos = 0;
-    }
-    const size_t start = Pos;
-    const char c = Text[Pos++];
-    // The token's text is a view of the line; a look-ahead of one more character makes it two.
-    const auto take = [&](TCogTokenKind found, char second) {
-        kind = found;
-        if (second != '\0' && PeekChar() == second)
-            ++Pos;
-        text = std::string_view(Text).substr(start, Pos - start);
-    };
-    switch (c)
-    {
-    case '\0':
-        kind = ckEnd;
-        return;
-    case '"':
-    case '\'':
-        kind = ckValue;
-        ReadString(c, text);
-        return;
-    case '%':
-    case '*':
-    case '+':
-    case '-':
-    case '/':
-        take(ckOperator, '\0');
-        return;
-    case '!':
-    case '<':
-    case '=':
-    case '>':
-        take(ckOperator, '=');
-        return;
-    case '&':
-    case '|':
-        take(ckOperator, c);
-        return;
-    case ',':
-    case ';':
-        take(ckDelimiter, '\0');
-        return;
-    case '{':
-    case '}':
-        take(ckBrace, '\0');
-        return;
-    case '(':
-    case ')':
-        take(ckParen, '\0');
-        return;
-    case '[':
-    case ']':
-        take(ckSquare, '\0');
-        return;
-    default:
-        ReadWord(c, text, kind);
-        return;
+        const char *const s = Text.Bytes.data();
+        size_t at = 0;
+        while (TokenStarts[Byte(s[at])].Class == scBlank)
+            ++at;
+        if (at < Text.Size)
+        {
+            Pos = at;
+            GetToken(text, kind);
+            return;
+        }
     }
 }
 
@@ -440,41 +525,43 @@ void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
 // character inside it. An open string is closed at the line end with its own quote and reported.
 // The report carries the line the reader is in by then, which is the next non-empty line (or the
 // last line of the script), since the line end shows only after the next line is loaded.
-void TCogReader::ReadString(char quote, std::string_view &text)
+[[gnu::noinline]] void TCogReader::ReadString(size_t start, std::string_view &text)
 {
-    const size_t start = Pos - 1;
-    const size_t n = Text.size();
-    size_t j = Pos;
-    // A CR or NUL inside the line ends the string as the line end does.
-    while (j < n && Text[j] != quote && Text[j] != '\r' && Text[j] != '\0')
+    const char *const s = Text.Bytes.data();
+    const char quote = s[start];
+    size_t j = start + 1;
+    // A CR or NUL inside the line ends the string as the line end does, and so does the NUL
+    // after the line.
+    while (s[j] != quote && s[j] != '\r' && s[j] != '\0')
         ++j;
-    if (j < n && Text[j] == quote)
+    if (s[j] == quote)
     {
         Pos = j + 1;
-        text = std::string_view(Text).substr(start, Pos - start);
+        text = std::string_view(s + start, Pos - start);
         return;
     }
     // The closing quote is added to a copy, which also outlives the line; the place ends where the
     // string was cut, before the next line moves the reader on.
-    OpenString.assign(Text, start, j - start);
+    OpenString.assign(s + start, j - start);
     OpenString.push_back(quote);
     text = OpenString;
-    OpenPlace = TCogPlace{TextIndex, Trim + static_cast<int>(start), Trim + static_cast<int>(j)};
+    OpenPlace =
+        TCogPlace{Text.Index, Text.Trim + static_cast<int>(start), Text.Trim + static_cast<int>(j)};
     Pos = j;
-    if (j < n)
+    if (j < Text.Size)
         ++Pos; // the CR or NUL
     else
         NextChar(); // the line end: loads the next line or finds the end of the text
     Checker.AddError("Unterminated string!", CurLine(), OpenPlace);
 }
 
-void TCogReader::ReadWord(char first, std::string_view &text, TCogTokenKind &kind)
+// Inlined into GetToken: most tokens are words.
+inline void TCogReader::ReadWord(size_t start, std::string_view &text, TCogTokenKind &kind)
 {
-    const char *const s = Text.c_str();
-    const size_t start = Pos - 1;
-    size_t j = Pos;
+    const char *const s = Text.Bytes.data();
+    size_t j = start + 1;
     // The NUL after the line ends the word there at the latest.
-    while (WordChars[static_cast<unsigned char>(s[j])] == wcWord)
+    while (WordChars[Byte(s[j])] == wcWord)
         ++j;
     text = std::string_view(s + start, j - start);
     if (s[j] == ':')
@@ -487,19 +574,23 @@ void TCogReader::ReadWord(char first, std::string_view &text, TCogTokenKind &kin
         ++j;
     Pos = j;
 
-    // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
-    // alike. Only the rest of the current line decides between function, array and variable.
-    const TCogTokenKind wordKind = KeywordKind(text);
-    if (wordKind != ckNone)
-        kind = wordKind;
-    else if ((first >= '0' && first <= '9') || first == '.')
-        kind = ckValue;
-    else if (PeekChar() == '(')
-        kind = ckFunction;
-    else if (PeekChar() == '[')
-        kind = ckArray;
-    else
-        kind = ckVariable;
+    const TTokenStart first = TokenStarts[Byte(s[start])];
+    if (first.Keyword)
+    {
+        kind = KeywordKind(text);
+        if (kind != ckNone)
+            return;
+    }
+    // Only the rest of the current line decides between function, array and variable: the NUL
+    // after it is neither "(" nor "[".
+    kind = first.Kind;
+    if (kind == ckVariable)
+    {
+        if (s[j] == '(')
+            kind = ckFunction;
+        else if (s[j] == '[')
+            kind = ckArray;
+    }
 }
 
 // ---------------------------------------------------------------------------------------
