@@ -285,32 +285,8 @@ bool TTextLines::Seek(size_t index)
     return CursorLine == index && Has(CursorAt, CursorAt);
 }
 
-bool TTextLines::Get(size_t index, std::string_view &line)
+bool TTextLines::GetAfterSeek(size_t index, std::string_view &line)
 {
-    // Lines read in order within what the window holds, the common case, need no seeking and no
-    // reading: the line after the one given last, whose end and the byte after it (which tells a
-    // CR LF from a lone CR) are in the window, as is the start of the line after it.
-    if (index == CursorLine && CursorAt >= Base && CursorAt < End)
-    {
-        const size_t start = CursorAt;
-        const size_t end = Base + FindLineEnd(std::string_view(Data(), End - Base), start - Base);
-        if (end + 1 < End)
-        {
-            const size_t next = end + (At(end) == '\r' && At(end + 1) == '\n' ? 2 : 1);
-            if (next < End)
-            {
-                LastLine = index;
-                LastNext = next;
-                Recent[index % Recent.size()] = {index, start};
-                CursorLine = index + 1;
-                CursorAt = next;
-                if (CursorLine % MarkEvery == 0 && CursorLine / MarkEvery == Marks.size())
-                    Marks.push_back(next);
-                line = std::string_view(Data() + (start - Base), end - start);
-                return true;
-            }
-        }
-    }
     if (!Seek(index))
         return false;
     const size_t start = CursorAt;
