@@ -275,9 +275,10 @@ class TCogReader
   private:
     // A prepared line: its bytes and a NUL after them, which ends every scan of the line, in a
     // buffer that only grows, so that preparing a line writes no more bytes than the line has.
+    // The buffer keeps room for 15 bytes after the NUL, which scans may read but never use.
     struct TPreparedLine
     {
-        std::vector<char> Bytes = std::vector<char>(1, '\0');
+        std::vector<char> Bytes = std::vector<char>(16, '\0');
         size_t Size = 0;
         // The index of the line in the script; -1 when it is none.
         int Index = -1;
