@@ -238,10 +238,10 @@ size_t CopyToComment(const char *in, size_t n, char *out)
 constexpr uint64_t LetterOrDigitLanes(uint64_t x)
 {
     const uint64_t low = x & LowBits;
-    const uint64_t letter =
-        (low + Lanes(static_cast<char>(0x80 - 'a'))) & ~(low + Lanes(static_cast<char>(0x7f - 'z')));
-    const uint64_t digit =
-        (low + Lanes(static_cast<char>(0x80 - '0'))) & ~(low + Lanes(static_cast<char>(0x7f - '9')));
+    const uint64_t letter = (low + Lanes(static_cast<char>(0x80 - 'a'))) &
+                            ~(low + Lanes(static_cast<char>(0x7f - 'z')));
+    const uint64_t digit = (low + Lanes(static_cast<char>(0x80 - '0'))) &
+                           ~(low + Lanes(static_cast<char>(0x7f - '9')));
     return (letter | digit) & ~x & HighBits;
 }
 static_assert(LetterOrDigitLanes(0x7B7A61602F30393AULL) == 0x0080800000808000ULL);
@@ -282,6 +282,17 @@ bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+// The kind of a word that is no number and no keyword, by the byte after it and its blanks.
+constexpr std::array<TCogTokenKind, 256> MakeAfterWord()
+{
+    std::array<TCogTokenKind, 256> kinds{};
+    kinds.fill(ckVariable);
+    kinds['('] = ckFunction;
+    kinds['['] = ckArray;
+    return kinds;
+}
+constexpr std::array<TCogTokenKind, 256> AfterWord = MakeAfterWord();
 
 // ckKeyword for a statement keyword, ckEnd for "end", ckNone for any other word; the word is in
 // small letters, as the reader gives every word.
@@ -391,6 +402,15 @@ bool TCogReader::NextSectionLine(std::string &firstWord)
 
 bool TCogReader::ReadLine()
 {
+    const bool read = LoadLine();
+    // A position past the end of a line reads as its end; keeping it there spares the reading of
+    // every token a test.
+    Pos = std::min(Pos, Text.Size);
+    return read;
+}
+
+bool TCogReader::LoadLine()
+{
     const int start = NextLine;
     // A look-ahead that is taken back reads the same run of blank and comment lines again; the
     // last run found is remembered, so that nested statements ending before a long run do not
@@ -467,7 +487,7 @@ char TCogReader::NextChar()
 {
     if (Pos < Text.Size)
         return Text.Bytes[Pos++];
-    // Pos stays beyond the line when no line is left, so the NUL repeats.
+    // Pos stays at the end of the line when no line is left, so the NUL repeats.
     if (!ReadLine())
         return '\0';
     Pos = 0;
@@ -488,7 +508,7 @@ void TCogReader::RestorePos(int line, int pos)
         NextLine = line > 0 ? line - 1 : 0;
         ReadLine();
     }
-    Pos = pos < 0 ? 0 : static_cast<size_t>(pos);
+    Pos = std::min(pos < 0 ? size_t{0} : static_cast<size_t>(pos), Text.Size);
 }
 
 void TCogReader::SkipRestOfLine()
@@ -503,10 +523,9 @@ void TCogReader::SkipRestOfLine()
 // a line end, which comes once a line, and a string go to routines of their own.
 void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
 {
-    // Blanks; the NUL after the line ends every scan of it. Pos is beyond the line when the text
-    // has ended, and stays so.
+    // Blanks; the NUL after the line ends every scan of it.
     const char *const s = Text.Bytes.data();
-    size_t at = std::min(Pos, Text.Size);
+    size_t at = Pos;
     while (TokenStarts[Byte(s[at])].Class == scBlank)
         ++at;
     if (at >= Text.Size)
@@ -546,7 +565,7 @@ void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
 {
     for (;;)
     {
-        // Pos stays beyond the line when no line is left.
+        // Pos stays at the end of the line when no line is left.
         if (!ReadLine())
         {
             text = {};
@@ -616,22 +635,16 @@ inline void TCogReader::ReadWord(size_t start, std::string_view &text, TCogToken
         ++j;
     Pos = j;
 
+    // Only the rest of the current line decides between function, array and variable: the NUL
+    // after it is neither "(" nor "[". Looked up rather than tested, as no pattern tells which
+    // of them a word is.
     const TTokenStart first = TokenStarts[Byte(s[start])];
+    kind = first.Kind == ckValue ? ckValue : AfterWord[Byte(s[j])];
     if (first.Keyword)
     {
-        kind = KeywordKind(text);
-        if (kind != ckNone)
-            return;
-    }
-    // Only the rest of the current line decides between function, array and variable: the NUL
-    // after it is neither "(" nor "[".
-    kind = first.Kind;
-    if (kind == ckVariable)
-    {
-        if (s[j] == '(')
-            kind = ckFunction;
-        else if (s[j] == '[')
-            kind = ckArray;
+        const TCogTokenKind keyword = KeywordKind(text);
+        if (keyword != ckNone)
+            kind = keyword;
     }
 }
 
@@ -1123,20 +1136,19 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
             *first = Place();
             first = nullptr;
         }
-        switch (K)
-        {
-        case ckValue:
-        case ckVariable:
+        // Tests in the order of how often the kinds come, rather than a switch: its jump through
+        // a table is guessed wrong far more often.
+        if (K == ckVariable || K == ckValue)
             UseOperand();
-            break;
-        case ckArray:
+        else if (K == ckFunction)
+            FuncCall(true);
+        else if (K == ckArray)
+        {
             UseOperand();
             ArrayIndex();
-            break;
-        case ckFunction:
-            FuncCall(true);
-            break;
-        case ckParen:
+        }
+        else if (K == ckParen)
+        {
             if (T == ")")
             {
                 Error("Unexpected )");
@@ -1145,8 +1157,9 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
             Expression();
             if (T != ")")
                 Error("Missing )");
-            break;
-        default:
+        }
+        else
+        {
             if (T == "-" || T == "!")
                 continue;
             ErrorFmt("Value, Variable or Function expected,  %s found", TokenKindName(K));
@@ -1157,27 +1170,19 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
         if (ends)
             ends->Last = T;
         Next();
-        switch (K)
+        if (K == ckOperator)
+            continue;
+        if (K == ckDelimiter)
+            return;
+        if (K == ckParen || K == ckSquare)
         {
-        case ckDelimiter:
-            return;
-        case ckOperator:
-            continue;
-        case ckParen:
-            if (T == ")")
+            if (T == (K == ckParen ? ")" : "]"))
                 return;
-            Error("Unexpected (");
+            Error(K == ckParen ? "Unexpected (" : "Unexpected [");
             continue;
-        case ckSquare:
-            if (T == "]")
-                return;
-            Error("Unexpected [");
-            continue;
-        default:
-            ErrorFmt("Operator, delimiter or closing bracket expected,  %s found",
-                     TokenKindName(K));
-            return;
         }
+        ErrorFmt("Operator, delimiter or closing bracket expected,  %s found", TokenKindName(K));
+        return;
     }
 }
 } // namespace

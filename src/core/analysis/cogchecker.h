@@ -288,6 +288,8 @@ class TCogReader
         std::string_view View() const { return {Bytes.data(), Size}; }
     };
 
+    // ReadLine but for the position, which may then lie past the end of the line.
+    bool LoadLine();
     // Prepares line into text, which is then the prepared line of no index.
     static void PrepareLine(std::string_view line, TPreparedLine &text);
     void RememberSkip(int from, int to);
@@ -318,7 +320,7 @@ class TCogReader
     TPreparedLine Spare;
     // The text of the last string that was left open, with the quote that closes it.
     std::string OpenString;
-    // Index in Text of the next character to read.
+    // Index in Text of the next character to read; never past the end of the line.
     size_t Pos = 0;
     // The lines from SkipFrom up to SkipTo (excluded) are known to be empty once prepared.
     int SkipFrom = -1;
