@@ -764,22 +764,56 @@ class TCodeRecogniser
     };
     void Expression(TExpressionEnds *ends = nullptr);
 
-    void Next() { Reader.GetToken(T, K); }
+    void Next()
+    {
+        if (Unread)
+            Unread = false;
+        else
+            Reader.GetToken(T, K);
+    }
     // The place of the token in hand.
     TCogPlace Place() const { return Reader.PlaceOf(T); }
-    // A look-ahead: the reader's place, to go back to.
-    struct TMark
+    // The line findings are recorded with: the one the reader is in, or for a token given back,
+    // the one it was in before that token was read, as if it had gone back.
+    int Line() const { return Unread ? UnreadFrom.Line - 1 : Reader.CurLine(); }
+
+    // A look at the next token, which the recogniser then takes as it is or gives back, is the
+    // only way back the grammar needs. The token given back stays in hand and the reader stays
+    // after it, so that it is not read twice; only where reading was before it is remembered.
+    struct TPeek
     {
+        // The reader's place before the token.
         int Line = 0;
         int Pos = 0;
+        // The number of findings before it.
+        int Errors = 0;
     };
-    TMark Mark() const
+    // Reads the next token into T and K.
+    TPeek Peek()
     {
-        TMark mark;
-        Reader.SavePos(mark.Line, mark.Pos);
-        return mark;
+        TPeek peek{0, 0, Checker.Errors.Count()};
+        if (Unread)
+            peek = TPeek{UnreadFrom.Line, UnreadFrom.Pos, peek.Errors};
+        else
+            Reader.SavePos(peek.Line, peek.Pos);
+        Next();
+        return peek;
     }
-    void Restore(const TMark &mark) { Reader.RestorePos(mark.Line, mark.Pos); }
+    // Makes the token read by peek the next one Next gives. A string left open is reported each
+    // time it is read, as the checker has always done, so a token that was reported is read
+    // again instead; so is one read before the reader was in any line, where going back would
+    // find no line of its own.
+    void GiveBack(const TPeek &peek)
+    {
+        if (Checker.Errors.Count() != peek.Errors || peek.Line < 1)
+        {
+            Unread = false;
+            Reader.RestorePos(peek.Line, peek.Pos);
+            return;
+        }
+        Unread = true;
+        UnreadFrom = peek;
+    }
     // Tells the sink of the token in hand as an operand.
     void UseOperand()
     {
@@ -793,10 +827,10 @@ class TCodeRecogniser
             ErrorFmt((std::string(wanted) + " expected, %s found").c_str(), T);
     }
     // Errors are rare: their code is kept out of the way of the recogniser's.
-    [[gnu::cold]] void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine(), Place()); }
+    [[gnu::cold]] void Error(const char *msg) { Checker.AddError(msg, Line(), Place()); }
     [[gnu::cold]] void ErrorFmt(const char *fmt, std::string_view arg)
     {
-        Checker.AddErrorFmt(fmt, arg, Reader.CurLine(), Place());
+        Checker.AddErrorFmt(fmt, arg, Line(), Place());
     }
 
     TCOGChecker &Checker;
@@ -805,6 +839,9 @@ class TCodeRecogniser
     // The token in hand: a view that holds until the next token is read.
     std::string_view T;
     TCogTokenKind K = ckNone;
+    // Whether the token in hand was given back, and where the reader was before it.
+    bool Unread = false;
+    TPeek UnreadFrom;
     int Depth = 0;
     // The places of the extensions of the symbol line in hand, for the sink.
     std::vector<TCogPlace> Extensions;
@@ -963,12 +1000,11 @@ void TCodeRecogniser::FuncCall(bool valueUsed)
     Next();
     if (Sink)
         open = Place();
-    const TMark mark = Mark();
-    Next();
+    const TPeek peek = Peek();
     int arguments = 0;
     if (T != ")")
     {
-        Restore(mark);
+        GiveBack(peek);
         do
         {
             TExpressionEnds ends;
@@ -1048,11 +1084,10 @@ void TCodeRecogniser::IfStatement()
         if (T == ";")
             Next();
         Body();
-        const TMark mark = Mark();
-        Next();
+        const TPeek peek = Peek();
         if (T != "else")
         {
-            Restore(mark);
+            GiveBack(peek);
             return;
         }
         Next();
