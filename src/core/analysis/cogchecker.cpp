@@ -561,28 +561,18 @@ void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
     }
 }
 
+// A prepared line is never empty and starts with a token, as preparing trims the blanks.
 [[gnu::noinline]] void TCogReader::GetTokenOfNextLine(std::string_view &text, TCogTokenKind &kind)
 {
-    for (;;)
+    // Pos stays at the end of the line when no line is left.
+    if (!ReadLine())
     {
-        // Pos stays at the end of the line when no line is left.
-        if (!ReadLine())
-        {
-            text = {};
-            kind = ckEnd;
-            return;
-        }
-        const char *const s = Text.Bytes.data();
-        size_t at = 0;
-        while (TokenStarts[Byte(s[at])].Class == scBlank)
-            ++at;
-        if (at < Text.Size)
-        {
-            Pos = at;
-            GetToken(text, kind);
-            return;
-        }
+        text = {};
+        kind = ckEnd;
+        return;
     }
+    Pos = 0;
+    GetToken(text, kind);
 }
 
 // A string has no escapes and ends at its own quote character; the other quote is an ordinary
