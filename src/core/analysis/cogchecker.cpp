@@ -233,18 +233,21 @@ size_t CopyToComment(const char *in, size_t n, char *out)
     }
 }
 
-// The lanes of x that hold a small letter or a digit: the high bit of (x & 0x7F) + (0x80 - lo)
-// is set from lo on, that of (x & 0x7F) + (0x7F - hi) from past hi on.
-constexpr uint64_t LetterOrDigitLanes(uint64_t x)
+// The lanes of x that surely hold word characters: small letters and digits, and the bytes from
+// 128 on whose low seven bits are such, as every byte from 128 on is a word character. The high
+// bit of (x & 0x7F) + (0x80 - lo) is set from lo on, that of (x & 0x7F) + (0x7F - hi) from past
+// hi on.
+constexpr uint64_t SureWordLanes(uint64_t x)
 {
     const uint64_t low = x & LowBits;
     const uint64_t letter = (low + Lanes(static_cast<char>(0x80 - 'a'))) &
                             ~(low + Lanes(static_cast<char>(0x7f - 'z')));
     const uint64_t digit = (low + Lanes(static_cast<char>(0x80 - '0'))) &
                            ~(low + Lanes(static_cast<char>(0x7f - '9')));
-    return (letter | digit) & ~x & HighBits;
+    return (letter | digit) & HighBits;
 }
-static_assert(LetterOrDigitLanes(0x7B7A61602F30393AULL) == 0x0080800000808000ULL);
+static_assert(SureWordLanes(0x7B7A61602F30393AULL) == 0x0080800000808000ULL);
+static_assert(SureWordLanes(0xE1C1B0A0ULL) == 0x80008000ULL);
 
 // The end of a word whose bytes go on at at: the first byte there that ends a word. Most words are
 // small letters and digits, which are passed eight at a time, so that a word's end costs no
@@ -258,7 +261,7 @@ size_t WordEnd(const char *s, size_t at)
         {
             uint64_t bytes;
             std::memcpy(&bytes, s + at, 8);
-            const uint64_t others = ~LetterOrDigitLanes(bytes) & HighBits;
+            const uint64_t others = SureWordLanes(bytes) ^ HighBits;
             if (others == 0)
             {
                 at += 8;
