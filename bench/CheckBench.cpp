@@ -41,6 +41,20 @@ const char *const Handler =
     "    dir = VectorScale('1.0 0 0', speed * 2.5 / -delay);\r\n"
     "    SetThingPos(player, VectorAdd(GetThingPos(player), dir));\r\n"
     "    Print(\"Switch used\");\r\n"
+    "\r\n"
+    "    // conditions nested in a loop, over array elements and vectors\r\n"
+    "    i = 0;\r\n"
+    "    while (i < 10)\r\n"
+    "    {\r\n"
+    "        if (values[i] > 0)\r\n"
+    "        {\r\n"
+    "            if (VectorDist(GetThingPos(player), dir) < speed * values[i - 1])\r\n"
+    "                dir = VectorNorm(VectorSub(GetThingPos(player), VectorScale(dir, 2)));\r\n"
+    "            else if (!done && (Rand() > 0.5 || values[(i + 1) %% 10] == -1)) done = 1;\r\n"
+    "        }\r\n"
+    "        i = i + 1;\r\n"
+    "    }\r\n"
+    "    Print(\"Done: 1, 2; 3 [ok] {fine} (x = y * 2)\");\r\n"
     "    return;\r\n"
     "\r\n";
 
@@ -138,7 +152,8 @@ class TScriptFile
     size_t Size = 0;
 };
 
-// What "qxtool check" does for one file: read it piece by piece as the check goes.
+// What "qxtool check --no-game-checks" does for one file, the output aside: the syntax check alone,
+// reading the file piece by piece as the check goes.
 void BM_CheckFile(benchmark::State &state)
 {
     const TScriptFile file(static_cast<size_t>(state.range(0)) << 20);

@@ -77,6 +77,17 @@ constexpr std::array<TWordChar, 256> MakeWordChars()
 }
 constexpr std::array<TWordChar, 256> WordChars = MakeWordChars();
 
+constexpr size_t Byte(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// The words the lexer gives a kind of their own: the statement keywords and "end". None is longer
+// than seven bytes, and no two share their length and first letter.
+constexpr std::array<std::string_view, 8> LexerKeywords = {
+    "call", "else", "end", "for", "if", "return", "stop", "while",
+};
+
 // What the first character of a token makes of it. Every byte that is not a blank, a quote, the
 // NUL or one of the marks below starts a word, control characters and bytes above 127 included.
 enum TStartClass : uint8_t
@@ -96,8 +107,8 @@ struct alignas(4) TTokenStart
     // The kind of a mark; for a word ckValue when it is a number, else ckVariable.
     TCogTokenKind Kind = ckVariable;
     char Second = '\0';
-    // Whether a word starting with it may be a keyword or "end": a quick way past most words.
-    bool Keyword = false;
+    // For a letter a keyword or "end" starts with, its number among those letters (from 1).
+    uint8_t KeywordLetter = 0;
 };
 constexpr std::array<TTokenStart, 256> MakeTokenStarts()
 {
@@ -107,31 +118,54 @@ constexpr std::array<TTokenStart, 256> MakeTokenStarts()
             starts[static_cast<unsigned char>(c)] = start;
     };
     // A CR inside a line is passed over as a blank.
-    set({' ', '\t', '\r'}, {scBlank, ckNone, '\0', false});
-    set({'\0'}, {scEnd, ckEnd, '\0', false});
-    set({'"', '\''}, {scString, ckValue, '\0', false});
-    set({'%', '*', '+', '-', '/'}, {scMark, ckOperator, '\0', false});
+    set({' ', '\t', '\r'}, {scBlank, ckNone, '\0', 0});
+    set({'\0'}, {scEnd, ckEnd, '\0', 0});
+    set({'"', '\''}, {scString, ckValue, '\0', 0});
+    set({'%', '*', '+', '-', '/'}, {scMark, ckOperator, '\0', 0});
     set({'!', '<', '=', '>'}, {scMark, ckOperator, '=', false});
     set({'&'}, {scMark, ckOperator, '&', false});
     set({'|'}, {scMark, ckOperator, '|', false});
-    set({',', ';'}, {scMark, ckDelimiter, '\0', false});
-    set({'{', '}'}, {scMark, ckBrace, '\0', false});
-    set({'(', ')'}, {scMark, ckParen, '\0', false});
-    set({'[', ']'}, {scMark, ckSquare, '\0', false});
+    set({',', ';'}, {scMark, ckDelimiter, '\0', 0});
+    set({'{', '}'}, {scMark, ckBrace, '\0', 0});
+    set({'(', ')'}, {scMark, ckParen, '\0', 0});
+    set({'[', ']'}, {scMark, ckSquare, '\0', 0});
     // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
     // alike.
-    set({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.'}, {scWord, ckValue, '\0', false});
-    for (const std::string_view word : COGKeywords)
-        starts[static_cast<unsigned char>(word[0])].Keyword = true;
-    starts['e'].Keyword = true; // "end"
+    set({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.'}, {scWord, ckValue, '\0', 0});
+    uint8_t letters = 0;
+    for (const std::string_view word : LexerKeywords)
+        if (TTokenStart &first = starts[static_cast<unsigned char>(word[0])]; !first.KeywordLetter)
+            first.KeywordLetter = ++letters;
     return starts;
 }
 constexpr std::array<TTokenStart, 256> TokenStarts = MakeTokenStarts();
 
-constexpr size_t Byte(char c)
+// The word a keyword slot holds, packed as eight bytes read from memory on a little-endian
+// machine give it, with the mask that keeps its bytes; an empty slot matches no word.
+struct TKeywordSlot
 {
-    return static_cast<unsigned char>(c);
+    uint64_t Word = 1;
+    uint64_t Mask = 0;
+    TCogTokenKind Kind = ckNone;
+};
+// No two words of LexerKeywords share their length and first letter, so those two pick the one
+// keyword a word can be: the slot of a word of length n (up to 7) whose first letter has the
+// number k is n * 8 + k.
+constexpr std::array<TKeywordSlot, 64> MakeKeywordSlots()
+{
+    std::array<TKeywordSlot, 64> slots{};
+    for (const std::string_view word : LexerKeywords)
+    {
+        TKeywordSlot &slot = slots[word.size() * 8 + TokenStarts[Byte(word[0])].KeywordLetter];
+        slot.Word = 0;
+        for (size_t i = 0; i < word.size(); ++i)
+            slot.Word |= static_cast<uint64_t>(Byte(word[i])) << (8 * i);
+        slot.Mask = (uint64_t{1} << (8 * word.size())) - 1;
+        slot.Kind = word == "end" ? ckEnd : ckKeyword;
+    }
+    return slots;
 }
+constexpr std::array<TKeywordSlot, 64> KeywordSlots = MakeKeywordSlots();
 
 // Lines are prepared eight bytes at a time, each byte a lane of a 64-bit word. The arithmetic
 // keeps every lane below 256, so no carry crosses into the next lane.
@@ -319,6 +353,11 @@ constexpr TCogTokenKind KeywordKind(std::string_view word)
 }
 static_assert(std::all_of(COGKeywords.begin(), COGKeywords.end(),
                           [](std::string_view word) { return KeywordKind(word) == ckKeyword; }));
+static_assert(std::all_of(LexerKeywords.begin(), LexerKeywords.end(), [](std::string_view word) {
+    return word.size() <= 7 &&
+           KeywordSlots[word.size() * 8 + TokenStarts[Byte(word[0])].KeywordLetter].Kind ==
+               KeywordKind(word);
+}));
 } // namespace
 
 std::string_view TokenKindName(TCogTokenKind kind)
@@ -633,12 +672,18 @@ inline void TCogReader::ReadWord(size_t start, std::string_view &text, TCogToken
     // of them a word is.
     const TTokenStart first = TokenStarts[Byte(s[start])];
     kind = first.Kind == ckValue ? ckValue : AfterWord[Byte(s[j])];
-    if (first.Keyword)
+    // Keywords are found by their slot and one comparison, with no branch on the way that could be
+    // guessed wrong; a word reads as eight bytes, whatever follows it in the buffer's room.
+    if constexpr (std::endian::native == std::endian::little)
     {
-        const TCogTokenKind keyword = KeywordKind(text);
-        if (keyword != ckNone)
-            kind = keyword;
+        const TKeywordSlot &slot =
+            KeywordSlots[std::min<size_t>(text.size(), 7) * 8 + first.KeywordLetter];
+        uint64_t bytes;
+        std::memcpy(&bytes, s + start, 8);
+        kind = (bytes & slot.Mask) == slot.Word ? slot.Kind : kind;
     }
+    else if (const TCogTokenKind keyword = KeywordKind(text); keyword != ckNone)
+        kind = keyword;
 }
 
 // ---------------------------------------------------------------------------------------
