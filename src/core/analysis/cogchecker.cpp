@@ -100,13 +100,16 @@ enum TStartClass : uint8_t
     // A NUL inside a line reads as the end of the text.
     scEnd,
 };
+// The second character of a mark that has none: a "#", which a prepared line never holds, so that
+// one comparison with the byte after the mark tells a mark of two characters.
+constexpr char NoSecond = '#';
 // Four bytes, so that an entry is read at once and indexed without a multiplication.
 struct alignas(4) TTokenStart
 {
     TStartClass Class = scWord;
     // The kind of a mark; for a word ckValue when it is a number, else ckVariable.
     TCogTokenKind Kind = ckVariable;
-    char Second = '\0';
+    char Second = NoSecond;
     // For a letter a keyword or "end" starts with, its number among those letters (from 1).
     uint8_t KeywordLetter = 0;
 };
@@ -118,20 +121,20 @@ constexpr std::array<TTokenStart, 256> MakeTokenStarts()
             starts[static_cast<unsigned char>(c)] = start;
     };
     // A CR inside a line is passed over as a blank.
-    set({' ', '\t', '\r'}, {scBlank, ckNone, '\0', 0});
-    set({'\0'}, {scEnd, ckEnd, '\0', 0});
-    set({'"', '\''}, {scString, ckValue, '\0', 0});
-    set({'%', '*', '+', '-', '/'}, {scMark, ckOperator, '\0', 0});
-    set({'!', '<', '=', '>'}, {scMark, ckOperator, '=', false});
-    set({'&'}, {scMark, ckOperator, '&', false});
-    set({'|'}, {scMark, ckOperator, '|', false});
-    set({',', ';'}, {scMark, ckDelimiter, '\0', 0});
-    set({'{', '}'}, {scMark, ckBrace, '\0', 0});
-    set({'(', ')'}, {scMark, ckParen, '\0', 0});
-    set({'[', ']'}, {scMark, ckSquare, '\0', 0});
+    set({' ', '\t', '\r'}, {scBlank, ckNone, NoSecond, 0});
+    set({'\0'}, {scEnd, ckEnd, NoSecond, 0});
+    set({'"', '\''}, {scString, ckValue, NoSecond, 0});
+    set({'%', '*', '+', '-', '/'}, {scMark, ckOperator, NoSecond, 0});
+    set({'!', '<', '=', '>'}, {scMark, ckOperator, '=', 0});
+    set({'&'}, {scMark, ckOperator, '&', 0});
+    set({'|'}, {scMark, ckOperator, '|', 0});
+    set({',', ';'}, {scMark, ckDelimiter, NoSecond, 0});
+    set({'{', '}'}, {scMark, ckBrace, NoSecond, 0});
+    set({'(', ')'}, {scMark, ckParen, NoSecond, 0});
+    set({'[', ']'}, {scMark, ckSquare, NoSecond, 0});
     // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
     // alike.
-    set({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.'}, {scWord, ckValue, '\0', 0});
+    set({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.'}, {scWord, ckValue, NoSecond, 0});
     uint8_t letters = 0;
     for (const std::string_view word : LexerKeywords)
         if (TTokenStart &first = starts[static_cast<unsigned char>(word[0])]; !first.KeywordLetter)
@@ -577,30 +580,29 @@ void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
     }
     // The token's text is a view of the line.
     const TTokenStart start = TokenStarts[Byte(s[at])];
-    switch (start.Class)
+    // Words first, then marks: one test parts the two kinds of token nearly all are.
+    if (start.Class == scWord) [[likely]]
     {
-    case scWord:
         ReadWord(at, text, kind);
         return;
-    case scMark:
+    }
+    if (start.Class == scMark) [[likely]]
     {
-        // The NUL after the line is never a second character.
-        const size_t length = start.Second != '\0' && s[at + 1] == start.Second ? 2 : 1;
+        const size_t length = s[at + 1] == start.Second ? 2 : 1;
         text = std::string_view(s + at, length);
         kind = start.Kind;
         Pos = at + length;
         return;
     }
-    case scString:
+    if (start.Class == scString)
+    {
         kind = ckValue;
         ReadString(at, text);
         return;
-    default:
-        text = {};
-        kind = ckEnd;
-        Pos = at + 1;
-        return;
     }
+    text = {};
+    kind = ckEnd;
+    Pos = at + 1;
 }
 
 // A prepared line is never empty and starts with a token, as preparing trims the blanks.
