@@ -170,8 +170,8 @@ constexpr std::array<TKeywordSlot, 64> MakeKeywordSlots()
 }
 constexpr std::array<TKeywordSlot, 64> KeywordSlots = MakeKeywordSlots();
 
-// Lines are prepared eight bytes at a time, each byte a lane of a 64-bit word. The arithmetic
-// keeps every lane below 256, so no carry crosses into the next lane.
+// Lines are prepared and words scanned eight bytes at a time, each byte a lane of a 64-bit word.
+// The arithmetic keeps every lane below 256, so no carry crosses into the next lane.
 constexpr uint64_t Lanes(char c)
 {
     return 0x0101010101010101ULL * static_cast<unsigned char>(c);
@@ -564,8 +564,8 @@ void TCogReader::SkipRestOfLine()
     Pos = 0;
 }
 
-// The work for every token, kept to calls in tail position, so that it needs no registers saved:
-// a line end, which comes once a line, and a string go to routines of their own.
+// The work for every token. A line end, which comes once a line, and a string go to routines of
+// their own, called last, so that the common path stays short.
 void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
 {
     // Blanks; the NUL after the line ends every scan of it.
