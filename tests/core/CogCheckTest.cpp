@@ -272,3 +272,60 @@ TEST(CheckerTest, FindingsAfterALookAheadCarryTheLineBeforeIt)
         EXPECT_EQ(PlacedRows(checker.Errors), row.Findings) << row.Name;
     }
 }
+
+// Hears the calls of a check as "name: first last delimiter | ..." rows of places.
+class TCallSink : public TCogCodeSink
+{
+  public:
+    std::vector<std::string> Calls;
+
+    void Symbol(const TCogDeclaration &) override {}
+    void Label(std::string_view, const TCogPlace &) override {}
+    void Operand(std::string_view, TCogTokenKind, const TCogPlace &) override {}
+    void CallLabel(std::string_view, const TCogPlace &) override {}
+    void Call(std::string_view word, bool, const TCogPlace &) override
+    {
+        Calls.push_back(std::string(word) + ":");
+    }
+    void CallArgument(const TCogPlace &first, const TCogPlace &last,
+                      const TCogPlace &delimiter) override
+    {
+        Calls.push_back(Text(first) + " " + Text(last) + " " + Text(delimiter));
+    }
+    void CallEnd(int arguments, const TCogPlace &open, const TCogPlace &close) override
+    {
+        Calls.push_back(std::to_string(arguments) + " in " + Text(open) + " " + Text(close));
+    }
+
+  private:
+    static std::string Text(const TCogPlace &place)
+    {
+        return std::to_string(place.Line) + ":" + std::to_string(place.Start) + "-" +
+               std::to_string(place.End);
+    }
+};
+
+// An argument's last token is placed while it is in hand: a string left open after it moves the
+// reader two lines on, and the line the last token lay in is gone by the argument's end.
+TEST(CheckerTest, CallArgumentsKnowWhereTheyBeginAndEnd)
+{
+    struct Row
+    {
+        std::string Code; // from line 3
+        std::vector<std::string> Calls;
+    } rows[] = {
+        {"f(a + g(b),\n  c[1]);",
+         {"f:", "g:", "3:8-9 3:8-9 3:9-10", "1 in 3:7-8 3:9-10", "3:2-3 3:9-10 3:10-11",
+          "4:2-3 4:5-6 4:6-7", "2 in 3:1-2 4:6-7"}},
+        {"f(x\n'ab\n);", {"f:", "3:2-3 3:2-3 4:0-3", "1 in 3:1-2 3:2-3"}},
+        {"f();", {"f:", "0 in 3:1-2 3:2-3"}},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        TCallSink sink;
+        checker.Sink = &sink;
+        checker.CheckText(InCode(row.Code));
+        EXPECT_EQ(sink.Calls, row.Calls) << row.Code;
+    }
+}

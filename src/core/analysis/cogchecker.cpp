@@ -794,13 +794,14 @@ class TCodeRecogniser
     void WhileStatement();
     void EndStatement();
     void CallLabel();
-    // Where an expression begins and ends: the place of its first token, and its last token,
-    // whose place is found when the expression has ended (it is still in one of the reader's
-    // lines then).
+    // Where an expression begins and ends: the places of its first and its last token, each found
+    // while the token is in hand. The line a token lies in is not kept once the reader has read two
+    // lines on (as a string left open makes it do), so a place found later could be none, or
+    // that of another line.
     struct TExpressionEnds
     {
         TCogPlace First;
-        std::string_view Last;
+        TCogPlace Last;
     };
     void Expression(TExpressionEnds *ends = nullptr);
 
@@ -1052,7 +1053,7 @@ void TCodeRecogniser::FuncCall(bool valueUsed)
             ++arguments;
             if (Sink)
             {
-                last = Reader.PlaceOf(ends.Last);
+                last = ends.Last;
                 Sink->CallArgument(ends.First, last, Place());
             }
         } while (T == ",");
@@ -1243,7 +1244,7 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
 
         // After an operand.
         if (ends)
-            ends->Last = T;
+            ends->Last = Place();
         Next();
         if (K == ckOperator)
             continue;
