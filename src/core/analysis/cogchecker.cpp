@@ -653,8 +653,10 @@ void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
     Checker.AddError("Unterminated string!", CurLine(), OpenPlace);
 }
 
-// Inlined into GetToken: most tokens are words.
-inline void TCogReader::ReadWord(size_t start, std::string_view &text, TCogTokenKind &kind)
+// Kept out of GetToken, so that a mark, the other common token, does not pay for the registers
+// the scan of a word takes.
+[[gnu::noinline]] void TCogReader::ReadWord(size_t start, std::string_view &text,
+                                            TCogTokenKind &kind)
 {
     const char *const s = Text.Bytes.data();
     size_t j = WordEnd(s, start + 1);
