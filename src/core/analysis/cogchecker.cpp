@@ -1214,8 +1214,8 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
             *first = Place();
             first = nullptr;
         }
-        // Tests in the order of how often the kinds come, rather than a switch: its jump through
-        // a table is guessed wrong far more often.
+        // Tests in the order of how often the kinds come, rather than a switch, whose jump through
+        // a table the processor guesses less well.
         if (K == ckVariable || K == ckValue)
             UseOperand();
         else if (K == ckFunction)
