@@ -394,9 +394,9 @@ class CheckerUiTest : public QObject
         QCOMPARE(RedLines(editor), QList<int>({5}));
 
         TCOGErrors errors;
-        errors.Add({0, "Unknown type"});
+        errors.Add({0, "Unknown type", {}});
         TCOGErrors warnings;
-        warnings.Add({2, "'y' is declared nowhere"});
+        warnings.Add({2, "'y' is declared nowhere", {}});
         SC()->ShowErrors(errors, warnings);
         QCOMPARE(Entries(SC()), QStringList({"Unknown type", "warning: 'y' is declared nowhere"}));
         QCOMPARE(SC()->Errors->item(0)->foreground().style(), Qt::NoBrush);
