@@ -31,6 +31,20 @@ inline const char *const Handler =
     "    dir = VectorScale('1.0 0 0', speed * 2.5 / -delay);\r\n"
     "    SetThingPos(player, VectorAdd(GetThingPos(player), dir));\r\n"
     "    Print(\"Switch used\");\r\n"
+    "\r\n"
+    "    // conditions nested in a loop, over array elements and vectors\r\n"
+    "    i = 0;\r\n"
+    "    while (i < 10)\r\n"
+    "    {\r\n"
+    "        if (values[i] > 0)\r\n"
+    "        {\r\n"
+    "            if (VectorDist(GetThingPos(player), dir) < speed * values[i - 1])\r\n"
+    "                dir = VectorNorm(VectorSub(GetThingPos(player), VectorScale(dir, 2)));\r\n"
+    "            else if (!done && (Rand() > 0.5 || values[(i + 1) %% 10] == -1)) done = 1;\r\n"
+    "        }\r\n"
+    "        i = i + 1;\r\n"
+    "    }\r\n"
+    "    Print(\"Done: 1, 2; 3 [ok] {fine} (x = y * 2)\");\r\n"
     "    return;\r\n"
     "\r\n";
 
@@ -60,7 +74,7 @@ inline std::string MakeScript(size_t size, size_t lines = SIZE_MAX)
     size_t count = 0;
     for (const char c : text)
         count += c == '\n';
-    char piece[2048];
+    char piece[4096];
     for (int n = 0; text.size() < size && count < lines; ++n)
     {
         const int length = std::snprintf(piece, sizeof piece, Handler, n, n, n);

@@ -24,6 +24,21 @@ std::string Repeat(const std::string &piece, int count)
         text += piece;
     return text;
 }
+
+// The findings as "line: message @line:start-end", with the 0-based lines the checker records and
+// the place of each finding's token.
+std::vector<std::string> PlacedRows(const TCOGErrors &errors)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < errors.Count(); ++i)
+    {
+        const TCOGError &error = errors.Items(i);
+        rows.push_back(std::to_string(error.Line) + ": " + error.Msg + " @" +
+                       std::to_string(error.Token.Line) + ":" + std::to_string(error.Token.Start) +
+                       "-" + std::to_string(error.Token.End));
+    }
+    return rows;
+}
 } // namespace
 
 class CheckScriptTest : public testing::TestWithParam<std::string>
@@ -214,4 +229,104 @@ TEST(CheckerTest, LookAheadOverLongRunsOfCommentLinesKeepsTheLineNumbers)
         Rows(checker.Errors),
         (std::vector<std::string>{"2005: Value, Variable or Function expected,  Delimiter found",
                                   "6006: No end of code section"}));
+}
+
+// The recogniser looks one token ahead after a call's "(" and after an if statement's body, and
+// keeps that token when it is not the one looked for. A finding made with it in hand carries the
+// line the reader was in before it, as if reading had gone back, and the place of the token.
+TEST(CheckerTest, FindingsAfterALookAheadCarryTheLineBeforeIt)
+{
+    struct Row
+    {
+        std::string Name;
+        std::string Code; // from line 3
+        std::vector<std::string> Findings;
+    } rows[] = {
+        {"call whose first argument is lines away",
+         "f(\n\n  ;",
+         {"5: Value, Variable or Function expected,  Delimiter found @5:2-3",
+          "5: ) expected, ; found @5:2-3", "6: ; expected, end found @6:0-3",
+          "6: No end of code section @-1:0-0"}},
+        {"if statement followed by a stray token lines away",
+         "if (a) x = 1;\n\n  )",
+         {"5: Variable, Function or Keyword expected, but ) found @5:2-3"}},
+        {"else looked for over comment lines",
+         "if (a) x = 1;\n  # c\n\n  else y = 2;\nif (b) f(\n  else\n);",
+         {"8: Value, Variable or Function expected,  Keyword found @8:2-6",
+          "8: ) expected, else found @8:2-6", "9: ; expected, ) found @9:0-1",
+          "9: Variable, Function or Keyword expected, but ; found @9:1-2"}},
+        // The nesting bound is met right after the look-ahead into the next line.
+        {"nesting too deep at a call's first argument",
+         "x = " + Repeat("f(", TCOGChecker::MaxNesting - 1) + "\n  1" +
+             Repeat(")", TCOGChecker::MaxNesting - 1) + ";",
+         {"3: Nesting too deep @4:2-3"}},
+        // A string left open is reported each time it is read, so twice when a look-ahead met it.
+        {"open string met by a look-ahead",
+         "f(\n  'ab\n);",
+         {"5: Unterminated string! @4:2-5", "5: Unterminated string! @4:2-5"}},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        checker.CheckText(InCode(row.Code));
+        EXPECT_EQ(PlacedRows(checker.Errors), row.Findings) << row.Name;
+    }
+}
+
+// Hears the calls of a check as rows of places: "name: (", "first last delimiter" per argument,
+// "count to )".
+class TCallSink : public TCogCodeSink
+{
+  public:
+    std::vector<std::string> Calls;
+
+    void Symbol(const TCogDeclaration &) override {}
+    void Label(std::string_view, const TCogPlace &) override {}
+    void Operand(std::string_view, TCogTokenKind, const TCogPlace &) override {}
+    void CallLabel(std::string_view, const TCogPlace &) override {}
+    void Call(std::string_view word, bool, const TCogPlace &, const TCogPlace &open) override
+    {
+        Calls.push_back(std::string(word) + ": " + Text(open));
+    }
+    void CallArgument(const TCogPlace &first, const TCogPlace &last,
+                      const TCogPlace &delimiter) override
+    {
+        Calls.push_back(Text(first) + " " + Text(last) + " " + Text(delimiter));
+    }
+    void CallEnd(int arguments, const TCogPlace &close) override
+    {
+        Calls.push_back(std::to_string(arguments) + " to " + Text(close));
+    }
+
+  private:
+    static std::string Text(const TCogPlace &place)
+    {
+        return std::to_string(place.Line) + ":" + std::to_string(place.Start) + "-" +
+               std::to_string(place.End);
+    }
+};
+
+// An argument's last token is placed while it is in hand: a string left open after it moves the
+// reader two lines on, and the line the last token lay in is gone by the argument's end.
+TEST(CheckerTest, CallArgumentsKnowWhereTheyBeginAndEnd)
+{
+    struct Row
+    {
+        std::string Code; // from line 3
+        std::vector<std::string> Calls;
+    } rows[] = {
+        {"f(a + g(b),\n  c[1]);",
+         {"f: 3:1-2", "g: 3:7-8", "3:8-9 3:8-9 3:9-10", "1 to 3:9-10", "3:2-3 3:9-10 3:10-11",
+          "4:2-3 4:5-6 4:6-7", "2 to 4:6-7"}},
+        {"f(x\n'ab\n);", {"f: 3:1-2", "3:2-3 3:2-3 4:0-3", "1 to 3:2-3"}},
+        {"f();", {"f: 3:1-2", "0 to 3:2-3"}},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        TCallSink sink;
+        checker.Sink = &sink;
+        checker.CheckText(InCode(row.Code));
+        EXPECT_EQ(sink.Calls, row.Calls) << row.Code;
+    }
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/analysis/cogchecker.h"
+#include "core/shell/textutils.h"
 
 namespace {
 const char *const KindTags[] = {"none", "value", "array", "var", "func",  "delim", "eol",
@@ -91,6 +92,20 @@ TEST(LexerTest, TokenRules)
         {{"\xc9T\xe9 = \xa9"}, {"\xc9t\xe9/var", "=/op", "\xa9/var"}},
         // A NUL inside a line reads as the end of the text.
         {{std::string("x\0y", 3)}, {"x/var"}},
+        {{std::string("<\0=", 3)}, {"</op"}},
+        // A mark never takes its second character from the next line.
+        {{"a <", "= b"}, {"a/var", "</op", "=/op", "b/var"}},
+        {{"x &", "&", "|"}, {"x/var", "&/op", "&/op", "|/op"}},
+        // Words that share their length or first letter with a keyword, or start with one, are
+        // names; a keyword is one whatever follows it.
+        {{"ix fi fox ens elsa stoq whilf returm cal calls iff ifs ends"},
+         {"ix/var", "fi/var", "fox/var", "ens/var", "elsa/var", "stoq/var", "whilf/var",
+          "returm/var", "cal/var", "calls/var", "iff/var", "ifs/var", "ends/var"}},
+        {{"if1 end_ for. call<x returned"},
+         {"if1/var", "end_/var", "for./var", "call<x/var", "returned/var"}},
+        {{"if(x) end: for[ ELSE("},
+         {"if/kw", "(/paren", "x/var", ")/paren", "end/label", "for/kw", "[/square", "else/kw",
+          "(/paren"}},
         {{}, {}},
         {{"", "  \t", "# comment", "// comment"}, {}},
     };
@@ -153,6 +168,153 @@ TEST(LexerTest, PreparingFindsCommentsAtEveryPlaceInLongLines)
                 const std::string want = expected(line);
                 ASSERT_EQ(reader.LineText(), want.empty() ? "next" : want) << line;
             }
+}
+
+// Lines are lower-cased many bytes at a time: only 'A' to 'Z' change, wherever they fall, and bytes
+// from 128 on stay as they are, whatever their low seven bits.
+TEST(LexerTest, PreparingLowersOnlyAsciiCapitalsWhereverTheyFall)
+{
+    struct Row
+    {
+        char Byte;
+        char Prepared;
+    } rows[] = {
+        {'A', 'a'},       {'M', 'm'},       {'Z', 'z'},       {'@', '@'},       {'[', '['},
+        {'`', '`'},       {'a', 'a'},       {'{', '{'},       {'\x7f', '\x7f'}, {'\x80', '\x80'},
+        {'\xc1', '\xc1'}, {'\xda', '\xda'}, {'\xe1', '\xe1'}, {'\xff', '\xff'},
+    };
+    for (const Row &row : rows)
+        for (size_t length = 1; length <= 24; ++length)
+            for (size_t at = 0; at < length; ++at)
+            {
+                std::string line(length, 'x');
+                line[at] = row.Byte;
+                std::string want = line;
+                want[at] = row.Prepared;
+                TCOGChecker checker;
+                const std::vector<std::string> lines = {line};
+                TCogReader reader(lines, checker);
+                ASSERT_TRUE(reader.ReadLine());
+                ASSERT_EQ(reader.LineText(), want) << static_cast<int>(row.Byte) << " " << at;
+            }
+}
+
+// Words are scanned many bytes at a time: a word must run on over every byte that continues one
+// and end at its first stop, wherever the two fall.
+TEST(LexerTest, WordsEndAtTheirFirstStopWhereverItFalls)
+{
+    // Bytes that continue a word, whether or not they are small letters or digits.
+    const char *const inner[] = {"b", "7", "<", ">", ".", "'", "_", "\xe9", "\x01", "@", "~", "Q"};
+    const char stops[] = {'\t', ' ', '!', '"', '%', '&', '(', ')', '*', '+', ',',
+                          '-',  '/', ';', '=', '[', ']', '{', '|', '}', ':', '\0'};
+    for (const char *const piece : inner)
+        for (const char stop : stops)
+            for (size_t length = 1; length <= 20; ++length)
+                for (size_t before = 0; before < 8; before += 3)
+                {
+                    std::string word = "w";
+                    while (word.size() < length)
+                        word += piece;
+                    const std::string line = std::string(before, '(') + word + stop + "z";
+                    TCOGChecker checker;
+                    const std::vector<std::string> lines = {line};
+                    TCogReader reader(lines, checker);
+                    std::string_view text;
+                    TCogTokenKind kind = ckNone;
+                    for (size_t i = 0; i <= before; ++i)
+                        reader.GetToken(text, kind);
+                    std::string lower = word;
+                    for (char &c : lower)
+                        c = LowerAscii(c);
+                    ASSERT_EQ(text, lower) << line;
+                    ASSERT_EQ(kind == ckLabel, stop == ':') << line;
+                }
+}
+
+// Where each token stands in its line as written: preparing cuts the front of a line, and a return
+// to a remembered place must find the tokens where they were.
+TEST(LexerTest, TokensKnowWhereTheyStand)
+{
+    struct Row
+    {
+        std::vector<std::string> Lines;
+        TRows Places; // "text line:start-end"
+    } rows[] = {
+        {{"x = Foo(1);"},
+         {"x 0:0-1", "= 0:2-3", "foo 0:4-7", "( 0:7-8", "1 0:8-9", ") 0:9-10", "; 0:10-11"}},
+        {{"\t  a<=b  # c", "", "// d", " \x01 call  x;"},
+         {"a< 0:3-5", "= 0:5-6", "b 0:6-7", "call 3:3-7", "x 3:9-10", "; 3:10-11"}},
+        {{"  AVeryLongNameOfAVerb(x)"},
+         {"averylongnameofaverb 0:2-22", "( 0:22-23", "x 0:23-24", ") 0:24-25"}},
+        // An open string ends where its line was cut; its place is kept with the copy.
+        {{"  'ab  ", "c"}, {"'ab' 0:2-5", "c 1:0-1"}},
+    };
+    for (const Row &row : rows)
+    {
+        TCOGChecker checker;
+        TCogReader reader(row.Lines, checker);
+        TRows places;
+        std::string_view text;
+        TCogTokenKind kind = ckNone;
+        for (reader.GetToken(text, kind); !(kind == ckEnd && text.empty());
+             reader.GetToken(text, kind))
+        {
+            const TCogPlace place = reader.PlaceOf(text);
+            places.push_back(std::string(text) + " " + std::to_string(place.Line) + ":" +
+                             std::to_string(place.Start) + "-" + std::to_string(place.End));
+        }
+        EXPECT_EQ(places, row.Places) << row.Lines[0];
+        EXPECT_EQ(reader.PlaceOf(text), TCogPlace()) << row.Lines[0];
+    }
+
+    // The token read before going back to the line before it still has its place, and so have the
+    // tokens read again.
+    TCOGChecker checker;
+    const std::vector<std::string> lines = {"f(a", "", "  b)"};
+    TCogReader reader(lines, checker);
+    std::string_view text;
+    TCogTokenKind kind = ckNone;
+    reader.GetToken(text, kind);
+    reader.GetToken(text, kind);
+    int line = 0;
+    int pos = 0;
+    reader.SavePos(line, pos);
+    reader.GetToken(text, kind);
+    reader.GetToken(text, kind);
+    const std::string_view ahead = text;
+    EXPECT_EQ(reader.PlaceOf(ahead), (TCogPlace{2, 2, 3}));
+    reader.RestorePos(line, pos);
+    EXPECT_EQ(reader.PlaceOf(ahead), (TCogPlace{2, 2, 3}));
+    reader.GetToken(text, kind);
+    EXPECT_EQ(reader.PlaceOf(text), (TCogPlace{0, 2, 3}));
+    reader.GetToken(text, kind);
+    EXPECT_EQ(reader.PlaceOf(text), (TCogPlace{2, 2, 3}));
+}
+
+TEST(LexerTest, APositionPastItsLineReadsAsTheLineEnd)
+{
+    TCOGChecker checker;
+    const std::vector<std::string> lines = {"ab", "cd"};
+    TCogReader reader(lines, checker);
+    std::string_view text;
+    TCogTokenKind kind = ckNone;
+    reader.GetToken(text, kind);
+    int line = 0;
+    int pos = 0;
+    reader.SavePos(line, pos);
+    reader.RestorePos(line, pos + 100);
+    EXPECT_EQ(reader.PeekChar(), '\r');
+    reader.GetToken(text, kind);
+    EXPECT_EQ(text, "cd");
+    EXPECT_EQ(reader.PlaceOf(text), (TCogPlace{1, 0, 2}));
+    // At the end of the text the end repeats, however far past it reading is put.
+    reader.SavePos(line, pos);
+    reader.RestorePos(line, pos + 100);
+    EXPECT_EQ(reader.NextChar(), '\0');
+    EXPECT_EQ(reader.NextChar(), '\0');
+    reader.GetToken(text, kind);
+    EXPECT_EQ(kind, ckEnd);
+    EXPECT_EQ(text, "");
 }
 
 TEST(LexerTest, CharactersSignalLineEndsAndAStickyEnd)

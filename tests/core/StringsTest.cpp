@@ -182,6 +182,33 @@ TEST(StringsTest, TextLinesGiveEachLineInAnyOrderOfAsking)
     }
 }
 
+// Lines read in order are found without seeking while the window holds them. Every window edge
+// must still be right: a line end, or the LF after a CR, or the line after, just past the window.
+TEST(StringsTest, TextLinesReadInOrderAcrossEveryWindowEdge)
+{
+    const std::string texts[] = {"ab\r\ncd\r\nef", "a\rb\r\nc\n\r\nd\r", "abc\r\n\r\n\r\nx",
+                                 "\r\n\r\n"};
+    for (const std::string &text : texts)
+    {
+        const std::vector<std::string> lines = SplitTextLines(text);
+        for (size_t window = 1; window <= 12; ++window)
+            for (size_t piece = 1; piece <= 4; ++piece)
+            {
+                TPieceSource source(text, piece);
+                TTextLines pieces(source, window);
+                std::string_view line;
+                for (size_t i = 0; i < lines.size(); ++i)
+                {
+                    ASSERT_TRUE(pieces.Get(i, line)) << window << " " << piece << " " << i;
+                    ASSERT_EQ(line, lines[i]) << window << " " << piece << " " << i;
+                }
+                EXPECT_FALSE(pieces.Get(lines.size(), line)) << window << " " << piece;
+                ASSERT_TRUE(pieces.Get(0, line));
+                EXPECT_EQ(line, lines[0]) << window << " " << piece;
+            }
+    }
+}
+
 TEST(StringsTest, JoinTextLinesSeparatesWithCrLf)
 {
     EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb");

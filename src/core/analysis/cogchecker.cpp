@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include "core/shell/textutils.h"
 
@@ -80,10 +77,262 @@ constexpr std::array<TWordChar, 256> MakeWordChars()
 }
 constexpr std::array<TWordChar, 256> WordChars = MakeWordChars();
 
+constexpr size_t Byte(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// The words the lexer gives a kind of their own: the statement keywords and "end". None is longer
+// than seven bytes, and no two share their length and first letter.
+constexpr std::array<std::string_view, 8> LexerKeywords = {
+    "call", "else", "end", "for", "if", "return", "stop", "while",
+};
+
+// What the first character of a token makes of it. Every byte that is not a blank, a quote, the
+// NUL or one of the marks below starts a word, control characters and bytes above 127 included.
+enum TStartClass : uint8_t
+{
+    scWord,
+    scBlank,
+    scString,
+    // A token of one character, or of two when Second follows ("<=", "&&").
+    scMark,
+    // A NUL inside a line reads as the end of the text.
+    scEnd,
+};
+// The second character of a mark that has none: a "#", which a prepared line never holds, so that
+// one comparison with the byte after the mark tells a mark of two characters.
+constexpr char NoSecond = '#';
+// Four bytes, so that an entry is read at once and indexed without a multiplication.
+struct alignas(4) TTokenStart
+{
+    TStartClass Class = scWord;
+    // The kind of a mark; for a word ckValue when it is a number, else ckVariable.
+    TCogTokenKind Kind = ckVariable;
+    char Second = NoSecond;
+    // For a letter a keyword or "end" starts with, its number among those letters (from 1).
+    uint8_t KeywordLetter = 0;
+};
+constexpr std::array<TTokenStart, 256> MakeTokenStarts()
+{
+    std::array<TTokenStart, 256> starts{};
+    const auto set = [&](std::initializer_list<char> chars, TTokenStart start) {
+        for (char c : chars)
+            starts[static_cast<unsigned char>(c)] = start;
+    };
+    // A CR inside a line is passed over as a blank.
+    set({' ', '\t', '\r'}, {scBlank, ckNone, NoSecond, 0});
+    set({'\0'}, {scEnd, ckEnd, NoSecond, 0});
+    set({'"', '\''}, {scString, ckValue, NoSecond, 0});
+    set({'%', '*', '+', '-', '/'}, {scMark, ckOperator, NoSecond, 0});
+    set({'!', '<', '=', '>'}, {scMark, ckOperator, '=', 0});
+    set({'&'}, {scMark, ckOperator, '&', 0});
+    set({'|'}, {scMark, ckOperator, '|', 0});
+    set({',', ';'}, {scMark, ckDelimiter, NoSecond, 0});
+    set({'{', '}'}, {scMark, ckBrace, NoSecond, 0});
+    set({'(', ')'}, {scMark, ckParen, NoSecond, 0});
+    set({'[', ']'}, {scMark, ckSquare, NoSecond, 0});
+    // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
+    // alike.
+    set({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.'}, {scWord, ckValue, NoSecond, 0});
+    uint8_t letters = 0;
+    for (const std::string_view word : LexerKeywords)
+        if (TTokenStart &first = starts[static_cast<unsigned char>(word[0])]; !first.KeywordLetter)
+            first.KeywordLetter = ++letters;
+    return starts;
+}
+constexpr std::array<TTokenStart, 256> TokenStarts = MakeTokenStarts();
+
+// The word a keyword slot holds, packed as eight bytes read from memory on a little-endian
+// machine give it, with the mask that keeps its bytes; an empty slot matches no word.
+struct TKeywordSlot
+{
+    uint64_t Word = 1;
+    uint64_t Mask = 0;
+    TCogTokenKind Kind = ckNone;
+};
+// No two words of LexerKeywords share their length and first letter, so those two pick the one
+// keyword a word can be: the slot of a word of length n (up to 7) whose first letter has the
+// number k is n * 8 + k.
+constexpr std::array<TKeywordSlot, 64> MakeKeywordSlots()
+{
+    std::array<TKeywordSlot, 64> slots{};
+    for (const std::string_view word : LexerKeywords)
+    {
+        TKeywordSlot &slot = slots[word.size() * 8 + TokenStarts[Byte(word[0])].KeywordLetter];
+        slot.Word = 0;
+        for (size_t i = 0; i < word.size(); ++i)
+            slot.Word |= static_cast<uint64_t>(Byte(word[i])) << (8 * i);
+        slot.Mask = (uint64_t{1} << (8 * word.size())) - 1;
+        slot.Kind = word == "end" ? ckEnd : ckKeyword;
+    }
+    return slots;
+}
+constexpr std::array<TKeywordSlot, 64> KeywordSlots = MakeKeywordSlots();
+
+// Lines are prepared and words scanned eight bytes at a time, each byte a lane of a 64-bit word.
+// The arithmetic keeps every lane below 256, so no carry crosses into the next lane.
+constexpr uint64_t Lanes(char c)
+{
+    return 0x0101010101010101ULL * static_cast<unsigned char>(c);
+}
+constexpr uint64_t HighBits = Lanes('\x80');
+constexpr uint64_t LowBits = Lanes('\x7f');
+
+// The high bit of every lane of x that is 0, and of no other lane.
+constexpr uint64_t ZeroLanes(uint64_t x)
+{
+    return ~(((x & LowBits) + LowBits) | x | LowBits);
+}
+
+// x with 'A' to 'Z' in small letters: (x & 0x7F) + (0x80 - 'A') has the high bit from 'A' on,
+// (x & 0x7F) + (0x80 - 'Z' - 1) from past 'Z' on; lanes from 128 on are left alone. The high bit
+// moved down by two is the case bit 0x20.
+constexpr uint64_t LowerLanes(uint64_t x)
+{
+    const uint64_t low = x & LowBits;
+    const uint64_t fromA = low + Lanes(static_cast<char>(0x80 - 'A'));
+    const uint64_t pastZ = low + Lanes(static_cast<char>(0x80 - 'Z' - 1));
+    return x | ((fromA & ~pastZ & ~x & HighBits) >> 2);
+}
+
+// The high bit of every lane that starts a comment: a "#", or a "/" before another "/". The lanes
+// are in the order of the bytes in memory only on a little-endian machine, where the next byte's
+// lane is the next higher one; slashNext tells whether the byte after the eight is a "/".
+constexpr uint64_t CommentLanes(uint64_t x, bool slashNext)
+{
+    const uint64_t slashes = ZeroLanes(x ^ Lanes('/'));
+    const uint64_t beforeSlash = (slashes >> 8) | (slashNext ? uint64_t{1} << 63 : 0);
+    return ZeroLanes(x ^ Lanes('#')) | (slashes & beforeSlash);
+}
+static_assert(LowerLanes(0x5B5A41403F7F80C1ULL) == 0x5B7A61403F7F80C1ULL);
+static_assert(CommentLanes(0x2F2F2E2F23002F00ULL, false) == 0x0080000080000000ULL);
+static_assert(CommentLanes(0x2F00000000000000ULL, true) == 0x8000000000000000ULL);
+
+// Whether any lane of x is 0. Unlike ZeroLanes it may mark lanes above a lane that is 0, as the
+// borrow runs on, but as a yes or no it is exact, and quicker.
+constexpr uint64_t AnyZeroLane(uint64_t x)
+{
+    return (x - Lanes('\x01')) & ~x & HighBits;
+}
+
+// Copies the n bytes at in to out in small letters, up to the first "#" or "//", and returns
+// how many it copied. It writes whole words of eight bytes: out must have room for 7 bytes
+// beyond n.
+size_t CopyToComment(const char *in, size_t n, char *out)
+{
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        // Most words hold neither "#" nor "/": a quick test passes them, and only the others are
+        // looked at lane by lane.
+        const auto mayCut = [](uint64_t bytes) {
+            return (AnyZeroLane(bytes ^ Lanes('#')) | AnyZeroLane(bytes ^ Lanes('/'))) != 0;
+        };
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8)
+        {
+            uint64_t bytes;
+            std::memcpy(&bytes, in + i, 8);
+            const uint64_t lower = LowerLanes(bytes);
+            std::memcpy(out + i, &lower, 8);
+            if (mayCut(bytes))
+                if (const uint64_t stops = CommentLanes(bytes, i + 8 < n && in[i + 8] == '/'))
+                    return i + static_cast<size_t>(std::countr_zero(stops)) / 8;
+        }
+        if (i == n)
+            return n;
+        // The last bytes in the low lanes, NULs above them: a NUL starts no comment. A line of
+        // eight bytes or more gives them with its last word, shifted down; a shorter one byte by
+        // byte.
+        uint64_t bytes = 0;
+        if (n >= 8)
+        {
+            std::memcpy(&bytes, in + n - 8, 8);
+            bytes >>= 8 * (i + 8 - n);
+        }
+        else
+            for (size_t k = 0; k < n; ++k)
+                bytes |= static_cast<uint64_t>(Byte(in[k])) << (8 * k);
+        const uint64_t lower = LowerLanes(bytes);
+        std::memcpy(out + i, &lower, 8);
+        const uint64_t stops = mayCut(bytes) ? CommentLanes(bytes, false) : 0;
+        return stops ? i + static_cast<size_t>(std::countr_zero(stops)) / 8 : n;
+    }
+    else
+    {
+        for (size_t i = 0; i < n; ++i)
+        {
+            if (in[i] == '#' || (in[i] == '/' && i + 1 < n && in[i + 1] == '/'))
+                return i;
+            out[i] = LowerAscii(in[i]);
+        }
+        return n;
+    }
+}
+
+// The lanes of x that surely hold word characters: small letters and digits, and the bytes from
+// 128 on whose low seven bits are such, as every byte from 128 on is a word character. The high
+// bit of (x & 0x7F) + (0x80 - lo) is set from lo on, that of (x & 0x7F) + (0x7F - hi) from past
+// hi on.
+constexpr uint64_t SureWordLanes(uint64_t x)
+{
+    const uint64_t low = x & LowBits;
+    const uint64_t letter = (low + Lanes(static_cast<char>(0x80 - 'a'))) &
+                            ~(low + Lanes(static_cast<char>(0x7f - 'z')));
+    const uint64_t digit = (low + Lanes(static_cast<char>(0x80 - '0'))) &
+                           ~(low + Lanes(static_cast<char>(0x7f - '9')));
+    return (letter | digit) & HighBits;
+}
+static_assert(SureWordLanes(0x7B7A61602F30393AULL) == 0x0080800000808000ULL);
+static_assert(SureWordLanes(0xE1C1B0A0ULL) == 0x80008000ULL);
+
+// The end of a word whose bytes go on at at: the first byte there that ends a word. Most words are
+// small letters and digits, which are passed eight at a time, so that a word's end costs no
+// mispredicted branch per byte; any other byte is looked up. The NUL after the line ends every
+// word; the bytes read past it lie in the room a prepared line's buffer keeps for them.
+size_t WordEnd(const char *s, size_t at)
+{
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        for (;;)
+        {
+            uint64_t bytes;
+            std::memcpy(&bytes, s + at, 8);
+            const uint64_t others = SureWordLanes(bytes) ^ HighBits;
+            if (others == 0)
+            {
+                at += 8;
+                continue;
+            }
+            at += static_cast<size_t>(std::countr_zero(others)) / 8;
+            if (WordChars[Byte(s[at])] != wcWord)
+                return at;
+            ++at;
+        }
+    }
+    else
+    {
+        while (WordChars[Byte(s[at])] == wcWord)
+            ++at;
+        return at;
+    }
+}
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+// The kind of a word that is no number and no keyword, by the byte after it and its blanks.
+constexpr std::array<TCogTokenKind, 256> MakeAfterWord()
+{
+    std::array<TCogTokenKind, 256> kinds{};
+    kinds.fill(ckVariable);
+    kinds['('] = ckFunction;
+    kinds['['] = ckArray;
+    return kinds;
+}
+constexpr std::array<TCogTokenKind, 256> AfterWord = MakeAfterWord();
 
 // ckKeyword for a statement keyword, ckEnd for "end", ckNone for any other word; the word is in
 // small letters, as the reader gives every word.
@@ -107,6 +356,11 @@ constexpr TCogTokenKind KeywordKind(std::string_view word)
 }
 static_assert(std::all_of(COGKeywords.begin(), COGKeywords.end(),
                           [](std::string_view word) { return KeywordKind(word) == ckKeyword; }));
+static_assert(std::all_of(LexerKeywords.begin(), LexerKeywords.end(), [](std::string_view word) {
+    return word.size() <= 7 &&
+           KeywordSlots[word.size() * 8 + TokenStarts[Byte(word[0])].KeywordLetter].Kind ==
+               KeywordKind(word);
+}));
 } // namespace
 
 std::string_view TokenKindName(TCogTokenKind kind)
@@ -187,11 +441,20 @@ bool TCogReader::NextSectionLine(std::string &firstWord)
 {
     if (!ReadLine())
         return false;
-    TCOGChecker::ExtractWord(Text, 1, firstWord);
+    TCOGChecker::ExtractWord(Text.View(), 1, firstWord);
     return true;
 }
 
 bool TCogReader::ReadLine()
+{
+    const bool read = LoadLine();
+    // A position past the end of a line reads as its end; keeping it there spares the reading of
+    // every token a test.
+    Pos = std::min(Pos, Text.Size);
+    return read;
+}
+
+bool TCogReader::LoadLine()
 {
     const int start = NextLine;
     // A look-ahead that is taken back reads the same run of blank and comment lines again; the
@@ -206,11 +469,9 @@ bool TCogReader::ReadLine()
         // A look-ahead that crosses into the next line and is taken back moves between two
         // lines; the line left behind is kept prepared, so neither move prepares a line again
         // (with statements nested in one long line, each level would otherwise do it once).
-        if (NextLine == SpareIndex)
+        if (NextLine == Spare.Index)
         {
             std::swap(Text, Spare);
-            std::swap(TextIndex, SpareIndex);
-            std::swap(Trim, SpareTrim);
             ++NextLine;
             RememberSkip(start, NextLine - 1);
             return true;
@@ -220,16 +481,13 @@ bool TCogReader::ReadLine()
         if (!spareFree)
         {
             std::swap(Text, Spare);
-            std::swap(TextIndex, SpareIndex);
-            std::swap(Trim, SpareTrim);
             spareFree = true;
         }
-        TextIndex = -1;
-        Trim = static_cast<int>(PrepareLine(line, Text));
+        PrepareLine(line, Text);
         ++NextLine;
-        if (!Text.empty())
+        if (Text.Size != 0)
         {
-            TextIndex = NextLine - 1;
+            Text.Index = NextLine - 1;
             RememberSkip(start, NextLine - 1);
             return true;
         }
@@ -240,72 +498,25 @@ bool TCogReader::ReadLine()
 }
 
 // Cuts line at its first "#" or "//", whichever comes first, trims codes up to 32 from both ends
-// and lower-cases it in ASCII, into text; one pass over the line, 16 bytes at a time where the
-// processor can.
-size_t TCogReader::PrepareLine(std::string_view line, std::string &text)
+// and lower-cases it in ASCII, into text; one pass over the line, eight bytes at a time.
+void TCogReader::PrepareLine(std::string_view line, TPreparedLine &text)
 {
     const char *const in = line.data();
     const size_t n = line.size();
     size_t start = 0;
-    while (start < n && static_cast<unsigned char>(in[start]) <= 32)
+    while (start < n && Byte(in[start]) <= 32)
         ++start;
-    // Room for a whole block written past the cut.
-    if (text.size() < n - start + 16)
-        text.resize(n - start + 16);
-    char *const out = text.data();
-    size_t i = start;
-#ifdef __SSE2__
-    // 'A' to 'Z' are the bytes below -128 + 26 once moved to start at -128.
-    const __m128i toSigned = _mm_set1_epi8(static_cast<char>(128 - 'A'));
-    const __m128i letters = _mm_set1_epi8(static_cast<char>(-128 + 26));
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const __m128i hash = _mm_set1_epi8('#');
-    const __m128i slash = _mm_set1_epi8('/');
-    // Lower-cases the 16 bytes at from into to; gives a bit for each byte that starts a comment,
-    // next telling whether the byte after them is a "/".
-    const auto block = [&](const char *from, char *to, bool next) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
-        const __m128i upper = _mm_cmplt_epi8(_mm_add_epi8(bytes, toSigned), letters);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(to),
-                         _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
-        const auto hashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, hash)));
-        auto slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash)));
-        if (next)
-            slashes |= 1U << 16;
-        return hashes | (slashes & (slashes >> 1));
-    };
-    unsigned stops = 0;
-    for (; i + 16 <= n; i += 16)
-    {
-        stops = block(in + i, out + (i - start), i + 16 < n && in[i + 16] == '/');
-        if (stops != 0)
-            break;
-    }
-    if (stops == 0 && i < n)
-    {
-        // The last bytes go through a block of their own, padded with bytes that start nothing.
-        char last[16] = {};
-        std::memcpy(last, in + i, n - i);
-        stops = block(last, out + (i - start), false);
-        if (stops == 0)
-            i = n;
-    }
-    if (stops != 0)
-        i += static_cast<size_t>(std::countr_zero(stops));
-#else
-    for (; i < n; ++i)
-    {
-        const unsigned char c = static_cast<unsigned char>(in[i]);
-        if (c == '#' || (c == '/' && i + 1 < n && in[i + 1] == '/'))
-            break;
-        out[i - start] = LowerAscii(static_cast<char>(c));
-    }
-#endif
-    size_t length = i - start;
-    while (length > 0 && static_cast<unsigned char>(out[length - 1]) <= 32)
+    // Room for the NUL and for the whole word written past the cut.
+    if (text.Bytes.size() < n - start + 16)
+        text.Bytes.resize(n - start + 16);
+    char *const out = text.Bytes.data();
+    size_t length = CopyToComment(in + start, n - start, out);
+    while (length > 0 && Byte(out[length - 1]) <= 32)
         --length;
-    text.resize(length);
-    return start;
+    out[length] = '\0';
+    text.Size = length;
+    text.Index = -1;
+    text.Trim = static_cast<int>(start);
 }
 
 void TCogReader::RememberSkip(int from, int to)
@@ -319,9 +530,9 @@ void TCogReader::RememberSkip(int from, int to)
 
 char TCogReader::NextChar()
 {
-    if (Pos < Text.size())
-        return Text[Pos++];
-    // Pos stays beyond the line when no line is left, so the NUL repeats.
+    if (Pos < Text.Size)
+        return Text.Bytes[Pos++];
+    // Pos stays at the end of the line when no line is left, so the NUL repeats.
     if (!ReadLine())
         return '\0';
     Pos = 0;
@@ -342,140 +553,113 @@ void TCogReader::RestorePos(int line, int pos)
         NextLine = line > 0 ? line - 1 : 0;
         ReadLine();
     }
-    Pos = pos < 0 ? 0 : static_cast<size_t>(pos);
+    Pos = std::min(pos < 0 ? size_t{0} : static_cast<size_t>(pos), Text.Size);
 }
 
 void TCogReader::SkipRestOfLine()
 {
-    Text.clear();
-    TextIndex = -1;
+    Text.Size = 0;
+    Text.Bytes[0] = '\0';
+    Text.Index = -1;
     Pos = 0;
 }
 
+// The work for every token. A line end, which comes once a line, and a string go to routines of
+// their own, called last, so that the common path stays short.
 void TCogReader::GetToken(std::string_view &text, TCogTokenKind &kind)
 {
-    text = {};
-    kind = ckNone;
-    // Blanks, and line ends as the next line is loaded. The NUL after the end of the line ends
-    // every scan of it.
-    for (;;)
+    // Blanks; the NUL after the line ends every scan of it.
+    const char *const s = Text.Bytes.data();
+    size_t at = Pos;
+    while (TokenStarts[Byte(s[at])].Class == scBlank)
+        ++at;
+    if (at >= Text.Size)
     {
-        const char *const s = Text.c_str();
-        // Pos is beyond the line when the text has ended.
-        size_t at = std::min(Pos, Text.size());
-        while (s[at] == ' ' || s[at] == '\t' || s[at] == '\r')
-            ++at;
-        if (at < Text.size())
-        {
-            Pos = at;
-            break;
-        }
-        // Pos stays beyond the line when no line is left.
-        if (!ReadLine())
-        {
-            kind = ckEnd;
-            return;
-        }
-        Pos = 0;
+        GetTokenOfNextLine(text, kind);
+        return;
     }
-    const size_t start = Pos;
-    const char c = Text[Pos++];
-    // The token's text is a view of the line; a look-ahead of one more character makes it two.
-    const auto take = [&](TCogTokenKind found, char second) {
-        kind = found;
-        if (second != '\0' && PeekChar() == second)
-            ++Pos;
-        text = std::string_view(Text).substr(start, Pos - start);
-    };
-    switch (c)
+    // The token's text is a view of the line.
+    const TTokenStart start = TokenStarts[Byte(s[at])];
+    // Words first, then marks: one test parts the two kinds of token nearly all are.
+    if (start.Class == scWord) [[likely]]
     {
-    case '\0':
+        ReadWord(at, text, kind);
+        return;
+    }
+    if (start.Class == scMark) [[likely]]
+    {
+        const size_t length = s[at + 1] == start.Second ? 2 : 1;
+        text = std::string_view(s + at, length);
+        kind = start.Kind;
+        Pos = at + length;
+        return;
+    }
+    if (start.Class == scString)
+    {
+        kind = ckValue;
+        ReadString(at, text);
+        return;
+    }
+    text = {};
+    kind = ckEnd;
+    Pos = at + 1;
+}
+
+// A prepared line is never empty and starts with a token, as preparing trims the blanks.
+[[gnu::noinline]] void TCogReader::GetTokenOfNextLine(std::string_view &text, TCogTokenKind &kind)
+{
+    // Pos stays at the end of the line when no line is left.
+    if (!ReadLine())
+    {
+        text = {};
         kind = ckEnd;
         return;
-    case '"':
-    case '\'':
-        kind = ckValue;
-        ReadString(c, text);
-        return;
-    case '%':
-    case '*':
-    case '+':
-    case '-':
-    case '/':
-        take(ckOperator, '\0');
-        return;
-    case '!':
-    case '<':
-    case '=':
-    case '>':
-        take(ckOperator, '=');
-        return;
-    case '&':
-    case '|':
-        take(ckOperator, c);
-        return;
-    case ',':
-    case ';':
-        take(ckDelimiter, '\0');
-        return;
-    case '{':
-    case '}':
-        take(ckBrace, '\0');
-        return;
-    case '(':
-    case ')':
-        take(ckParen, '\0');
-        return;
-    case '[':
-    case ']':
-        take(ckSquare, '\0');
-        return;
-    default:
-        ReadWord(c, text, kind);
-        return;
     }
+    Pos = 0;
+    GetToken(text, kind);
 }
 
 // A string has no escapes and ends at its own quote character; the other quote is an ordinary
 // character inside it. An open string is closed at the line end with its own quote and reported.
 // The report carries the line the reader is in by then, which is the next non-empty line (or the
 // last line of the script), since the line end shows only after the next line is loaded.
-void TCogReader::ReadString(char quote, std::string_view &text)
+[[gnu::noinline]] void TCogReader::ReadString(size_t start, std::string_view &text)
 {
-    const size_t start = Pos - 1;
-    const size_t n = Text.size();
-    size_t j = Pos;
-    // A CR or NUL inside the line ends the string as the line end does.
-    while (j < n && Text[j] != quote && Text[j] != '\r' && Text[j] != '\0')
+    const char *const s = Text.Bytes.data();
+    const char quote = s[start];
+    size_t j = start + 1;
+    // A CR or NUL inside the line ends the string as the line end does, and so does the NUL
+    // after the line.
+    while (s[j] != quote && s[j] != '\r' && s[j] != '\0')
         ++j;
-    if (j < n && Text[j] == quote)
+    if (s[j] == quote)
     {
         Pos = j + 1;
-        text = std::string_view(Text).substr(start, Pos - start);
+        text = std::string_view(s + start, Pos - start);
         return;
     }
     // The closing quote is added to a copy, which also outlives the line; the place ends where the
     // string was cut, before the next line moves the reader on.
-    OpenString.assign(Text, start, j - start);
+    OpenString.assign(s + start, j - start);
     OpenString.push_back(quote);
     text = OpenString;
-    OpenPlace = TCogPlace{TextIndex, Trim + static_cast<int>(start), Trim + static_cast<int>(j)};
+    OpenPlace =
+        TCogPlace{Text.Index, Text.Trim + static_cast<int>(start), Text.Trim + static_cast<int>(j)};
     Pos = j;
-    if (j < n)
+    if (j < Text.Size)
         ++Pos; // the CR or NUL
     else
         NextChar(); // the line end: loads the next line or finds the end of the text
     Checker.AddError("Unterminated string!", CurLine(), OpenPlace);
 }
 
-void TCogReader::ReadWord(char first, std::string_view &text, TCogTokenKind &kind)
+// Kept out of GetToken, so that a mark, the other common token, does not pay for the registers
+// the scan of a word takes.
+[[gnu::noinline]] void TCogReader::ReadWord(size_t start, std::string_view &text,
+                                            TCogTokenKind &kind)
 {
-    const char *const s = Text.c_str();
-    const size_t start = Pos - 1;
-    size_t j = Pos;
-    // The NUL after the line ends the word there at the latest.
-    while (WordChars[static_cast<unsigned char>(s[j])] == wcWord)
-        ++j;
+    const char *const s = Text.Bytes.data();
+    size_t j = WordEnd(s, start + 1);
     text = std::string_view(s + start, j - start);
     if (s[j] == ':')
     {
@@ -487,19 +671,23 @@ void TCogReader::ReadWord(char first, std::string_view &text, TCogTokenKind &kin
         ++j;
     Pos = j;
 
-    // Numbers are not validated beyond their first character: "0x1f", "12abc" and "." are values
-    // alike. Only the rest of the current line decides between function, array and variable.
-    const TCogTokenKind wordKind = KeywordKind(text);
-    if (wordKind != ckNone)
-        kind = wordKind;
-    else if ((first >= '0' && first <= '9') || first == '.')
-        kind = ckValue;
-    else if (PeekChar() == '(')
-        kind = ckFunction;
-    else if (PeekChar() == '[')
-        kind = ckArray;
-    else
-        kind = ckVariable;
+    // Only the rest of the current line decides between function, array and variable: the NUL
+    // after it is neither "(" nor "[". Looked up rather than tested, as no pattern tells which
+    // of them a word is.
+    const TTokenStart first = TokenStarts[Byte(s[start])];
+    kind = first.Kind == ckValue ? ckValue : AfterWord[Byte(s[j])];
+    // Keywords are found by their slot and one comparison, with no branch on the way that could be
+    // guessed wrong; a word reads as eight bytes, whatever follows it in the buffer's room.
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        const TKeywordSlot &slot =
+            KeywordSlots[std::min<size_t>(text.size(), 7) * 8 + first.KeywordLetter];
+        uint64_t bytes;
+        std::memcpy(&bytes, s + start, 8);
+        kind = (bytes & slot.Mask) == slot.Word ? slot.Kind : kind;
+    }
+    else if (const TCogTokenKind keyword = KeywordKind(text); keyword != ckNone)
+        kind = keyword;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -608,32 +796,67 @@ class TCodeRecogniser
     void WhileStatement();
     void EndStatement();
     void CallLabel();
-    // Where an expression begins and ends: the place of its first token, and its last token,
-    // whose place is found when the expression has ended (it is still in one of the reader's
-    // lines then).
+    // Where an expression begins and ends: the places of its first and its last token, each found
+    // while the token is in hand. The line a token lies in is not kept once the reader has read two
+    // lines on (as a string left open makes it do), so a place found later could be none, or
+    // that of another line.
     struct TExpressionEnds
     {
         TCogPlace First;
-        std::string_view Last;
+        TCogPlace Last;
     };
     void Expression(TExpressionEnds *ends = nullptr);
 
-    void Next() { Reader.GetToken(T, K); }
+    void Next()
+    {
+        if (Unread)
+            Unread = false;
+        else
+            Reader.GetToken(T, K);
+    }
     // The place of the token in hand.
     TCogPlace Place() const { return Reader.PlaceOf(T); }
-    // A look-ahead: the reader's place, to go back to.
-    struct TMark
+    // The line findings are recorded with: the one the reader is in, or for a token given back,
+    // the one it was in before that token was read, as if it had gone back.
+    int Line() const { return Unread ? UnreadFrom.Line - 1 : Reader.CurLine(); }
+
+    // A look at the next token, which the recogniser then takes as it is or gives back, is the
+    // only way back the grammar needs. The token given back stays in hand and the reader stays
+    // after it, so that it is not read twice; only where reading was before it is remembered.
+    struct TPeek
     {
+        // The reader's place before the token.
         int Line = 0;
         int Pos = 0;
+        // The number of findings before it.
+        int Errors = 0;
     };
-    TMark Mark() const
+    // Reads the next token into T and K.
+    TPeek Peek()
     {
-        TMark mark;
-        Reader.SavePos(mark.Line, mark.Pos);
-        return mark;
+        TPeek peek{0, 0, Checker.Errors.Count()};
+        if (Unread)
+            peek = TPeek{UnreadFrom.Line, UnreadFrom.Pos, peek.Errors};
+        else
+            Reader.SavePos(peek.Line, peek.Pos);
+        Next();
+        return peek;
     }
-    void Restore(const TMark &mark) { Reader.RestorePos(mark.Line, mark.Pos); }
+    // Makes the token read by peek the next one Next gives. A string left open is reported each
+    // time it is read, as the checker has always done, so a token that was reported is read
+    // again instead; so is one read before the reader was in any line, where going back would
+    // find no line of its own.
+    void GiveBack(const TPeek &peek)
+    {
+        if (Checker.Errors.Count() != peek.Errors || peek.Line < 1)
+        {
+            Unread = false;
+            Reader.RestorePos(peek.Line, peek.Pos);
+            return;
+        }
+        Unread = true;
+        UnreadFrom = peek;
+    }
     // Tells the sink of the token in hand as an operand.
     void UseOperand()
     {
@@ -647,10 +870,10 @@ class TCodeRecogniser
             ErrorFmt((std::string(wanted) + " expected, %s found").c_str(), T);
     }
     // Errors are rare: their code is kept out of the way of the recogniser's.
-    [[gnu::cold]] void Error(const char *msg) { Checker.AddError(msg, Reader.CurLine(), Place()); }
+    [[gnu::cold]] void Error(const char *msg) { Checker.AddError(msg, Line(), Place()); }
     [[gnu::cold]] void ErrorFmt(const char *fmt, std::string_view arg)
     {
-        Checker.AddErrorFmt(fmt, arg, Reader.CurLine(), Place());
+        Checker.AddErrorFmt(fmt, arg, Line(), Place());
     }
 
     TCOGChecker &Checker;
@@ -659,6 +882,9 @@ class TCodeRecogniser
     // The token in hand: a view that holds until the next token is read.
     std::string_view T;
     TCogTokenKind K = ckNone;
+    // Whether the token in hand was given back, and where the reader was before it.
+    bool Unread = false;
+    TPeek UnreadFrom;
     int Depth = 0;
     // The places of the extensions of the symbol line in hand, for the sink.
     std::vector<TCogPlace> Extensions;
@@ -819,12 +1045,11 @@ void TCodeRecogniser::FuncCall(bool valueUsed)
     Next();
     if (Sink)
         Sink->Call(name, valueUsed, place, Place());
-    const TMark mark = Mark();
-    Next();
+    const TPeek peek = Peek();
     int arguments = 0;
     if (T != ")")
     {
-        Restore(mark);
+        GiveBack(peek);
         do
         {
             TExpressionEnds ends;
@@ -832,7 +1057,7 @@ void TCodeRecogniser::FuncCall(bool valueUsed)
             ++arguments;
             if (Sink)
             {
-                last = Reader.PlaceOf(ends.Last);
+                last = ends.Last;
                 Sink->CallArgument(ends.First, last, Place());
             }
         } while (T == ",");
@@ -904,11 +1129,10 @@ void TCodeRecogniser::IfStatement()
         if (T == ";")
             Next();
         Body();
-        const TMark mark = Mark();
-        Next();
+        const TPeek peek = Peek();
         if (T != "else")
         {
-            Restore(mark);
+            GiveBack(peek);
             return;
         }
         Next();
@@ -992,20 +1216,19 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
             *first = Place();
             first = nullptr;
         }
-        switch (K)
-        {
-        case ckValue:
-        case ckVariable:
+        // Tests in the order of how often the kinds come, rather than a switch, whose jump through
+        // a table the processor guesses less well.
+        if (K == ckVariable || K == ckValue)
             UseOperand();
-            break;
-        case ckArray:
+        else if (K == ckFunction)
+            FuncCall(true);
+        else if (K == ckArray)
+        {
             UseOperand();
             ArrayIndex();
-            break;
-        case ckFunction:
-            FuncCall(true);
-            break;
-        case ckParen:
+        }
+        else if (K == ckParen)
+        {
             if (T == ")")
             {
                 Error("Unexpected )");
@@ -1014,8 +1237,9 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
             Expression();
             if (T != ")")
                 Error("Missing )");
-            break;
-        default:
+        }
+        else
+        {
             if (T == "-" || T == "!")
                 continue;
             ErrorFmt("Value, Variable or Function expected,  %s found", TokenKindName(K));
@@ -1024,29 +1248,21 @@ void TCodeRecogniser::Expression(TExpressionEnds *ends)
 
         // After an operand.
         if (ends)
-            ends->Last = T;
+            ends->Last = Place();
         Next();
-        switch (K)
+        if (K == ckOperator)
+            continue;
+        if (K == ckDelimiter)
+            return;
+        if (K == ckParen || K == ckSquare)
         {
-        case ckDelimiter:
-            return;
-        case ckOperator:
-            continue;
-        case ckParen:
-            if (T == ")")
+            if (T == (K == ckParen ? ")" : "]"))
                 return;
-            Error("Unexpected (");
+            Error(K == ckParen ? "Unexpected (" : "Unexpected [");
             continue;
-        case ckSquare:
-            if (T == "]")
-                return;
-            Error("Unexpected [");
-            continue;
-        default:
-            ErrorFmt("Operator, delimiter or closing bracket expected,  %s found",
-                     TokenKindName(K));
-            return;
         }
+        ErrorFmt("Operator, delimiter or closing bracket expected,  %s found", TokenKindName(K));
+        return;
     }
 }
 } // namespace

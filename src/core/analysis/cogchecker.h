@@ -239,17 +239,17 @@ class TCogReader
     bool ReadLine();
     // ReadLine, giving the line's first word: how the sections of a script are found.
     bool NextSectionLine(std::string &firstWord);
-    std::string_view LineText() const { return Text; }
+    std::string_view LineText() const { return Text.View(); }
     // How many bytes preparing cut from the front of the current line: index i of LineText is
     // column LineTrim() + i of the line as written.
-    int LineTrim() const { return Trim; }
+    int LineTrim() const { return Text.Trim; }
     // The 0-based index of the line the reader is in; every error is recorded with it.
     int CurLine() const { return NextLine > 0 ? NextLine - 1 : 0; }
     // The next character: CR when the current line is used up and a further line
     // was loaded, NUL (again and again) at the end of the text.
     char NextChar();
     // The next character of the current line, or CR at its end; never crosses a line.
-    char PeekChar() const { return Pos < Text.size() ? Text[Pos] : '\r'; }
+    char PeekChar() const { return Pos < Text.Size ? Text.Bytes[Pos] : '\r'; }
     void SavePos(int &line, int &pos) const;
     void RestorePos(int line, int pos);
     // Empties the current line, so that reading goes on with the line after the one read last; the
@@ -266,55 +266,66 @@ class TCogReader
         int start = 0;
         if (token.empty())
             return {};
-        if (Holds(Text, TextIndex, Trim, token, start))
-            return TCogPlace{TextIndex, start, start + static_cast<int>(token.size())};
-        if (Holds(Spare, SpareIndex, SpareTrim, token, start))
-            return TCogPlace{SpareIndex, start, start + static_cast<int>(token.size())};
+        if (Holds(Text, token, start))
+            return TCogPlace{Text.Index, start, start + static_cast<int>(token.size())};
+        if (Holds(Spare, token, start))
+            return TCogPlace{Spare.Index, start, start + static_cast<int>(token.size())};
         return token.data() == OpenString.data() ? OpenPlace : TCogPlace();
     }
 
   private:
-    // Prepares line into text; returns how many bytes were cut from its front.
-    static size_t PrepareLine(std::string_view line, std::string &text);
-    void RememberSkip(int from, int to);
-    // Whether token lies in the prepared line text of the given index; the column it starts at
-    // when it does. The addresses are compared as numbers: the token may lie in another buffer.
-    static bool Holds(const std::string &text, int index, int trim, std::string_view token,
-                      int &start)
+    // A prepared line: its bytes and a NUL after them, which ends every scan of the line, in a
+    // buffer that only grows, so that preparing a line writes no more bytes than the line has.
+    // The buffer keeps room for 15 bytes after the NUL, which scans may read but never use.
+    struct TPreparedLine
     {
-        const auto base = reinterpret_cast<uintptr_t>(text.data());
+        std::vector<char> Bytes = std::vector<char>(16, '\0');
+        size_t Size = 0;
+        // The index of the line in the script; -1 when it is none.
+        int Index = -1;
+        // How many bytes preparing cut from the line's front.
+        int Trim = 0;
+
+        std::string_view View() const { return {Bytes.data(), Size}; }
+    };
+
+    // ReadLine but for the position, which may then lie past the end of the line.
+    bool LoadLine();
+    // Prepares line into text, which is then the prepared line of no index.
+    static void PrepareLine(std::string_view line, TPreparedLine &text);
+    void RememberSkip(int from, int to);
+    // Whether token lies in the prepared line text; the column it starts at when it does. The
+    // addresses are compared as numbers: the token may lie in another buffer.
+    static bool Holds(const TPreparedLine &text, std::string_view token, int &start)
+    {
+        const auto base = reinterpret_cast<uintptr_t>(text.Bytes.data());
         const auto at = reinterpret_cast<uintptr_t>(token.data());
-        if (index < 0 || at < base || at + token.size() > base + text.size())
+        if (text.Index < 0 || at < base || at + token.size() > base + text.Size)
             return false;
-        start = trim + static_cast<int>(at - base);
+        start = text.Trim + static_cast<int>(at - base);
         return true;
     }
-    void ReadString(char quote, std::string_view &text);
-    void ReadWord(char first, std::string_view &text, TCogTokenKind &kind);
+    // GetToken when the current line has no token left.
+    void GetTokenOfNextLine(std::string_view &text, TCogTokenKind &kind);
+    void ReadString(size_t start, std::string_view &text);
+    void ReadWord(size_t start, std::string_view &text, TCogTokenKind &kind);
 
     // Views of the lines given as strings; empty when views or a text were given.
     std::vector<std::string_view> LineViews;
     TCogLines Lines;
     TCOGChecker &Checker;
     int NextLine = 0;
-    // The current prepared line (the line of index TextIndex, -1 when it is none); its buffer is
-    // reused from line to line.
-    std::string Text;
-    int TextIndex = -1;
+    // The current prepared line; its buffer is reused from line to line.
+    TPreparedLine Text;
     // The prepared line read before the current one, kept for a return to it.
-    std::string Spare;
-    int SpareIndex = -1;
+    TPreparedLine Spare;
     // The text of the last string that was left open, with the quote that closes it.
     std::string OpenString;
-    // Index in Text of the next character to read.
+    // Index in Text of the next character to read; never past the end of the line.
     size_t Pos = 0;
     // The lines from SkipFrom up to SkipTo (excluded) are known to be empty once prepared.
     int SkipFrom = -1;
     int SkipTo = -1;
-    // How many bytes preparing cut from the front of the current and the spare line; kept apart
-    // from the members reading goes through for every token.
-    int Trim = 0;
-    int SpareTrim = 0;
     // Where the last string left open stands.
     TCogPlace OpenPlace;
 };

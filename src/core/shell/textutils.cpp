@@ -285,7 +285,7 @@ bool TTextLines::Seek(size_t index)
     return CursorLine == index && Has(CursorAt, CursorAt);
 }
 
-bool TTextLines::Get(size_t index, std::string_view &line)
+bool TTextLines::GetAfterSeek(size_t index, std::string_view &line)
 {
     if (!Seek(index))
         return false;

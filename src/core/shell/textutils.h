@@ -107,12 +107,49 @@ class TTextLines
     {}
     // Line index of the text in line; false when the text has fewer lines. The line is a view of
     // the text, or of the window, which holds it until the next call.
-    bool Get(size_t index, std::string_view &line);
+    bool Get(size_t index, std::string_view &line)
+    {
+        // Lines read in order within what the window holds, the common case, need no seeking
+        // and no reading: the line after the one given last, whose end and the byte after it
+        // (which tells a CR LF from a lone CR) are in the window, as is the start of the line
+        // after it.
+        if (index == CursorLine && CursorAt >= Base && CursorAt < End)
+        {
+            const size_t start = CursorAt;
+            const size_t end =
+                Base + FindLineEnd(std::string_view(Data(), End - Base), start - Base);
+            if (end + 1 < End)
+            {
+                const size_t next = end + (At(end) == '\r' && At(end + 1) == '\n' ? 2 : 1);
+                if (next < End)
+                {
+                    LastLine = index;
+                    LastNext = next;
+                    Recent[index % Recent.size()] = {index, start};
+                    CursorLine = index + 1;
+                    CursorAt = next;
+                    if (CursorLine % MarkEvery == 0)
+                        Mark(next);
+                    line = std::string_view(Data() + (start - Base), end - start);
+                    return true;
+                }
+            }
+        }
+        return GetAfterSeek(index, line);
+    }
 
   private:
     static constexpr size_t MarkEvery = 64;
+    // Get for any other line: moves the cursor onto it, reading the source as needed.
+    bool GetAfterSeek(size_t index, std::string_view &line);
     // Moves the cursor onto the line index; false when the text ends before it.
     bool Seek(size_t index);
+    // Notes that the line at the cursor, a multiple of MarkEvery, starts at at.
+    void Mark(size_t at)
+    {
+        if (CursorLine / MarkEvery == Marks.size())
+            Marks.push_back(at);
+    }
     // Moves the cursor past the line it is at, which ends at end.
     void Step(size_t end);
     // Whether the text reaches beyond at, reading the source when needed; the window keeps the
