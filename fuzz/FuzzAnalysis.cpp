@@ -107,7 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Check(call.Parent < static_cast<int>(i) && call.Parent >= -1);
         ranges.Inside(call.Name);
         ranges.Inside(call.Parens, false);
-        for (const TCallArgument &argument : call.Arguments)
+        Check(call.FirstArgument >= 0 && call.ArgumentCount >= 0 &&
+              static_cast<size_t>(call.FirstArgument + call.ArgumentCount) <=
+                  analysis.Arguments.size());
+        for (const TCallArgument &argument : ArgumentsOf(analysis, call))
         {
             ranges.Inside(argument.Range, false);
             ranges.Inside(TScriptRange{argument.Delimiter, argument.Delimiter});
@@ -125,9 +128,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Check(place.Argument >= -1 &&
                   place.Argument <=
                       static_cast<int>(
-                          analysis.Calls[static_cast<size_t>(place.Call)].Arguments.size()));
+                          analysis.Calls[static_cast<size_t>(place.Call)].ArgumentCount));
         Check((place.Kind == TPlaceKind::Nothing) == (place.Item < 0 && place.Call < 0));
-        Check(place.Number == !place.Text.empty());
+        if (place.Number)
+            ranges.Inside(place.NumberRange);
     };
     for (int line = 0; line < ranges.LineCount() && line < 64; ++line)
         for (int column = 0; column <= ranges.LineLength(line) + 1 && column < 256; ++column)

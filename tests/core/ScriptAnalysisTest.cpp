@@ -49,21 +49,32 @@ std::vector<std::string> Uses(const TScriptAnalysis &analysis)
     return rows;
 }
 
-// "Verb name (parens) ^parent [argument|delimiter] [argument|delimiter=number]" for each call.
-std::vector<std::string> Calls(const TScriptAnalysis &analysis)
+// The text of text at range, which lies in one line.
+std::string TextAt(std::string_view text, const TScriptRange &range)
+{
+    const std::vector<std::string_view> lines = SplitTextLineViews(text);
+    return std::string(lines.at(static_cast<size_t>(range.Start.Line))
+                           .substr(static_cast<size_t>(range.Start.Column),
+                                   static_cast<size_t>(range.End.Column - range.Start.Column)));
+}
+
+// "Verb name (parens) ^parent [argument|delimiter] [argument|delimiter=number]" for each call of
+// text.
+std::vector<std::string> Calls(const TScriptAnalysis &analysis, std::string_view text)
 {
     std::vector<std::string> rows;
     for (const TScriptCall &call : analysis.Calls)
     {
-        std::string row = call.Verb + " " + Span(call.Name) + " (" + Span(call.Parens) + ")";
+        std::string row =
+            TextAt(text, call.Name) + " " + Span(call.Name) + " (" + Span(call.Parens) + ")";
         if (call.Parent >= 0)
-            row += " ^" + analysis.Calls[static_cast<size_t>(call.Parent)].Verb;
-        for (const TCallArgument &argument : call.Arguments)
+            row += " ^" + TextAt(text, analysis.Calls[static_cast<size_t>(call.Parent)].Name);
+        for (const TCallArgument &argument : ArgumentsOf(analysis, call))
         {
             row += " [" + Span(argument.Range) + "|" + std::to_string(argument.Delimiter.Line) +
                    ":" + std::to_string(argument.Delimiter.Column);
             if (argument.Number)
-                row += "=" + argument.Text;
+                row += "=" + TextAt(text, argument.Range);
             row += "]";
         }
         rows.push_back(row);
@@ -94,7 +105,7 @@ void ExpectRangesInsideTheirLines(const TScriptAnalysis &analysis, const std::st
     {
         inside(each.Name);
         inside(each.Parens);
-        for (const TCallArgument &argument : each.Arguments)
+        for (const TCallArgument &argument : ArgumentsOf(analysis, each))
             inside(argument.Range);
     }
 }
@@ -287,7 +298,7 @@ TEST(ScriptAnalysisTest, CallsPlaceTheirNameParenthesesAndArguments)
     {
         const std::string text = Script("", row.Code);
         const TScriptAnalysis analysis = Analyse(text);
-        EXPECT_EQ(Calls(analysis), row.Calls) << row.Code;
+        EXPECT_EQ(Calls(analysis, text), row.Calls) << row.Code;
         ExpectRangesInsideTheirLines(analysis, text);
     }
 }
@@ -304,11 +315,11 @@ TEST(ScriptAnalysisTest, PlaceAtTellsWhatStandsThere)
     // 7:   x = VectorX(GetThingPos(player), 2) + GetSenderRef( );
     // 8:   call done;
     // 9: done:
-    const TScriptAnalysis analysis =
-        Analyse(Script("thing player\nmessage startup\n",
-                       "startup:\n  PlaySoundThing(snd, player, 1.0, -1, -1, 0x81);\n"
-                       "  x = VectorX(GetThingPos(player), 2) + GetSenderRef( );\n"
-                       "  call done;\ndone:"));
+    const std::string text = Script("thing player\nmessage startup\n",
+                                    "startup:\n  PlaySoundThing(snd, player, 1.0, -1, -1, 0x81);\n"
+                                    "  x = VectorX(GetThingPos(player), 2) + GetSenderRef( );\n"
+                                    "  call done;\ndone:");
+    const TScriptAnalysis analysis = Analyse(text);
     using K = TPlaceKind;
     struct Row
     {
@@ -360,7 +371,7 @@ TEST(ScriptAnalysisTest, PlaceAtTellsWhatStandsThere)
         EXPECT_EQ(place.Call, row.Call) << at;
         EXPECT_EQ(place.Argument, row.Argument) << at;
         EXPECT_EQ(place.Number, !row.Number.empty()) << at;
-        EXPECT_EQ(place.Text, row.Number) << at;
+        EXPECT_EQ(place.Number ? TextAt(text, place.NumberRange) : "", row.Number) << at;
     }
 }
 
@@ -401,14 +412,15 @@ TEST(ScriptAnalysisTest, AScriptWithErrorsStillGivesWhatTheCheckerRead)
     EXPECT_EQ(analysis.Labels.size(), 1U);
     EXPECT_EQ(Uses(analysis), (std::vector<std::string>{"5:18-5:24 player", "7:2-7:8 player"}));
     // Calls without their ")" end with their last argument.
-    EXPECT_EQ(Calls(analysis),
+    EXPECT_EQ(Calls(analysis, text),
               (std::vector<std::string>{"GetThingPos 5:6-5:17 (5:17-5:24) [5:18-5:24|5:24]"}));
     ExpectRangesInsideTheirLines(analysis, text);
 
     // A call cut short by the end of the text: its empty argument stands after its "(".
     const std::string cut = "symbols\nend\ncode\nx = f (";
     const TScriptAnalysis cutAnalysis = Analyse(cut);
-    EXPECT_EQ(Calls(cutAnalysis), std::vector<std::string>{"f 3:4-3:5 (3:6-3:7) [3:7-3:7|3:7]"});
+    EXPECT_EQ(Calls(cutAnalysis, cut),
+              std::vector<std::string>{"f 3:4-3:5 (3:6-3:7) [3:7-3:7|3:7]"});
     ExpectRangesInsideTheirLines(cutAnalysis, cut);
 }
 

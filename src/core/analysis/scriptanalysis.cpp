@@ -44,6 +44,17 @@ class TScriptCollector : public TCogCodeSink
         int Index = 0;
         int Operands = 0;
         TCogPlace Number;
+        // The arguments read so far, and where the last of them ends and its delimiter stands.
+        int Arguments = 0;
+        TScriptPos LastEnd;
+        TScriptPos LastDelimiter;
+    };
+    // An argument read, with its call (index in Calls): the arguments come in the order they
+    // end, those of a call inside an argument before it, and are put together by call at the end.
+    struct TReadArgument
+    {
+        int Call = 0;
+        TCallArgument Argument;
     };
 
     static TScriptPos StartOf(const TCogPlace &place) { return {place.Line, place.Start}; }
@@ -62,6 +73,7 @@ class TScriptCollector : public TCogCodeSink
     TNameMap<int> Messages;
     TNameMap<int> Labels;
     std::vector<TOpenCall> Open;
+    std::vector<TReadArgument> Read;
 };
 
 // The bytes of the script at place; the places of the checker's events lie inside their lines.
@@ -138,14 +150,11 @@ void TScriptCollector::Call(std::string_view word, bool, const TCogPlace &place,
     ForEachWordPiece(word, place, [&](std::string_view piece, const TCogPlace &at, bool last) {
         Use(piece, at);
         if (last)
-        {
-            call.Verb = Written(at);
             call.Name = RangeOf(at);
-        }
     });
     // Until its end is known the call ends with its "(".
     call.Parens = RangeOf(open);
-    Open.push_back(TOpenCall{static_cast<int>(Analysis.Calls.size()), 0, TCogPlace()});
+    Open.push_back(TOpenCall{static_cast<int>(Analysis.Calls.size()), 0, TCogPlace(), 0, {}, {}});
     Analysis.Calls.push_back(std::move(call));
 }
 
@@ -170,20 +179,18 @@ void TScriptCollector::CallArgument(const TCogPlace &first, const TCogPlace &las
     if (Open.empty())
         return;
     TOpenCall &open = Open.back();
-    TScriptCall &call = Analysis.Calls[static_cast<size_t>(open.Index)];
+    const TScriptCall &call = Analysis.Calls[static_cast<size_t>(open.Index)];
     TCallArgument argument;
     // An argument cut short by an error may lack its first or last token.
-    const TScriptPos after =
-        call.Arguments.empty() ? call.Parens.End : call.Arguments.back().Delimiter;
+    const TScriptPos after = open.Arguments == 0 ? call.Parens.End : open.LastDelimiter;
     argument.Range.Start = first.Line >= 0 ? StartOf(first) : after;
     argument.Range.End = std::max(last.Line >= 0 ? EndOf(last) : after, argument.Range.Start);
     argument.Delimiter = delimiter.Line >= 0 ? StartOf(delimiter) : argument.Range.End;
-    if (IsNumberArgument(open, first, last))
-    {
-        argument.Number = true;
-        argument.Text = Written(TCogPlace{first.Line, first.Start, last.End});
-    }
-    call.Arguments.push_back(std::move(argument));
+    argument.Number = IsNumberArgument(open, first, last);
+    ++open.Arguments;
+    open.LastEnd = argument.Range.End;
+    open.LastDelimiter = argument.Delimiter;
+    Read.push_back(TReadArgument{open.Index, argument});
     open.Operands = 0;
     open.Number = TCogPlace();
 }
@@ -192,13 +199,14 @@ void TScriptCollector::CallEnd(int, const TCogPlace &close)
 {
     if (Open.empty())
         return;
-    TScriptCall &call = Analysis.Calls[static_cast<size_t>(Open.back().Index)];
+    const TOpenCall open = Open.back();
+    TScriptCall &call = Analysis.Calls[static_cast<size_t>(open.Index)];
     Open.pop_back();
     // A call cut short may end without a token in hand; its parentheses still hold its arguments.
     if (close.Line >= 0)
         call.Parens.End = std::max(call.Parens.End, EndOf(close));
-    if (!call.Arguments.empty())
-        call.Parens.End = std::max(call.Parens.End, call.Arguments.back().Range.End);
+    if (open.Arguments > 0)
+        call.Parens.End = std::max(call.Parens.End, open.LastEnd);
 }
 
 void TScriptCollector::CallLabel(std::string_view, const TCogPlace &place)
@@ -214,9 +222,28 @@ void TScriptCollector::Finish()
     for (; !Open.empty(); Open.pop_back())
     {
         TScriptCall &call = Analysis.Calls[static_cast<size_t>(Open.back().Index)];
-        if (!call.Arguments.empty())
-            call.Parens.End = std::max(call.Parens.End, call.Arguments.back().Range.End);
+        if (Open.back().Arguments > 0)
+            call.Parens.End = std::max(call.Parens.End, Open.back().LastEnd);
     }
+    // The arguments by call, each call's in the order read: counted, then placed.
+    for (const TReadArgument &read : Read)
+        ++Analysis.Calls[static_cast<size_t>(read.Call)].ArgumentCount;
+    int first = 0;
+    for (TScriptCall &call : Analysis.Calls)
+    {
+        call.FirstArgument = first;
+        first += call.ArgumentCount;
+    }
+    Analysis.Arguments.resize(Read.size());
+    std::vector<int> placed(Analysis.Calls.size(), 0);
+    for (const TReadArgument &read : Read)
+    {
+        const auto call = static_cast<size_t>(read.Call);
+        Analysis
+            .Arguments[static_cast<size_t>(Analysis.Calls[call].FirstArgument + placed[call]++)] =
+            read.Argument;
+    }
+    Read = {};
     for (TLabelCall &call : Analysis.LabelCalls)
         if (const auto label = Labels.find(LowerAscii(call.Name)); label != Labels.end())
             call.Label = label->second;
@@ -304,6 +331,9 @@ TScriptAnalysis AnalyseScript(std::string_view text, const TAnalysisOptions &opt
     collector.Finish();
     collector.AddDiagnostics(syntax.Errors, TDiagnosticSeverity::Error);
     collector.AddDiagnostics(game.Warnings, TDiagnosticSeverity::Warning);
+    // An editor keeps the analysis of every open script: the long lists keep no spare room.
+    analysis.Uses.shrink_to_fit();
+    analysis.Calls.shrink_to_fit();
     return analysis;
 }
 
@@ -349,17 +379,19 @@ TScriptPlace PlaceAt(const TScriptAnalysis &analysis, int line, int byteColumn)
         }
         return place;
     }
+    const std::span<const TCallArgument> arguments = ArgumentsOf(analysis, call);
     place.Argument = static_cast<int>(
-        std::count_if(call.Arguments.begin(), call.Arguments.end(),
+        std::count_if(arguments.begin(), arguments.end(),
                       [&](const TCallArgument &argument) { return argument.Delimiter < p; }));
     if (place.Kind == TPlaceKind::Nothing)
     {
         place.Kind = TPlaceKind::Argument;
-        if (static_cast<size_t>(place.Argument) < call.Arguments.size())
+        if (static_cast<size_t>(place.Argument) < arguments.size())
         {
-            const TCallArgument &argument = call.Arguments[static_cast<size_t>(place.Argument)];
+            const TCallArgument &argument = arguments[static_cast<size_t>(place.Argument)];
             place.Number = argument.Number;
-            place.Text = argument.Text;
+            if (argument.Number)
+                place.NumberRange = argument.Range;
         }
     }
     return place;

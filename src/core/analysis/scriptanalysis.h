@@ -8,6 +8,7 @@
 // but what it is given and keeps nothing, so analyses may run at once on any threads.
 
 #include <compare>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -107,9 +108,8 @@ struct TCallArgument
     TScriptRange Range;
     // Where the "," or ")" after the argument stands.
     TScriptPos Delimiter;
-    // Whether the argument is one number ("0x81", "1.0", "-1"), and then its text as written.
+    // Whether the argument is one number ("0x81", "1.0", "-1"); its text is the script's at Range.
     bool Number = false;
-    std::string Text;
 
     bool operator==(const TCallArgument &) const = default;
 };
@@ -117,13 +117,15 @@ struct TCallArgument
 // A call of a verb (or of any name the grammar reads as a function).
 struct TScriptCall
 {
-    // The verb as written.
-    std::string Verb;
+    // Where the verb's name stands; the script's text there is the verb as written.
     TScriptRange Name;
     // From "(" to ")", both included; a call the checker found without its ")" ends with its
     // last argument.
     TScriptRange Parens;
-    std::vector<TCallArgument> Arguments;
+    // Its arguments in TScriptAnalysis::Arguments: ArgumentCount of them from FirstArgument. An
+    // editor keeps the analysis of every open script, so no call has a list of its own.
+    int FirstArgument = 0;
+    int ArgumentCount = 0;
     // The call among whose arguments this one stands (index in Calls); -1 for none.
     int Parent = -1;
 
@@ -140,9 +142,19 @@ struct TScriptAnalysis
     std::vector<TLabelCall> LabelCalls;
     std::vector<TSymbolUse> Uses;
     std::vector<TScriptCall> Calls;
+    // The arguments of all calls, those of each call together and in order.
+    std::vector<TCallArgument> Arguments;
 
     bool operator==(const TScriptAnalysis &) const = default;
 };
+
+// The arguments of call, one of analysis' calls.
+inline std::span<const TCallArgument> ArgumentsOf(const TScriptAnalysis &analysis,
+                                                  const TScriptCall &call)
+{
+    return std::span<const TCallArgument>(analysis.Arguments)
+        .subspan(static_cast<size_t>(call.FirstArgument), static_cast<size_t>(call.ArgumentCount));
+}
 
 struct TAnalysisOptions
 {
@@ -191,9 +203,9 @@ struct TScriptPlace
     // none.
     int Call = -1;
     int Argument = -1;
-    // For an Argument: whether it is one number, and then its text.
+    // For an Argument: whether it is one number, and then where its text stands.
     bool Number = false;
-    std::string Text;
+    TScriptRange NumberRange;
 
     bool operator==(const TScriptPlace &) const = default;
 };

@@ -150,7 +150,11 @@ void TScriptDocument::Replace(const TTextRange &range, std::string_view utf8)
 
 void TScriptDocument::IndexLines()
 {
-    LineStarts.assign(1, 0);
+    // An open script keeps its index: room for its lines and no more, most texts ending theirs
+    // with LF.
+    LineStarts.clear();
+    LineStarts.reserve(static_cast<size_t>(std::count(Text.begin(), Text.end(), '\n')) + 1);
+    LineStarts.push_back(0);
     const size_t size = Text.size();
     const char *data = Text.data();
     for (size_t i = 0; i < size; ++i)

@@ -251,6 +251,18 @@ TScriptPlace TLanguageServer::PlaceOf(const TJson &params, TOpenScript *&script)
     return PlaceAt(AnalysisOf(*script), position.Line, position.Character);
 }
 
+namespace {
+// The script's bytes at range, which lies in one line: a verb's name, a number.
+std::string_view TextOf(const TScriptDocument &document, const TScriptRange &range)
+{
+    const std::string_view line = document.Line(range.Start.Line);
+    const size_t start =
+        std::min(static_cast<size_t>(std::max(range.Start.Column, 0)), line.size());
+    return line.substr(start,
+                       static_cast<size_t>(std::max(range.End.Column - range.Start.Column, 0)));
+}
+} // namespace
+
 TJson TLanguageServer::Hover(const TJson &params)
 {
     TOpenScript *script = nullptr;
@@ -259,7 +271,7 @@ TJson TLanguageServer::Hover(const TJson &params)
     const TScriptDocument &document = script->Document;
     const auto verbOf = [&](int call) -> const TVerbFact * {
         const std::vector<const TVerbFact *> &rows =
-            FindVerb(analysis.Calls[static_cast<size_t>(call)].Verb);
+            FindVerb(TextOf(document, analysis.Calls[static_cast<size_t>(call)].Name));
         for (const TVerbFact *verb : rows)
             if (VerbKnownIn(*verb, Settings.Game))
                 return verb;
@@ -277,7 +289,8 @@ TJson TLanguageServer::Hover(const TJson &params)
         return nullptr;
     case TPlaceKind::Argument:
         if (const TVerbFact *verb = place.Number ? verbOf(place.Call) : nullptr)
-            if (const std::string text = FlagHover(*verb, place.Argument, place.Text);
+            if (const std::string text = FlagHover(
+                    *verb, place.Argument, std::string(TextOf(document, place.NumberRange)));
                 !text.empty())
                 return Markdown(text);
         return nullptr;
