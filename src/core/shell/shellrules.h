@@ -106,22 +106,7 @@ inline std::string Utf8FromScriptBytes(std::string_view bytes)
     std::string utf8;
     utf8.reserve(bytes.size());
     for (const char byte : bytes)
-    {
-        const char16_t c = CharFromScriptByte(static_cast<unsigned char>(byte));
-        if (c < 0x80)
-            utf8 += static_cast<char>(c);
-        else if (c < 0x800)
-        {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else
-        {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+        AppendUtf8(utf8, CharFromScriptByte(static_cast<unsigned char>(byte)));
     return utf8;
 }
 
@@ -142,23 +127,10 @@ inline bool ScriptBytesFromUtf8(std::string_view utf8, std::string &bytes)
 {
     bytes.clear();
     bool exact = true;
-    for (size_t i = 0; i < utf8.size();)
+    for (const char16_t unit : Utf16FromUtf8(utf8))
     {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        bool valid = lead < 0x80 || (lead >= 0xC2 && lead < 0xF5);
-        for (size_t k = 1; k < length; ++k)
-        {
-            const auto next = i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
-            valid = valid && (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        const char byte = valid && c < 0x10000 ? ScriptByteFromChar(char16_t(c)) : '?';
-        if (!valid || (byte == '?' && c != U'?'))
-            exact = false;
-        bytes += byte;
-        i += valid ? length : 1;
+        bytes += ScriptByteFromChar(unit);
+        exact = exact && (bytes.back() != '?' || unit == u'?');
     }
     return exact;
 }

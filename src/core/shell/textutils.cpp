@@ -325,3 +325,110 @@ std::string JoinTextLines(const std::vector<std::string> &lines)
     }
     return text;
 }
+
+void AppendUtf8(std::string &out, char32_t c)
+{
+    if (c < 0x80)
+        out += static_cast<char>(c);
+    else if (c < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else if (c < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+namespace {
+constexpr char16_t Replacement = 0xFFFD;
+
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+} // namespace
+
+std::u16string Utf16FromUtf8(std::string_view utf8)
+{
+    std::u16string units;
+    units.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size())
+    {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80)
+        {
+            units += static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        // The sequence's length, and the least code point it may carry (shorter forms of a
+        // code point are refused, as are surrogates and values past U+10FFFF).
+        size_t length = 0;
+        char32_t least = 0;
+        char32_t c = 0;
+        if (lead >= 0xC2 && lead < 0xE0)
+            length = 2, least = 0x80, c = lead & 0x1F;
+        else if (lead >= 0xE0 && lead < 0xF0)
+            length = 3, least = 0x800, c = lead & 0x0F;
+        else if (lead >= 0xF0 && lead < 0xF5)
+            length = 4, least = 0x10000, c = lead & 0x07;
+        size_t k = 1;
+        for (; length && k < length && i + k < utf8.size(); ++k)
+        {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80)
+                break;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (length == 0 || k < length || c < least || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000))
+        {
+            units += Replacement;
+            i += std::max<size_t>(k, 1);
+            continue;
+        }
+        if (c < 0x10000)
+            units += static_cast<char16_t>(c);
+        else
+        {
+            c -= 0x10000;
+            units += static_cast<char16_t>(0xD800 + (c >> 10));
+            units += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        }
+        i += length;
+    }
+    return units;
+}
+
+std::string Utf8FromUtf16(std::u16string_view units)
+{
+    std::string out;
+    out.reserve(units.size());
+    for (size_t i = 0; i < units.size(); ++i)
+    {
+        const char16_t unit = units[i];
+        if (IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1]))
+        {
+            AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        }
+        else
+            AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? Replacement : unit);
+    }
+    return out;
+}

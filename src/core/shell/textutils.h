@@ -16,6 +16,12 @@
 constexpr int MaxWords = 100;
 using TWords = std::array<std::string, MaxWords>;
 
+// A byte of a name as scripts write them: an ASCII letter, digit or "_".
+inline bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
 // Letter case in ASCII only, whatever the locale: scripts and member names are Windows-1252
 // bytes, paths UTF-8, and the game compares names this way.
 inline char LowerAscii(char c)
@@ -190,3 +196,12 @@ class TTextLines
 
 // The lines joined with CR LF, as scripts are saved.
 std::string JoinTextLines(const std::vector<std::string> &lines);
+
+// ---- UTF-8 ----
+
+// Appends code point c to out as UTF-8.
+void AppendUtf8(std::string &out, char32_t c);
+// The UTF-16 code units of a UTF-8 text; a byte that starts no valid sequence gives U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view utf8);
+// UTF-8 of UTF-16 code units; a lone surrogate gives U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view units);

@@ -5,11 +5,6 @@
 #include "core/shell/textutils.h"
 
 namespace {
-bool IsWordChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -67,7 +62,7 @@ TWritingContext WritingContextAt(const TScriptDocument &document, TTextPosition 
     if (!CodeBefore(line, static_cast<size_t>(std::max(position.Character, 0)), before))
         return context;
     size_t start = before.size();
-    while (start > 0 && IsWordChar(before[start - 1]))
+    while (start > 0 && IsNameChar(before[start - 1]))
         --start;
     context.Typed = std::string(before.substr(start));
     context.WordStart = static_cast<int>(start);
@@ -100,10 +95,10 @@ TWritingContext WritingContextAt(const TScriptDocument &document, TTextPosition 
     while (end > 0 && IsBlank(head[end - 1]))
         --end;
     size_t word = end;
-    while (word > 0 && IsWordChar(head[word - 1]))
+    while (word > 0 && IsNameChar(head[word - 1]))
         --word;
     const bool afterCall = end < head.size() && SameNoCase(head.substr(word, end - word), "call") &&
-                           (word == 0 || !IsWordChar(head[word - 1]));
+                           (word == 0 || !IsNameChar(head[word - 1]));
     context.Kind = afterCall ? TWritingKind::CalledLabel : TWritingKind::CodeWord;
     return context;
 }
@@ -139,7 +134,7 @@ bool OpenCallAt(const TScriptDocument &document, TTextPosition position, TOpenCa
             while (end > 0 && IsBlank(before[end - 1]))
                 --end;
             size_t start = end;
-            while (start > 0 && IsWordChar(before[start - 1]))
+            while (start > 0 && IsNameChar(before[start - 1]))
                 --start;
             if (start == end)
             {

@@ -67,8 +67,3 @@ class TScriptDocument
     // Sorted by offset.
     std::vector<TForeignUnit> Foreign;
 };
-
-// The UTF-16 code units of a UTF-8 text; a byte that starts no valid sequence gives U+FFFD.
-std::u16string Utf16FromUtf8(std::string_view utf8);
-// UTF-8 of UTF-16 code units; a lone surrogate gives U+FFFD.
-std::string Utf8FromUtf16(std::u16string_view units);

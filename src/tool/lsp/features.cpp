@@ -131,26 +131,19 @@ TJson TLanguageServer::SignatureHelp(const TJson &params)
         return nullptr;
     const std::vector<const TVerbFact *> &rows = FindVerb(call.Verb);
     TJson signatures = TJson::array();
-    int active = 0;
     for (const TVerbFact *verb : rows)
     {
         if (!VerbKnownIn(*verb, Settings.Game) && rows.size() > 1)
             continue;
         // The parameters as ranges of the label, so the client can mark the one being written.
-        std::string label = verb->Returns == "none" ? "" : verb->Returns + " ";
-        label += verb->Name + "(";
+        const std::string label = VerbSignature(*verb);
         TJson parameters = TJson::array();
-        const std::vector<std::string> labels = VerbParameterLabels(*verb);
-        for (size_t i = 0; i < labels.size(); ++i)
+        size_t at = label.find('(') + 1;
+        for (const std::string &parameter : VerbParameterLabels(*verb))
         {
-            if (i)
-                label += ", ";
-            parameters.push_back({{"label", {label.size(), label.size() + labels[i].size()}}});
-            label += labels[i];
+            parameters.push_back({{"label", {at, at + parameter.size()}}});
+            at += parameter.size() + 2;
         }
-        label += ")";
-        if (static_cast<size_t>(call.Argument) < labels.size() && signatures.empty())
-            active = 0;
         signatures.push_back({{"label", label},
                               {"documentation", verb->Description},
                               {"parameters", std::move(parameters)}});
@@ -158,7 +151,7 @@ TJson TLanguageServer::SignatureHelp(const TJson &params)
     if (signatures.empty())
         return nullptr;
     return {{"signatures", std::move(signatures)},
-            {"activeSignature", active},
+            {"activeSignature", 0},
             {"activeParameter", call.Argument}};
 }
 
@@ -169,11 +162,6 @@ constexpr int SymbolFunction = 12;
 constexpr int SymbolVariable = 13;
 constexpr int SymbolConstant = 14;
 constexpr int SymbolEvent = 24;
-
-TJson RangeJson(const TScriptRange &range)
-{
-    return ::RangeJson({range.Start.Line, range.Start.Column}, {range.End.Line, range.End.Column});
-}
 
 TJson Markdown(const std::string &text)
 {
@@ -433,9 +421,8 @@ TJson TLanguageServer::DocumentSymbol(const TJson &params)
         outline.push_back(
             {{"name", name},
              {"kind", SymbolNamespace},
-             {"range",
-              ::RangeJson({from, 0}, {last, static_cast<int>(document.Line(last).size())})},
-             {"selectionRange", ::RangeJson({from, 0}, {from, 0})},
+             {"range", RangeJson({from, 0}, {last, static_cast<int>(document.Line(last).size())})},
+             {"selectionRange", RangeJson({from, 0}, {from, 0})},
              {"children", std::move(children)}});
     };
     TJson symbols = TJson::array();
@@ -461,8 +448,8 @@ TJson TLanguageServer::DocumentSymbol(const TJson &params)
         labels.push_back({{"name", Utf8FromScriptBytes(label.Name)},
                           {"detail", label.Message >= 0 ? "handler" : "label"},
                           {"kind", label.Message >= 0 ? SymbolEvent : SymbolFunction},
-                          {"range", ::RangeJson({label.Range.Start.Line, 0},
-                                                {std::max(end, label.Range.Start.Line), 0})},
+                          {"range", RangeJson({label.Range.Start.Line, 0},
+                                              {std::max(end, label.Range.Start.Line), 0})},
                           {"selectionRange", RangeJson(label.Range)}});
     }
     const TSectionLines lines = SectionLines(document);

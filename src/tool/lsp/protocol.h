@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/analysis/scriptanalysis.h"
 #include "tool/lsp/document.h"
 
 inline nlohmann::json PositionJson(TTextPosition position)
@@ -16,10 +17,10 @@ inline nlohmann::json RangeJson(TTextPosition start, TTextPosition end)
     return {{"start", PositionJson(start)}, {"end", PositionJson(end)}};
 }
 
-// A range within one line.
-inline nlohmann::json RangeJson(int line, int start, int end)
+// A range of the analysis: its columns are bytes of the document, one per code unit.
+inline nlohmann::json RangeJson(const TScriptRange &range)
 {
-    return RangeJson({line, start}, {line, end});
+    return RangeJson({range.Start.Line, range.Start.Column}, {range.End.Line, range.End.Column});
 }
 
 inline TTextPosition PositionOf(const nlohmann::json &json)

@@ -331,8 +331,7 @@ std::string TLanguageServer::DiagnosticsOf(const std::string &uri, TOpenScript &
     TJson diagnostics = TJson::array();
     for (const TScriptDiagnostic &finding : AnalysisOf(script).Diagnostics)
         diagnostics.push_back(
-            {{"range", RangeJson({finding.Range.Start.Line, finding.Range.Start.Column},
-                                 {finding.Range.End.Line, finding.Range.End.Column})},
+            {{"range", RangeJson(finding.Range)},
              {"severity",
               finding.Severity == TDiagnosticSeverity::Error ? SeverityError : SeverityWarning},
              {"source", "quillex"},
