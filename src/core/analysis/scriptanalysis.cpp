@@ -16,9 +16,14 @@ bool IsBlank(char c)
 class TScriptCollector : public TCogCodeSink
 {
   public:
-    TScriptCollector(std::span<const std::string_view> lines, TScriptAnalysis &analysis)
-        : Lines(lines), Analysis(analysis)
+    TScriptCollector(std::span<const std::string_view> lines, TScriptAnalysis &analysis,
+                     std::stop_token stop)
+        : Lines(lines), Analysis(analysis), Stop(std::move(stop))
     {}
+
+    // Thrown through the check when a stop was asked.
+    struct TStopped
+    {};
 
     void Symbol(const TCogDeclaration &declaration) override;
     void Label(std::string_view word, const TCogPlace &place) override;
@@ -74,6 +79,9 @@ class TScriptCollector : public TCogCodeSink
     TNameMap<int> Labels;
     std::vector<TOpenCall> Open;
     std::vector<TReadArgument> Read;
+    std::stop_token Stop;
+    // Operands until the stop is looked at again.
+    int UntilStopLook = 0;
 };
 
 // The bytes of the script at place; the places of the checker's events lie inside their lines.
@@ -120,6 +128,12 @@ void TScriptCollector::Use(std::string_view name, const TCogPlace &place)
 
 void TScriptCollector::Operand(std::string_view word, TCogTokenKind kind, const TCogPlace &place)
 {
+    if (--UntilStopLook < 0)
+    {
+        if (Stop.stop_requested())
+            throw TStopped();
+        UntilStopLook = 4096;
+    }
     const bool text = kind == ckValue && (word[0] == '"' || word[0] == '\'');
     if (!Open.empty())
     {
@@ -318,7 +332,7 @@ TScriptAnalysis AnalyseScript(std::string_view text, const TAnalysisOptions &opt
 {
     const std::vector<std::string_view> lines = SplitTextLineViews(text);
     TScriptAnalysis analysis;
-    TScriptCollector collector(lines, analysis);
+    TScriptCollector collector(lines, analysis, options.Stop);
     TCOGChecker syntax;
     syntax.Sink = &collector;
     // One check: the game pass follows it beside the collector.
@@ -327,7 +341,14 @@ TScriptAnalysis AnalyseScript(std::string_view text, const TAnalysisOptions &opt
     game.Game = options.Game;
     game.Verbs = options.Verbs;
     const TCogLines each(lines);
-    game.CheckLines(syntax, each, each);
+    try
+    {
+        game.CheckLines(syntax, each, each);
+    }
+    catch (const TScriptCollector::TStopped &)
+    {
+        return analysis;
+    }
     collector.Finish();
     collector.AddDiagnostics(syntax.Errors, TDiagnosticSeverity::Error);
     collector.AddDiagnostics(game.Warnings, TDiagnosticSeverity::Warning);

@@ -9,6 +9,7 @@
 
 #include <compare>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -163,6 +164,9 @@ struct TAnalysisOptions
     TCheckGame Game = TCheckGame::Either;
     // The verbs that pass knows, handed in; null for the table built into the program.
     const TVerbIndex *Verbs = nullptr;
+    // A request to stop ends the analysis early: an editor asks it when the text changed again.
+    // The analysis it then returns is cut short and of no use.
+    std::stop_token Stop;
 };
 
 // Analyses a script's text (CR LF, LF or a lone CR ends a line). A script with syntax errors

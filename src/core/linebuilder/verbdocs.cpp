@@ -35,3 +35,29 @@ std::string VerbGamesText(TVerbGame game)
     }
     return "Jedi Knight and MOTS";
 }
+
+std::vector<std::string> VerbParameterWords(const TVerbFact &verb)
+{
+    std::vector<std::string> words;
+    for (size_t i = 0; i < verb.ParamKinds.size(); ++i)
+    {
+        std::string word = i < verb.ParamNames.size() ? verb.ParamNames[i] : verb.ParamKinds[i];
+        std::erase(word, '*');
+        if (word.starts_with('.'))
+            word.erase(0, 1);
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+std::vector<TTextSpan> VerbParameterSpans(const TVerbFact &verb)
+{
+    std::vector<TTextSpan> spans;
+    size_t at = VerbSignature(verb).find('(') + 1;
+    for (const std::string &label : VerbParameterLabels(verb))
+    {
+        spans.push_back({at, label.size()});
+        at += label.size() + 2;
+    }
+    return spans;
+}

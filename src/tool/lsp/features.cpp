@@ -1,15 +1,13 @@
 // The language features of the server: completion, signature help, hover, definitions and
-// references, the outline, rename. Each reads the open script's analysis or, for what is being
-// typed, the words before the caret.
+// references, the outline, rename. Each shows in the protocol's terms what the core's aids say
+// about the open script's analysis or, for what is being typed, about the caret's line.
 
 #include <algorithm>
-#include <set>
 
 #include "core/analysis/cogchecker.h"
-#include "core/linebuilder/flagcalc.h"
+#include "core/analysis/scriptaids.h"
 #include "core/linebuilder/verbdocs.h"
 #include "core/shell/textutils.h"
-#include "tool/lsp/context.h"
 #include "tool/lsp/protocol.h"
 #include "tool/lsp/server.h"
 
@@ -37,88 +35,72 @@ std::string SnippetText(std::string_view text)
     return escaped;
 }
 
-// "PlaySoundThing(${1:snd}, ${2:thing}, ...)": each argument a stop named after its readable
-// name, without the "*." of resource names and the "*" of flags.
+// "PlaySoundThing(${1:snd}, ${2:thing}, ...)": each argument a stop named by its word.
 std::string VerbSnippet(const TVerbFact &verb)
 {
     std::string snippet = verb.Name + "(";
-    for (size_t i = 0; i < verb.ParamKinds.size(); ++i)
-    {
-        std::string name = i < verb.ParamNames.size() ? verb.ParamNames[i] : verb.ParamKinds[i];
-        std::erase(name, '*');
-        if (name.starts_with('.'))
-            name.erase(0, 1);
-        snippet += (i ? ", ${" : "${") + std::to_string(i + 1) + ":" + SnippetText(name) + "}";
-    }
+    const std::vector<std::string> words = VerbParameterWords(verb);
+    for (size_t i = 0; i < words.size(); ++i)
+        snippet += (i ? ", ${" : "${") + std::to_string(i + 1) + ":" + SnippetText(words[i]) + "}";
     return snippet + ")";
 }
 
-std::vector<std::string> SymbolNames(const TScriptAnalysis &analysis)
+std::string CodeBlock(const std::string &code)
 {
-    std::vector<std::string> names;
-    for (const TScriptSymbol &symbol : analysis.Symbols)
-        names.push_back(Utf8FromScriptBytes(symbol.Name));
-    return names;
-}
-
-std::vector<std::string> LabelNames(const TScriptAnalysis &analysis)
-{
-    std::vector<std::string> names;
-    for (const TScriptLabel &label : analysis.Labels)
-        names.push_back(Utf8FromScriptBytes(label.Name));
-    return names;
+    return "```cog\n" + code + "\n```\n";
 }
 
 TJson VerbDocumentation(const TVerbFact &verb)
 {
-    return {{"kind", "markdown"},
-            {"value", "```cog\n" + VerbSignature(verb) + "\n```\n" + verb.Description}};
+    return {{"kind", "markdown"}, {"value", CodeBlock(VerbSignature(verb)) + verb.Description}};
+}
+
+// A script's line as the core's aids read it.
+TLineReader LinesOf(const TScriptDocument &document)
+{
+    return [&document](int index) { return document.Line(index); };
+}
+
+int ItemKind(TCompletionKind kind)
+{
+    switch (kind)
+    {
+    case TCompletionKind::Verb:
+    case TCompletionKind::Label:
+        return ItemFunction;
+    case TCompletionKind::Symbol:
+        return ItemVariable;
+    case TCompletionKind::SymbolType:
+        return ItemTypeParameter;
+    case TCompletionKind::Message:
+        return ItemEvent;
+    case TCompletionKind::Keyword:
+        break;
+    }
+    return ItemKeyword;
 }
 } // namespace
 
 TJson TLanguageServer::Completion(const TJson &params)
 {
     TOpenScript &script = ScriptOf(params);
+    const TTextPosition position = PositionOf(params.at("position"));
+    const TScriptDocument &document = script.Document;
     const TWritingContext context =
-        WritingContextAt(script.Document, PositionOf(params.at("position")));
+        WritingContextAt(document.Line(position.Line), position.Character,
+                         SectionAbove(LinesOf(document), position.Line));
     TJson items = TJson::array();
-    const auto add = [&items](const std::string &label, int kind, TJson extra = TJson::object()) {
-        extra["label"] = label;
-        extra["kind"] = kind;
-        items.push_back(std::move(extra));
-    };
-    const TScriptAnalysis &analysis = AnalysisOf(script);
-    switch (context.Kind)
+    for (const TCompletion &item : CompletionsFor(context, AnalysisOf(script), Settings.Game))
     {
-    case TWritingKind::Nothing:
-    case TWritingKind::SymbolRest:
-        break;
-    case TWritingKind::SymbolType:
-        for (const TCogTypeWord &type : COGTypes)
-            add(std::string(type.Word), ItemTypeParameter);
-        add("end", ItemKeyword);
-        break;
-    case TWritingKind::MessageName:
-        for (const std::string_view name : GameMessageNames())
-            add(std::string(name), ItemEvent);
-        break;
-    case TWritingKind::CalledLabel:
-        for (const std::string &label : LabelNames(analysis))
-            add(label, ItemFunction);
-        break;
-    case TWritingKind::CodeWord:
-        for (const TVerbFact &verb : VerbTable())
-            if (VerbKnownIn(verb, Settings.Game))
-                add(verb.Name, ItemFunction,
-                    {{"detail", VerbSignature(verb)},
-                     {"documentation", VerbDocumentation(verb)},
-                     {"insertText", VerbSnippet(verb)},
-                     {"insertTextFormat", InsertAsSnippet}});
-        for (const std::string &symbol : SymbolNames(analysis))
-            add(symbol, ItemVariable);
-        for (const std::string_view keyword : COGKeywords)
-            add(std::string(keyword), ItemKeyword);
-        break;
+        TJson entry{{"label", Utf8FromScriptBytes(item.Text)}, {"kind", ItemKind(item.Kind)}};
+        if (item.Verb)
+        {
+            entry["detail"] = VerbSignature(*item.Verb);
+            entry["documentation"] = VerbDocumentation(*item.Verb);
+            entry["insertText"] = VerbSnippet(*item.Verb);
+            entry["insertTextFormat"] = InsertAsSnippet;
+        }
+        items.push_back(std::move(entry));
     }
     return {{"isIncomplete", false}, {"items", std::move(items)}};
 }
@@ -126,25 +108,18 @@ TJson TLanguageServer::Completion(const TJson &params)
 TJson TLanguageServer::SignatureHelp(const TJson &params)
 {
     TOpenScript &script = ScriptOf(params);
+    const TTextPosition position = PositionOf(params.at("position"));
     TOpenCall call;
-    if (!OpenCallAt(script.Document, PositionOf(params.at("position")), call))
+    if (!OpenCallAt(script.Document.Line(position.Line), position.Character, call))
         return nullptr;
-    const std::vector<const TVerbFact *> &rows = FindVerb(call.Verb);
     TJson signatures = TJson::array();
-    for (const TVerbFact *verb : rows)
+    for (const TVerbFact *verb : VerbsShown(call.Verb, Settings.Game))
     {
-        if (!VerbKnownIn(*verb, Settings.Game) && rows.size() > 1)
-            continue;
         // The parameters as ranges of the label, so the client can mark the one being written.
-        const std::string label = VerbSignature(*verb);
         TJson parameters = TJson::array();
-        size_t at = label.find('(') + 1;
-        for (const std::string &parameter : VerbParameterLabels(*verb))
-        {
-            parameters.push_back({{"label", {at, at + parameter.size()}}});
-            at += parameter.size() + 2;
-        }
-        signatures.push_back({{"label", label},
+        for (const TTextSpan &span : VerbParameterSpans(*verb))
+            parameters.push_back({{"label", {span.Start, span.Start + span.Length}}});
+        signatures.push_back({{"label", VerbSignature(*verb)},
                               {"documentation", verb->Description},
                               {"parameters", std::move(parameters)}});
     }
@@ -163,70 +138,17 @@ constexpr int SymbolVariable = 13;
 constexpr int SymbolConstant = 14;
 constexpr int SymbolEvent = 24;
 
-TJson Markdown(const std::string &text)
+// Script text in Markdown: the characters that would mark it up stand for themselves.
+std::string MarkdownText(std::string_view text)
 {
-    return {{"contents", {{"kind", "markdown"}, {"value", text}}}};
-}
-
-std::string CodeBlock(const std::string &code)
-{
-    return "```cog\n" + code + "\n```\n";
-}
-
-// The line of a declaration as written, without its leading blanks and its comment.
-std::string DeclarationText(const TScriptDocument &document, const TScriptSymbol &symbol)
-{
-    std::string_view line = document.Line(symbol.Range.Start.Line);
-    for (const std::string_view comment : {"#", "//"})
-        line = line.substr(0, line.find(comment));
-    const size_t start = line.find_first_not_of(" \t");
-    const size_t end = line.find_last_not_of(" \t");
-    return start == std::string_view::npos
-               ? std::string()
-               : document.Utf8(document.LineStart(symbol.Range.Start.Line) + start,
-                               document.LineStart(symbol.Range.Start.Line) + end + 1);
-}
-
-std::string LineText(int line)
-{
-    return "line " + std::to_string(line + 1);
-}
-
-// The handler of message symbol index; -1 when the script has none.
-int HandlerOf(const TScriptAnalysis &analysis, int symbol)
-{
-    for (size_t i = 0; i < analysis.Labels.size(); ++i)
-        if (analysis.Labels[i].Message == symbol)
-            return static_cast<int>(i);
-    return -1;
-}
-
-bool IsMessageSymbol(const TScriptAnalysis &analysis, int symbol)
-{
-    return symbol >= 0 && SameNoCase(analysis.Symbols[static_cast<size_t>(symbol)].Type, "message");
-}
-
-// The flags a number in a flag argument sets, as the flag calculator names them.
-std::string FlagHover(const TVerbFact &verb, int argument, const std::string &number)
-{
-    if (argument < 0 || static_cast<size_t>(argument) >= verb.ParamNames.size() ||
-        verb.ParamNames[static_cast<size_t>(argument)] != FlagPlaceholder)
-        return {};
-    uint32_t value = 0;
-    if (!ParseFlagNumber(number, value))
-        return {};
-    const TFlagKind *kind = MatchFlagKind(verb.Name);
-    static const TFlagKind plainMask{"", "Flags", false, false, {}};
-    if (!kind)
-        kind = &plainMask;
-    const std::vector<std::string> names = FlagNamesOf(*kind, value);
-    std::string text = "**" + std::string(kind->Title) + "** " + number;
-    if (names.empty())
-        return text + ": none set";
-    text += kind->SingleChoice ? ":" : " sets:";
-    for (const std::string &name : names)
-        text += "\n- " + name;
-    return text;
+    std::string escaped;
+    for (const char c : Utf8FromScriptBytes(text))
+    {
+        if (std::string_view("\\`*_[]<>#").find(c) != std::string_view::npos)
+            escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
 }
 } // namespace
 
@@ -239,162 +161,28 @@ TScriptPlace TLanguageServer::PlaceOf(const TJson &params, TOpenScript *&script)
     return PlaceAt(AnalysisOf(*script), position.Line, position.Character);
 }
 
-namespace {
-// The script's bytes at range, which lies in one line: a verb's name, a number.
-std::string_view TextOf(const TScriptDocument &document, const TScriptRange &range)
-{
-    const std::string_view line = document.Line(range.Start.Line);
-    const size_t start =
-        std::min(static_cast<size_t>(std::max(range.Start.Column, 0)), line.size());
-    return line.substr(start,
-                       static_cast<size_t>(std::max(range.End.Column - range.Start.Column, 0)));
-}
-} // namespace
-
 TJson TLanguageServer::Hover(const TJson &params)
 {
     TOpenScript *script = nullptr;
     const TScriptPlace place = PlaceOf(params, script);
-    const TScriptAnalysis &analysis = AnalysisOf(*script);
-    const TScriptDocument &document = script->Document;
-    const auto verbOf = [&](int call) -> const TVerbFact * {
-        const std::vector<const TVerbFact *> &rows =
-            FindVerb(TextOf(document, analysis.Calls[static_cast<size_t>(call)].Name));
-        for (const TVerbFact *verb : rows)
-            if (VerbKnownIn(*verb, Settings.Game))
-                return verb;
-        return rows.empty() ? nullptr : rows.front();
-    };
-    switch (place.Kind)
-    {
-    case TPlaceKind::Nothing:
+    const std::optional<TScriptHover> hover =
+        HoverAt(AnalysisOf(*script), LinesOf(script->Document), place, Settings.Game);
+    if (!hover)
         return nullptr;
-    case TPlaceKind::VerbName:
-        if (const TVerbFact *verb = verbOf(place.Call))
-            return Markdown(
-                CodeBlock(VerbSignature(*verb)) + verb->Description +
-                (verb->Game == TVerbGame::Both ? "" : "\n\n" + VerbGamesText(verb->Game) + "."));
-        return nullptr;
-    case TPlaceKind::Argument:
-        if (const TVerbFact *verb = place.Number ? verbOf(place.Call) : nullptr)
-            if (const std::string text = FlagHover(
-                    *verb, place.Argument, std::string(TextOf(document, place.NumberRange)));
-                !text.empty())
-                return Markdown(text);
-        return nullptr;
-    case TPlaceKind::SymbolDeclaration:
-    case TPlaceKind::SymbolUse:
-    {
-        const TScriptSymbol &symbol = analysis.Symbols[static_cast<size_t>(place.Symbol)];
-        std::string text = CodeBlock(DeclarationText(document, symbol)) + "Declared on " +
-                           LineText(symbol.Range.Start.Line) + ".";
-        if (IsMessageSymbol(analysis, place.Symbol))
-        {
-            const int handler = HandlerOf(analysis, place.Symbol);
-            text +=
-                handler < 0
-                    ? " No handler: the game's message goes unanswered."
-                    : " Its handler is on " +
-                          LineText(analysis.Labels[static_cast<size_t>(handler)].Range.Start.Line) +
-                          ".";
-        }
-        return Markdown(text);
-    }
-    case TPlaceKind::Handler:
-    {
-        const TScriptSymbol &message = analysis.Symbols[static_cast<size_t>(place.Symbol)];
-        return Markdown("The handler of message `" + Utf8FromScriptBytes(message.Name) +
-                        "`, declared on " + LineText(message.Range.Start.Line) + ".");
-    }
-    case TPlaceKind::Label:
-    case TPlaceKind::LabelCall:
-    {
-        if (place.Label < 0)
-            return Markdown("No label of this name.");
-        const TScriptLabel &label = analysis.Labels[static_cast<size_t>(place.Label)];
-        return Markdown("Label `" + Utf8FromScriptBytes(label.Name) + "` on " +
-                        LineText(label.Range.Start.Line) + ".");
-    }
-    }
-    return nullptr;
+    std::string text = hover->Code.empty() ? "" : CodeBlock(Utf8FromScriptBytes(hover->Code));
+    text += MarkdownText(hover->Text);
+    for (const std::string &item : hover->Items)
+        text += "\n- " + MarkdownText(item);
+    return {{"contents", {{"kind", "markdown"}, {"value", text}}}};
 }
 
 TJson TLanguageServer::Definition(const TJson &params)
 {
     TOpenScript *script = nullptr;
     const TScriptPlace place = PlaceOf(params, script);
-    const TScriptAnalysis &analysis = AnalysisOf(*script);
-    const std::string &uri = params["textDocument"]["uri"].get_ref<const std::string &>();
-    const auto location = [&uri](const TScriptRange &range) {
-        return TJson{{"uri", uri}, {"range", RangeJson(range)}};
-    };
-    switch (place.Kind)
-    {
-    case TPlaceKind::SymbolDeclaration:
-    case TPlaceKind::SymbolUse:
-        // A message leads to its handler, what the game runs for it; other symbols to their
-        // declaration.
-        if (IsMessageSymbol(analysis, place.Symbol))
-            if (const int handler = HandlerOf(analysis, place.Symbol); handler >= 0)
-                return location(analysis.Labels[static_cast<size_t>(handler)].Range);
-        return location(analysis.Symbols[static_cast<size_t>(place.Symbol)].Range);
-    case TPlaceKind::Handler:
-        return location(analysis.Symbols[static_cast<size_t>(place.Symbol)].Range);
-    case TPlaceKind::Label:
-    case TPlaceKind::LabelCall:
-        if (place.Label >= 0)
-            return location(analysis.Labels[static_cast<size_t>(place.Label)].Range);
-        return nullptr;
-    default:
-        return nullptr;
-    }
-}
-
-// Every range that names what stands at place: a symbol's declaration and uses, a label and the
-// calls of it; a message and its handler are one name, so each brings the other's too.
-std::vector<TScriptRange> TLanguageServer::Occurrences(const TScriptAnalysis &analysis,
-                                                       const TScriptPlace &place,
-                                                       bool includeDeclaration)
-{
-    int symbol = -1;
-    int label = -1;
-    switch (place.Kind)
-    {
-    case TPlaceKind::SymbolDeclaration:
-    case TPlaceKind::SymbolUse:
-        symbol = place.Symbol;
-        if (IsMessageSymbol(analysis, symbol))
-            label = HandlerOf(analysis, symbol);
-        break;
-    case TPlaceKind::Handler:
-        symbol = place.Symbol;
-        label = place.Label;
-        break;
-    case TPlaceKind::Label:
-    case TPlaceKind::LabelCall:
-        label = place.Label;
-        break;
-    default:
-        return {};
-    }
-    std::vector<TScriptRange> ranges;
-    if (symbol >= 0)
-    {
-        if (includeDeclaration)
-            ranges.push_back(analysis.Symbols[static_cast<size_t>(symbol)].Range);
-        for (const TSymbolUse &use : analysis.Uses)
-            if (use.Symbol == symbol)
-                ranges.push_back(use.Range);
-    }
-    if (label >= 0)
-    {
-        if (includeDeclaration || symbol >= 0)
-            ranges.push_back(analysis.Labels[static_cast<size_t>(label)].Range);
-        for (const TLabelCall &call : analysis.LabelCalls)
-            if (call.Label == label)
-                ranges.push_back(call.Range);
-    }
-    return ranges;
+    if (const std::optional<TScriptRange> range = DefinitionAt(AnalysisOf(*script), place))
+        return {{"uri", params["textDocument"]["uri"]}, {"range", RangeJson(*range)}};
+    return nullptr;
 }
 
 TJson TLanguageServer::References(const TJson &params)
@@ -404,7 +192,7 @@ TJson TLanguageServer::References(const TJson &params)
     const bool includeDeclaration = params.value("/context/includeDeclaration"_json_pointer, true);
     const std::string &uri = params["textDocument"]["uri"].get_ref<const std::string &>();
     TJson locations = TJson::array();
-    for (const TScriptRange &range : Occurrences(AnalysisOf(*script), place, includeDeclaration))
+    for (const TScriptRange &range : OccurrencesAt(AnalysisOf(*script), place, includeDeclaration))
         locations.push_back({{"uri", uri}, {"range", RangeJson(range)}});
     return locations;
 }
@@ -452,7 +240,7 @@ TJson TLanguageServer::DocumentSymbol(const TJson &params)
                                               {std::max(end, label.Range.Start.Line), 0})},
                           {"selectionRange", RangeJson(label.Range)}});
     }
-    const TSectionLines lines = SectionLines(document);
+    const TSectionLines lines = SectionLines(LinesOf(document), document.LineCount());
     const auto last = [](const auto &list, int fallback) {
         return list.empty() ? fallback : list.back().Range.Start.Line;
     };
@@ -530,7 +318,7 @@ TJson TLanguageServer::Rename(const TJson &params)
     if (TypeCode(newName) || IsCogKeyword(newName) || !FindVerb(newName).empty() ||
         SameNoCase(newName, "end") || SameNoCase(newName, "code") || SameNoCase(newName, "symbols"))
         throw TRequestError{RequestFailed, "\"" + newName + "\" is a word of the language"};
-    const std::vector<TScriptRange> ranges = Occurrences(analysis, place, true);
+    const std::vector<TScriptRange> ranges = OccurrencesAt(analysis, place, true);
     const bool renamesSymbol = place.Symbol >= 0;
     const bool renamesLabel = place.Label >= 0 || place.Kind == TPlaceKind::Label;
     for (size_t i = 0; i < analysis.Symbols.size(); ++i)

@@ -91,9 +91,6 @@ class TLanguageServer
     const TScriptAnalysis &AnalysisOf(TOpenScript &script);
     // What stands at params.position in the script params.textDocument names.
     TScriptPlace PlaceOf(const TJson &params, TOpenScript *&script);
-    static std::vector<TScriptRange> Occurrences(const TScriptAnalysis &analysis,
-                                                 const TScriptPlace &place,
-                                                 bool includeDeclaration);
     std::string DiagnosticsOf(const std::string &uri, TOpenScript &script);
 
     static const std::map<std::string, TRequestHandler, std::less<>> &Requests();
