@@ -538,7 +538,7 @@ class CommandLineTest : public QObject
         file.write("symbols\r\nend\r\n");
         file.close();
 
-        F.Start({path, "ignored.cog"}, 100);
+        F.Start({path, "ignored.cog"}, 1000);
         QVERIFY(F.Frame->Timer1->isActive());
         QVERIFY(F.Frame->Timer1->isSingleShot());
         // The script folder is made again if it went away before the load.

@@ -46,12 +46,35 @@ void WriteRecentFiles(TSettingsKey &key, const std::vector<std::string> &list)
         key.WriteString(RecentName(i), i < list.size() ? list[i] : std::string());
 }
 
+namespace {
+// A switch that is on unless stored as "0".
+bool ReadSwitch(TSettingsKey &key, const std::string &name)
+{
+    return !key.ValueExists(name) || key.ReadString(name) != "0";
+}
+
+void WriteSwitch(TSettingsKey &key, const std::string &name, bool on)
+{
+    key.WriteString(name, on ? "1" : "0");
+}
+} // namespace
+
 bool ReadHighlightSetting(TSettingsKey &key)
 {
-    return !key.ValueExists("Highlight") || key.ReadString("Highlight") != "0";
+    return ReadSwitch(key, "Highlight");
 }
 
 void WriteHighlightSetting(TSettingsKey &key, bool on)
 {
-    key.WriteString("Highlight", on ? "1" : "0");
+    WriteSwitch(key, "Highlight", on);
+}
+
+bool ReadCheckAsYouTypeSetting(TSettingsKey &key)
+{
+    return ReadSwitch(key, "CheckAsYouType");
+}
+
+void WriteCheckAsYouTypeSetting(TSettingsKey &key, bool on)
+{
+    WriteSwitch(key, "CheckAsYouType", on);
 }

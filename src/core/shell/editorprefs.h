@@ -29,3 +29,7 @@ void WriteRecentFiles(TSettingsKey &key, const std::vector<std::string> &list);
 // The value "Highlight": on unless stored as "0".
 bool ReadHighlightSetting(TSettingsKey &key);
 void WriteHighlightSetting(TSettingsKey &key, bool on);
+
+// The value "CheckAsYouType": on unless stored as "0".
+bool ReadCheckAsYouTypeSetting(TSettingsKey &key);
+void WriteCheckAsYouTypeSetting(TSettingsKey &key, bool on);

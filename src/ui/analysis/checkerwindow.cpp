@@ -159,6 +159,16 @@ void TSC::SaveGameCheckSettings()
     auto key = OpenSettingsKey();
     WriteGameCheckSettings(*key, {GameChecker.Enabled, GameChecker.Game});
     CloseSettingsKey(key, OwnPrompts);
+    emit CheckOptionsChanged();
+}
+
+TAnalysisOptions TSC::AnalysisOptions() const
+{
+    TAnalysisOptions options;
+    options.GameChecks = GameChecker.Enabled;
+    options.Game = GameChecker.Game;
+    options.Verbs = GameChecker.Verbs;
+    return options;
 }
 
 int TSC::SelectedIndex() const

@@ -5,6 +5,7 @@
 
 #include "core/analysis/cogchecker.h"
 #include "core/analysis/gamecheck.h"
+#include "core/analysis/scriptanalysis.h"
 
 class QAction;
 class QFrame;
@@ -35,6 +36,8 @@ class TSC : public QDialog
     // Adds "Game-aware checks" and the choice of the checked game to menu, set from the
     // settings; a change is written back to them.
     void AddOptionItems(QMenu *menu);
+    // The checks as chosen in the menu, for an analysis of a script.
+    TAnalysisOptions AnalysisOptions() const;
     // The entry the user selected; -1 when none is.
     int SelectedIndex() const;
     // The script line of the selected entry; -1 when none is selected or it names no line.
@@ -73,6 +76,8 @@ class TSC : public QDialog
     void ErrorChosen(int line);
     // The user asked to clear the red marks of the target editor.
     void RefreshAsked();
+    // "Game-aware checks" or the checked game changed.
+    void CheckOptionsChanged();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -34,6 +34,8 @@
 #include "ui/common/prompts.h"
 #include "ui/common/scripttext.h"
 #include "ui/common/uihelpers.h"
+#include "ui/editor/codeassist.h"
+#include "ui/editor/livecheck.h"
 
 namespace {
 // Where line index of a document begins and how many characters it holds, counted the way
@@ -133,6 +135,8 @@ bool TCogEdit::event(QEvent *event)
 
 void TCogEdit::keyPressEvent(QKeyEvent *event)
 {
+    if (KeyTaken && KeyTaken(event))
+        return;
     if (event->matches(QKeySequence::InsertLineSeparator))
     {
         QTextCursor cursor = textCursor();
@@ -140,9 +144,11 @@ void TCogEdit::keyPressEvent(QKeyEvent *event)
         setTextCursor(cursor);
         ensureCursorVisible();
         event->accept();
-        return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    else
+        QPlainTextEdit::keyPressEvent(event);
+    if (KeyDone)
+        KeyDone(event);
 }
 
 void TCogEdit::insertFromMimeData(const QMimeData *source)
@@ -231,6 +237,12 @@ TRTFForm::TRTFForm(TPrompts &prompts, const std::string &cogDir, QWidget *parent
     SetTabLayout(SymbolTabStops(), "Symbols");
     RE->setFocus();
     Tools = new TEditorTools(this);
+    FindingPanel = new QLabel(StatusBar1);
+    FindingPanel->setObjectName("FindingPanel");
+    StatusBar1->addWidget(FindingPanel);
+    LiveCheck = new TLiveCheck(RE, FindingPanel);
+    connect(LiveCheck, &TLiveCheck::UnderlinesChanged, this, [this] { ShowMarks(); });
+    Assist = new TCodeAssist(this, LiveCheck);
 }
 
 TRTFForm::~TRTFForm() = default;
@@ -391,10 +403,15 @@ bool TRTFForm::SaveToFile(const QString &path, TUnwritable unwritable)
     return true;
 }
 
+void TRTFForm::ShowMarks()
+{
+    RE->setExtraSelections(LiveCheck->Underlines() + RedLines);
+}
+
 void TRTFForm::ClearRedLines()
 {
     RedLines.clear();
-    RE->setExtraSelections(RedLines);
+    ShowMarks();
 }
 
 bool TRTFForm::AgreeToUnwritableCharacters()
@@ -784,6 +801,6 @@ void TRTFForm::HiLitLine(int index)
     // Undo still undoes the user's last edit, and an unmodified text stays unmodified.
     mark.format.setForeground(QColor(255, 0, 0));
     RedLines << mark;
-    RE->setExtraSelections(RedLines);
+    ShowMarks();
     RE->ensureCursorVisible();
 }

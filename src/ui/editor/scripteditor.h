@@ -14,6 +14,8 @@
 #include "ui/frame/childwindow.h"
 
 class QLabel;
+class TCodeAssist;
+class TLiveCheck;
 class QPrinter;
 class TPrompts;
 class TRTFForm;
@@ -33,6 +35,11 @@ class TCogEdit : public TTreeDropEdit
 
     // Room at the left of the text, for the line numbers.
     void SetLeftMargin(int width) { setViewportMargins(width, 0, 0, 0); }
+
+    // Sees a key before the text does; true when it took the key.
+    std::function<bool(QKeyEvent *event)> KeyTaken;
+    // Sees a key after the text took it.
+    std::function<void(QKeyEvent *event)> KeyDone;
 
   protected:
     bool event(QEvent *event) override;
@@ -179,6 +186,11 @@ class TRTFForm : public TMDIChild
     QAction *Font1;
     // Highlighting, line numbers, find and replace, Redo.
     TEditorTools *Tools;
+    // The finding under the caret, from the check as you type.
+    QLabel *FindingPanel;
+    TLiveCheck *LiveCheck;
+    // Completion, tooltips, go to definition, the list of uses.
+    TCodeAssist *Assist;
 
   signals:
     // The window's own surface was clicked: it is the one the tools serve.
@@ -202,6 +214,8 @@ class TRTFForm : public TMDIChild
     void showEvent(QShowEvent *event) override;
 
   private:
+    // Draws the underlines of the live check and the red lines over the text.
+    void ShowMarks();
     void SetTabLayout(const QList<int> &points, const QString &status);
     // Whether the text may be written: true when every character has its byte in a script
     // file, or when the user agrees to "?" for those that do not.

@@ -15,6 +15,7 @@
 #include "core/shell/shellrules.h"
 #include "ui/common/prompts.h"
 #include "ui/common/settingskey.h"
+#include "ui/editor/livecheck.h"
 #include "ui/editor/scripteditor.h"
 #include "ui/frame/mainframe.h"
 #include "ui/gamedata/extractiondialog.h"
@@ -47,6 +48,7 @@ TFrameExtras::TFrameExtras(TMainForm *frame) : QObject(frame), Frame(frame)
     auto key = OpenSettingsKey();
     Recent = ReadRecentFiles(*key);
     Highlighting = ReadHighlightSetting(*key);
+    CheckingAsYouType = ReadCheckAsYouTypeSetting(*key);
     CloseSettingsKey(key, Frame->Ask());
 
     RecentFiles1 = new QMenu("Recent &Files", frame);
@@ -60,6 +62,11 @@ TFrameExtras::TFrameExtras(TMainForm *frame) : QObject(frame), Frame(frame)
     Highlight1->setCheckable(true);
     Highlight1->setChecked(Highlighting);
     connect(Highlight1, &QAction::triggered, this, [this] { Highlight1Click(); });
+    CheckAsYouType1 = frame->Options1->addAction("Check as you &type");
+    CheckAsYouType1->setObjectName("CheckAsYouType1");
+    CheckAsYouType1->setCheckable(true);
+    CheckAsYouType1->setChecked(CheckingAsYouType);
+    connect(CheckAsYouType1, &QAction::triggered, this, [this] { CheckAsYouType1Click(); });
 
     frame->statusBar()->setObjectName("FrameStatus");
     connect(frame->Extraction(), &TGG::ScriptsExtracted, this,
@@ -72,6 +79,7 @@ TFrameExtras::TFrameExtras(TMainForm *frame) : QObject(frame), Frame(frame)
 void TFrameExtras::EditorCreated(TRTFForm *editor)
 {
     editor->Tools->SetHighlighting(Highlighting);
+    editor->LiveCheck->SetEnabled(CheckingAsYouType);
     editor->File1->addSeparator();
     editor->File1->addMenu(RecentFiles1);
     connect(editor->Tools, &TEditorTools::FileNamed, this,
@@ -150,6 +158,16 @@ void TFrameExtras::Highlight1Click()
         editor->Tools->SetHighlighting(Highlighting);
     auto key = OpenSettingsKey();
     WriteHighlightSetting(*key, Highlighting);
+    CloseSettingsKey(key, Frame->Ask());
+}
+
+void TFrameExtras::CheckAsYouType1Click()
+{
+    CheckingAsYouType = CheckAsYouType1->isChecked();
+    for (TRTFForm *editor : Frame->Editors())
+        editor->LiveCheck->SetEnabled(CheckingAsYouType);
+    auto key = OpenSettingsKey();
+    WriteCheckAsYouTypeSetting(*key, CheckingAsYouType);
     CloseSettingsKey(key, Frame->Ask());
 }
 

@@ -12,9 +12,9 @@ class TMainForm;
 class TRTFForm;
 
 // The frame's additions for everyday work: the recent files in the File menus, the Options
-// item that turns syntax colours on and off (both kept in the settings), files dropped from
-// a file manager (on the frame or on an editor's text), and the status line that reports an
-// extraction.
+// items that turn syntax colours and the check as you type on and off (all kept in the settings),
+// files dropped from a file manager (on the frame or on an editor's text), and the status line that
+// reports an extraction.
 class TFrameExtras : public QObject
 {
     Q_OBJECT
@@ -37,9 +37,11 @@ class TFrameExtras : public QObject
     void OpenRecentFile(const QString &path);
 
     void Highlight1Click();
+    void CheckAsYouType1Click();
 
     QMenu *RecentFiles1;
     QAction *Highlight1;
+    QAction *CheckAsYouType1;
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,4 +54,5 @@ class TFrameExtras : public QObject
     TMainForm *Frame;
     std::vector<std::string> Recent;
     bool Highlighting = true;
+    bool CheckingAsYouType = true;
 };

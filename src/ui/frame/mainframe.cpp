@@ -30,6 +30,7 @@
 #include "ui/common/pictures.h"
 #include "ui/common/settingskey.h"
 #include "ui/common/uihelpers.h"
+#include "ui/editor/livecheck.h"
 #include "ui/editor/scripteditor.h"
 #include "ui/frame/aboutbox.h"
 #include "ui/frame/frameextras.h"
@@ -517,6 +518,10 @@ TRTFForm *TMainForm::CreateEditor()
     connect(editor, &TRTFForm::PasteAsked, this,
             [this](TRTFForm *target) { target->PasteBuiltLine(VF->SelectBuiltLine()); });
     connect(editor, &TRTFForm::CheckRequested, this, &TMainForm::CheckScript);
+    // The check as you type follows the checks chosen for Check Cog.
+    editor->LiveCheck->SetOptions(SC->AnalysisOptions());
+    connect(SC, &TSC::CheckOptionsChanged, editor,
+            [this, editor] { editor->LiveCheck->SetOptions(SC->AnalysisOptions()); });
     if (Extras)
         Extras->EditorCreated(editor);
     MdiArea->addSubWindow(editor);

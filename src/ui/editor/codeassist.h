@@ -1,0 +1,87 @@
+#pragma once
+
+#include <vector>
+
+#include <QObject>
+#include <QPoint>
+
+#include "core/analysis/scriptaids.h"
+
+class QAction;
+class QCompleter;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QListWidget;
+class QModelIndex;
+class QStandardItemModel;
+class QTextCursor;
+class TCogEdit;
+class TLiveCheck;
+class TRTFForm;
+
+// The aids of a script editor for someone writing COG: a list of the words that may be written
+// (Ctrl+Space, or by itself after three letters of a word), a verb inserted with its parameters
+// and the first one selected, a tip with the parameters of the call being written, tooltips over
+// findings, verbs, symbols and flag numbers, go to definition (F12, Ctrl+click) and the uses of
+// a symbol or label in a list (Shift+F12). They read the analysis of the window's live check.
+class TCodeAssist : public QObject
+{
+    Q_OBJECT
+
+  public:
+    TCodeAssist(TRTFForm *form, TLiveCheck *check);
+
+    // Letters of a word typed before the list opens by itself.
+    static constexpr int AutoCompleteLetters = 3;
+
+    // Opens the list of what may be written at the caret; with only one word fitting what is
+    // typed, asked for by the user, that word goes in at once.
+    void CompleteWord1Click();
+    void GoToDefinition1Click();
+    void FindUses1Click();
+    // The tooltip at a point of the editor's viewport: the finding there and what the word is.
+    QString TipAt(const QPoint &point);
+
+    QAction *CompleteWord1;
+    QAction *GoToDefinition1;
+    QAction *FindUses1;
+    QCompleter *Completer;
+    // The parameters of the call at the caret, the one being written in bold.
+    QLabel *ParameterTip;
+    QFrame *UsesPanel;
+    QLabel *UsesTitle;
+    QListWidget *UsesList;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    // Whether the key is the completion list's to take; false lets the editor have it.
+    bool KeyTaken(QKeyEvent *event);
+    // After the editor took a key: the list follows the word, or opens after enough letters.
+    void KeyDone(QKeyEvent *event);
+    void ShowCompletion(bool asked);
+    void InsertCompletion(const QModelIndex &index);
+    void ShowParameterTip();
+    void ShowUse(int row);
+    // The caret's line in script bytes and the caret's column in it.
+    std::string CaretLine(int &column) const;
+    TLineReader Lines() const;
+    // The place at a character position, from the analysis.
+    TScriptPlace PlaceAtPosition(const TScriptAnalysis &analysis, int position) const;
+    // The character position of a place of the analysed text.
+    int PositionOf(const TScriptPos &pos) const;
+    void SelectRange(const TScriptRange &range);
+
+    TRTFForm *Form;
+    TCogEdit *Editor;
+    TLiveCheck *Check;
+    QStandardItemModel *Model;
+    std::vector<TCompletion> Items;
+    // Where the word being completed starts in the document.
+    int WordStart = 0;
+    std::vector<TScriptRange> Uses;
+    // The line read last by Lines(), kept while the reader's view is in use.
+    mutable std::string ReadLine;
+};
