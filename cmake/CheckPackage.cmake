@@ -34,6 +34,7 @@ foreach(path
         ./usr/lib/quillex/qxdata/
         ./usr/lib/quillex/cog/default.cog
         ./usr/lib/quillex/help/index.html
+        ./usr/lib/quillex/help/linebuilder.png
         ./usr/share/applications/quillex.desktop
         ./usr/share/icons/hicolor/16x16/apps/quillex.png
         ./usr/share/icons/hicolor/48x48/apps/quillex.png

@@ -1,10 +1,19 @@
 #pragma once
 
-#include <QMainWindow>
+#include <vector>
 
+#include <QMainWindow>
+#include <QString>
+
+#include "core/shell/helpindex.h"
+
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 class QTextBrowser;
 
-// The help window: shows the program's HTML help pages.
+// The help window: shows the program's HTML help pages, and finds the sections of them that
+// hold the words typed in its search field.
 class THelpWindow : public QMainWindow
 {
     Q_OBJECT
@@ -14,6 +23,26 @@ class THelpWindow : public QMainWindow
 
     // Shows the help file at path, at its contents page; false when there is no such file.
     bool ShowContents(const QString &path);
+    // Shows the help file at path at the heading whose id is section (from its top when
+    // section is empty); false when there is no such file.
+    bool ShowPage(const QString &path, const QString &section = QString());
+
+    // The text of HelpSearch changed: HelpResults lists the sections holding all its words.
+    void HelpSearchChange(const QString &text);
+    // Opens the section of a result.
+    void HelpResultsClick(QListWidgetItem *item);
 
     QTextBrowser *Browser;
+    QLineEdit *HelpSearch;
+    QListWidget *HelpResults;
+
+    // The item data role holding a result's page and section as a URL.
+    static constexpr int UrlRole = Qt::UserRole;
+
+  private:
+    // Reads the sections of every page in folder, unless they are read already.
+    void IndexFolder(const QString &folder);
+
+    QString IndexedFolder;
+    std::vector<THelpSection> Sections;
 };

@@ -262,6 +262,29 @@ void TMainForm::CreateToolWindows()
     // chosen.
     connect(Dir, &TDir::FoldersChanged, Res, &TRes::ReadGameFolders);
     SC->AddOptionItems(Options1);
+    for (const auto &[name, topic] : ToolWindowHelp())
+        if (auto *window = findChild<QWidget *>(name, Qt::FindDirectChildrenOnly))
+            AttachHelp(window, topic);
+}
+
+const QList<QPair<QString, QString>> &TMainForm::ToolWindowHelp()
+{
+    static const QList<QPair<QString, QString>> topics = {
+        {"VF", "linebuilder.html"},           {"SC", "checker.html"},
+        {"Res", "gamedata.html#picker"},      {"GG", "gamedata.html#extraction"},
+        {"Dir", "gamedata.html#directories"},
+    };
+    return topics;
+}
+
+void TMainForm::AttachHelp(QWidget *window, const QString &topic)
+{
+    auto *help = new QAction(window);
+    help->setObjectName("HelpKey");
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(help);
+    connect(help, &QAction::triggered, this, [this, topic] { ShowHelp(topic); });
 }
 
 void TMainForm::ShowError()
@@ -705,10 +728,30 @@ void TMainForm::SetOptions1Click()
 
 void TMainForm::Contents1Click()
 {
+    ShowHelp("index.html");
+}
+
+void TMainForm::ShowHelp(const QString &topic)
+{
+    // While a dialog is modal (the picker, the extraction dialog), every window outside it
+    // takes no input: the help of such a dialog is a window of that dialog until the help is
+    // asked for elsewhere. Qt keeps a child window on the screen when its parent hides.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner || owner == HelpWindow)
+        owner = this;
     if (!HelpWindow)
-        HelpWindow = new THelpWindow(this);
-    const QString path = Q(Folders.ProgramDir) + "help/index.html";
-    if (!HelpWindow->ShowContents(path))
+        HelpWindow = new THelpWindow(owner);
+    else if (HelpWindow->parentWidget() != owner)
+    {
+        const QRect place = HelpWindow->geometry();
+        HelpWindow->setParent(owner, HelpWindow->windowFlags());
+        HelpWindow->setGeometry(place);
+    }
+    const qsizetype hash = topic.indexOf('#');
+    const QString page = hash < 0 ? topic : topic.left(hash);
+    const QString section = hash < 0 ? QString() : topic.mid(hash + 1);
+    const QString path = Q(Folders.ProgramDir) + "help/" + page;
+    if (!HelpWindow->ShowPage(path, section))
     {
         Ask().ShowIOError("File not found: " + path);
         return;

@@ -151,6 +151,12 @@ class TMainForm : public QMainWindow
     void SetOptions1Click();
     void Contents1Click();
     void About1Click();
+    // Shows topic, a page of the help folder with an optional "#section"
+    // ("checker.html#messages"), in the help window; reports a missing page.
+    void ShowHelp(const QString &topic);
+    // The help topic F1 opens in each tool window, by the window's objectName; F1 anywhere else
+    // in the program opens the contents.
+    static const QList<QPair<QString, QString>> &ToolWindowHelp();
     void OpenGobGoo(const QString &path);
     // Arms the start-up timer for the first command-line argument.
     void LoadCogFrmCmnd();
@@ -219,6 +225,8 @@ class TMainForm : public QMainWindow
     void CreateMenus();
     void CreateSpeedBar();
     void CreateToolWindows();
+    // Gives window an F1 that shows topic.
+    void AttachHelp(QWidget *window, const QString &topic);
     // Puts the active editor's menus in place of the frame's File menu.
     void MergeMenus();
     void FillWindowMenu();
