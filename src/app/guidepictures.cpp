@@ -32,6 +32,7 @@
 #include "ui/common/modal.h"
 #include "ui/common/prompts.h"
 #include "ui/common/settingskey.h"
+#include "ui/editor/livecheck.h"
 #include "ui/editor/scripteditor.h"
 #include "ui/frame/helpwindow.h"
 #include "ui/frame/mainframe.h"
@@ -298,6 +299,17 @@ int main(int argc, char **argv)
     TRTFForm *editor = frame.OpenInEditor(nullptr, programDir + "cog/door.cog");
     editor->setGeometry(10, 10, 700, 400);
     pictures.Save(&frame, "frame.png");
+
+    // Checked as it was typed: the mistake underlined, told in the status line at the caret.
+    editor->LiveCheck->WhenAnalysed([editor](const TScriptAnalysis &analysis) {
+        if (!analysis.Diagnostics.empty())
+        {
+            const TScriptPos &at = analysis.Diagnostics.front().Range.End;
+            editor->SelectRange(editor->LineStart(at.Line) + at.Column, 0);
+        }
+    });
+    Settle();
+    pictures.Save(editor, "typing.png");
 
     // Check Cog: the Syntax Checker lists the mistake; a click shows its line in red.
     editor->SBConCheckClick();

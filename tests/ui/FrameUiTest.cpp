@@ -15,7 +15,9 @@
 #include "core/shell/folders.h"
 #include "tests/ui/framefixture.h"
 #include "ui/analysis/checkerwindow.h"
+#include "ui/editor/livecheck.h"
 #include "ui/frame/aboutbox.h"
+#include "ui/frame/frameextras.h"
 #include "ui/frame/helpwindow.h"
 #include "ui/gamedata/directoriesdialog.h"
 #include "ui/gamedata/extractiondialog.h"
@@ -528,6 +530,26 @@ class CommandLineTest : public QObject
 
   private slots:
     void cleanup() { F.Stop(); }
+
+    void aScriptOpenedWhileAStartupBoxIsUpIsSetUpLikeTheOthers()
+    {
+        QTemporaryDir elsewhere;
+        const QString path = elsewhere.filePath("script.cog");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("symbols\r\nend\r\ncode\r\nend\r\n");
+        file.close();
+        // The box about the game folder waits for the user while the script's delay ends.
+        F.Prompts.WhileShown = [] { QTest::qWait(200); };
+        F.Start({path}, 50);
+        F.Prompts.WhileShown = nullptr;
+        QCOMPARE(F.Frame->Editors().size(), 1);
+        TRTFForm *editor = F.Frame->Editors().front();
+        QVERIFY(
+            editor->File1->actions().contains(F.Frame->FrameExtras()->RecentFiles1->menuAction()));
+        F.Frame->SyntaxChecker()->Mots1->trigger();
+        QCOMPARE(editor->LiveCheck->Options().Game, TCheckGame::Mots);
+    }
 
     void aScriptArgumentOpensAfterTheDelay()
     {

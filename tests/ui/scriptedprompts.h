@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // A stand-in for the prompts in UI tests: answers every question from a queue of expected
 // questions and records what was asked. A question that was not expected (or of the wrong
 // kind or text) is answered with Cancel/No and recorded as a failure, which the test checks
@@ -63,7 +65,12 @@ class TScriptedPrompts : public TPrompts
         Expect("PrinterSetup", QString(), ok ? TAnswer::Yes : TAnswer::No);
     }
 
-    void ShowMessage(const QString &text) override { Take("Message", text); }
+    void ShowMessage(const QString &text) override
+    {
+        Take("Message", text);
+        if (WhileShown)
+            WhileShown();
+    }
     bool Confirm(const QString &text) override
     {
         const TExpectation *e = Take("Confirm", text);
@@ -106,6 +113,9 @@ class TScriptedPrompts : public TPrompts
     // they are kept in ToleratedTexts, not in Calls, unless the next expectation is theirs.
     QStringList Tolerated;
     QStringList ToleratedTexts;
+
+    // Runs while a message is shown, as a modal box runs the event loop.
+    std::function<void()> WhileShown;
 
     // Every question asked, in order.
     QList<TCall> Calls;

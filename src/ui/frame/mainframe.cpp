@@ -109,6 +109,8 @@ TMainForm::TMainForm(TPrompts &prompts, const TFrameSetup &setup, QWidget *paren
     FormCreate(setup);
     CreateToolWindows();
     Extras = new TFrameExtras(this);
+    for (TRTFForm *editor : Editors())
+        Extras->EditorCreated(editor);
 }
 
 TMainForm::~TMainForm()
@@ -262,6 +264,8 @@ void TMainForm::CreateToolWindows()
     // chosen.
     connect(Dir, &TDir::FoldersChanged, Res, &TRes::ReadGameFolders);
     SC->AddOptionItems(Options1);
+    for (TRTFForm *editor : Editors())
+        FollowCheckOptions(editor);
     for (const auto &[name, topic] : ToolWindowHelp())
         if (auto *window = findChild<QWidget *>(name, Qt::FindDirectChildrenOnly))
             AttachHelp(window, topic);
@@ -524,6 +528,14 @@ void TMainForm::FillWindowMenu()
     }
 }
 
+void TMainForm::FollowCheckOptions(TRTFForm *editor)
+{
+    // The check as you type follows the checks chosen for Check Cog.
+    editor->LiveCheck->SetOptions(SC->AnalysisOptions());
+    connect(SC, &TSC::CheckOptionsChanged, editor,
+            [this, editor] { editor->LiveCheck->SetOptions(SC->AnalysisOptions()); });
+}
+
 TRTFForm *TMainForm::CreateEditor()
 {
     auto *editor = new TRTFForm(OwnPrompts, Folders.CogDir);
@@ -541,10 +553,10 @@ TRTFForm *TMainForm::CreateEditor()
     connect(editor, &TRTFForm::PasteAsked, this,
             [this](TRTFForm *target) { target->PasteBuiltLine(VF->SelectBuiltLine()); });
     connect(editor, &TRTFForm::CheckRequested, this, &TMainForm::CheckScript);
-    // The check as you type follows the checks chosen for Check Cog.
-    editor->LiveCheck->SetOptions(SC->AnalysisOptions());
-    connect(SC, &TSC::CheckOptionsChanged, editor,
-            [this, editor] { editor->LiveCheck->SetOptions(SC->AnalysisOptions()); });
+    // A script named on the command line may open while a start-up box is up, before the
+    // rest of the frame is made; what is made afterwards sets it up then.
+    if (SC)
+        FollowCheckOptions(editor);
     if (Extras)
         Extras->EditorCreated(editor);
     MdiArea->addSubWindow(editor);

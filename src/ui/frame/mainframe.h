@@ -208,6 +208,9 @@ class TMainForm : public QMainWindow
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    // Lets the editor's check as you type follow the Syntax Checker's options.
+    void FollowCheckOptions(TRTFForm *editor);
+
     // The tool windows, created hidden at start in this order.
     TVF *VF = nullptr;
     TAboutBox *AboutBox = nullptr;
