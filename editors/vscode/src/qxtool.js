@@ -17,6 +17,19 @@ function isProgramFile(file) {
   }
 }
 
+// The folders of a PATH. Windows separates them with ";" and quotes a folder that holds one.
+function pathFolders(pathVariable, platform) {
+  if (platform !== 'win32') return pathVariable.split(':');
+  const folders = [''];
+  let quoted = false;
+  for (const c of pathVariable) {
+    if (c === '"') quoted = !quoted;
+    else if (c === ';' && !quoted) folders.push('');
+    else folders[folders.length - 1] += c;
+  }
+  return folders;
+}
+
 // The qxtool to start: the one the setting names; else the one packed with the extension in
 // its bin folder (a platform package carries it); else the first on the PATH. null when there
 // is none, so the user is told what to set rather than shown a failed start.
@@ -26,10 +39,7 @@ function findQxtool({ setting, extensionDir, platform, pathVariable, isFile = is
   const name = programName(platform);
   const packed = path.join(extensionDir, 'bin', name);
   if (isFile(packed)) return packed;
-  // Windows separates the PATH's folders with ";" and may quote a folder that holds one.
-  const separator = platform === 'win32' ? ';' : ':';
-  for (const entry of (pathVariable || '').split(separator)) {
-    const folder = entry.replace(/^"(.*)"$/, '$1');
+  for (const folder of pathFolders(pathVariable || '', platform)) {
     if (!folder) continue;
     const candidate = path.join(folder, name);
     if (isFile(candidate)) return candidate;
