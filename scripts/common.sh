@@ -50,3 +50,15 @@ qx_install_lsp_clients() {
     command -v npm >/dev/null || qx_install_extra nodejs npm
     (cd "$QX_ROOT/tests/lsp/node" && npm ci --no-audit --no-fund --loglevel=error)
 }
+
+# The tools of the files for other editors: the packages of editors/vscode from its lock file
+# (the packager, the bundler, the grammar tester, the language client), and xmllint and unzip
+# for the tests. The packages' install scripts are skipped: they only fetch or build native
+# parts of the packager's publishing side, which packing never loads, and the bundler's own
+# binary comes as a package of its own.
+qx_install_editor_tools() {
+    qx_install_extra libxml2-utils unzip
+    command -v npm >/dev/null || qx_install_extra nodejs npm
+    (cd "$QX_ROOT/editors/vscode" &&
+        npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+}

@@ -12,5 +12,6 @@ int RunMat2Bmp(const std::vector<std::string> &args);
 int RunTpl(const std::vector<std::string> &args);
 int RunFlags(const std::vector<std::string> &args);
 int RunVerbQx(const std::vector<std::string> &args);
+int RunSyntax(const std::vector<std::string> &args);
 int RunSortSymbols(const std::vector<std::string> &args);
 int RunLsp(const std::vector<std::string> &args);

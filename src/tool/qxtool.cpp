@@ -28,6 +28,8 @@ const char *const HelpText =
     "  flags LINE [POSITIONS]        open the flag calculator on a built line; tick the\n"
     "                                comma-separated POSITIONS and print the completed line\n"
     "  verbqx TABLE.tsv OUT          write the Line Builder's verb.qx from a verb table\n"
+    "  syntax TABLE.tsv TEMPLATE OUT write an editor's syntax file from its template, with\n"
+    "                                the verbs of the table and the language's words\n"
     "  sort-symbols FILE             print the script with its symbols sections in columns\n"
     "  sort-symbols -i FILE...       rewrite the scripts in place\n"
     "  lsp [--stdio]                 serve editors as a language server on standard input\n"
@@ -44,8 +46,11 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"check", RunCheck}, {"gob", RunGob},       {"mat2bmp", RunMat2Bmp},          {"tpl", RunTpl},
-    {"flags", RunFlags}, {"verbqx", RunVerbQx}, {"sort-symbols", RunSortSymbols}, {"lsp", RunLsp},
+    {"check", RunCheck},     {"gob", RunGob},
+    {"mat2bmp", RunMat2Bmp}, {"tpl", RunTpl},
+    {"flags", RunFlags},     {"verbqx", RunVerbQx},
+    {"syntax", RunSyntax},   {"sort-symbols", RunSortSymbols},
+    {"lsp", RunLsp},
 };
 
 // The commands report every failure a file or the machine can cause, which the core gives back

@@ -1,5 +1,6 @@
 #include "core/analysis/wordclasses.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/analysis/cogchecker.h"
@@ -53,6 +54,12 @@ bool IsNumber(std::string_view word)
             return false;
     }
     return digits;
+}
+
+template <typename List> bool InList(const List &list, std::string_view word)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [word](std::string_view entry) { return SameNoCase(entry, word); });
 }
 
 bool CommentAt(std::string_view line, size_t i)
@@ -138,12 +145,12 @@ void ClassifySymbolLine(std::string_view line, size_t i, std::vector<TCogSpan> &
         else if (eq != std::string_view::npos)
         {
             const std::string_view key = word.substr(0, eq);
-            if (SameNoCase(key, "desc") || SameNoCase(key, "linkid") || SameNoCase(key, "mask"))
+            if (InList(COGSymbolKeys, key))
                 Add(spans, i, i + eq + 1, TCogWordClass::Extension);
             if (IsNumber(word.substr(eq + 1)))
                 Add(spans, i + eq + 1, end, TCogWordClass::Number);
         }
-        else if (SameNoCase(word, "local") || SameNoCase(word, "nolink"))
+        else if (InList(COGSymbolFlags, word))
             Add(spans, i, end, TCogWordClass::Extension);
         else if (IsNumber(word))
             Add(spans, i, end, TCogWordClass::Number);

@@ -5,6 +5,7 @@
 // name, extensions) and in the code section (keywords, verbs, labels), so each line is read
 // with the section it stands in.
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ enum class TCogWordClass : uint8_t
     Comment, // "#" or "//" to the end of the line
     Label,   // a name followed by ":" at the start of a code line
 };
+
+// The words after a symbol's name that stand alone, and the keys of those that take a value
+// after an "=" ("desc=text"), in small letters; the game reads them in any letter case.
+inline constexpr std::array<std::string_view, 2> COGSymbolFlags = {"local", "nolink"};
+inline constexpr std::array<std::string_view, 3> COGSymbolKeys = {"desc", "linkid", "mask"};
 
 // The part of the script a line stands in; the section words move between them.
 enum class TCogSection : uint8_t
