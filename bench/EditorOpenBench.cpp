@@ -102,14 +102,5 @@ BENCHMARK(BM_EndCodeSectionNearTheTop)->Unit(benchmark::kMillisecond)->UseRealTi
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TheBench.reset();
-    return 0;
+    return RunWindowBenchmarks(argc, argv, [] { TheBench.reset(); });
 }

@@ -4,6 +4,7 @@
 // a wait for an editor's paint. The frame runs on whatever platform Qt is given (the offscreen
 // one when there is no display).
 
+#include <functional>
 #include <memory>
 
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <benchmark/benchmark.h>
 
 #include "ui/common/prompts.h"
 #include "ui/editor/scripteditor.h"
@@ -147,3 +150,19 @@ class TBenchFrame
     std::unique_ptr<TMainForm> Frame;
     QString Path;
 };
+
+// The main of a benchmark of windows: the offscreen platform when there is no display, the
+// application object, the benchmarks; done runs before the application goes.
+inline int RunWindowBenchmarks(int argc, char **argv, const std::function<void()> &done)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    done();
+    return 0;
+}

@@ -535,10 +535,7 @@ class CommandLineTest : public QObject
     {
         QTemporaryDir elsewhere;
         const QString path = elsewhere.filePath("script.cog");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("symbols\r\nend\r\ncode\r\nend\r\n");
-        file.close();
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         // The box about the game folder waits for the user while the script's delay ends.
         F.Prompts.WhileShown = [] { QTest::qWait(200); };
         F.Start({path}, 50);
