@@ -7,11 +7,14 @@
 #include <map>
 #include <memory>
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
 
 #include "bench/benchframe.h"
+#include "ui/editor/codeassist.h"
 #include "ui/editor/livecheck.h"
 
 namespace {
@@ -110,6 +113,36 @@ BENCHMARK(BM_LastKeyToUnderline)
     ->Arg(ScriptSizes[0])
     ->Arg(ScriptSizes[1])
     ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+// The third letter of a word near the end of the script, which opens the list of what fits.
+void BM_KeyOpeningCompletion(benchmark::State &state)
+{
+    TRTFForm *editor = OpenChecked(state.range(0));
+    QAbstractItemView *list = editor->Assist->Completer->popup();
+    QElapsedTimer key;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        QTest::keyClicks(editor->RE, "Pl");
+        state.ResumeTiming();
+        key.start();
+        QTest::keyClick(editor->RE, Qt::Key_A);
+        state.SetIterationTime(static_cast<double>(key.nsecsElapsed()) / 1e9);
+        state.PauseTiming();
+        if (!list->isVisible())
+            state.SkipWithError("the list did not open");
+        QTest::keyClick(list, Qt::Key_Escape);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(editor->RE, Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    Close(editor);
+}
+BENCHMARK(BM_KeyOpeningCompletion)
+    ->Arg(ScriptSizes[0])
+    ->Arg(ScriptSizes[1])
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 } // namespace
 

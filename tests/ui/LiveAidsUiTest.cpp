@@ -12,6 +12,7 @@
 #include "tests/ui/framefixture.h"
 #include "ui/common/settingskey.h"
 #include "ui/editor/codeassist.h"
+#include "ui/editor/editortools.h"
 #include "ui/editor/livecheck.h"
 #include "ui/frame/frameextras.h"
 
@@ -198,8 +199,19 @@ class LiveAidsUiTest : public QObject
         QTest::keyClicks(editor->RE, "\b\b\b\bo");
         editor->Assist->CompleteWord1->trigger();
         QCOMPARE(QString::fromStdString(editor->Line(8)), QString("    call open;"));
+        // A type at the start of a symbols line, the section read from the lines above when
+        // the colours are off.
+        editor->Tools->SetHighlighting(false);
+        CaretTo(editor, 4, 0);
+        QTest::keyClick(editor->RE, Qt::Key_Return);
+        CaretTo(editor, 4, 0);
+        QTest::keyClicks(editor->RE, "tem");
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->currentIndex().data().toString(), QString("template"));
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(!list->isVisible());
         // In a comment nothing is offered.
-        CaretTo(editor, 13, 16);
+        CaretTo(editor, 14, 16);
         QTest::keyClicks(editor->RE, " # Pla");
         editor->Assist->CompleteWord1->trigger();
         QVERIFY(!list->isVisible());

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include <QAbstractItemView>
+#include <QAbstractListModel>
 #include <QAction>
 #include <QCompleter>
 #include <QHelpEvent>
@@ -13,7 +14,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
@@ -24,6 +24,7 @@
 #include "core/shell/textutils.h"
 #include "ui/common/scripttext.h"
 #include "ui/common/uihelpers.h"
+#include "ui/editor/highlighter.h"
 #include "ui/editor/livecheck.h"
 #include "ui/editor/scripteditor.h"
 
@@ -75,8 +76,68 @@ QString KindText(TCompletionKind kind)
 }
 } // namespace
 
+// The words of the completion list, sorted without regard to letter case as the completer
+// searches them; each entry's text is made when the list shows it.
+class TCompletionModel : public QAbstractListModel
+{
+  public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void SetItems(std::vector<TCompletion> items)
+    {
+        std::vector<std::pair<std::string, size_t>> keys;
+        keys.reserve(items.size());
+        for (size_t i = 0; i < items.size(); ++i)
+            keys.emplace_back(LowerAscii(items[i].Text), i);
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        beginResetModel();
+        Items.clear();
+        Items.reserve(items.size());
+        for (const auto &[key, index] : keys)
+            Items.push_back(std::move(items[index]));
+        endResetModel();
+    }
+
+    const TCompletion *Item(int row) const
+    {
+        return row >= 0 && static_cast<size_t>(row) < Items.size()
+                   ? &Items[static_cast<size_t>(row)]
+                   : nullptr;
+    }
+
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(Items.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const TCompletion *item = Item(index.row());
+        if (!item)
+            return {};
+        switch (role)
+        {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return DecodeScript(item->Text);
+        case Qt::ToolTipRole:
+            return item->Verb ? QString::fromStdString(VerbSignature(*item->Verb))
+                              : KindText(item->Kind);
+        case ItemRole:
+            return index.row();
+        default:
+            return {};
+        }
+    }
+
+  private:
+    std::vector<TCompletion> Items;
+};
+
 TCodeAssist::TCodeAssist(TRTFForm *form, TLiveCheck *check)
-    : QObject(form), Form(form), Editor(form->RE), Check(check), Model(new QStandardItemModel(this))
+    : QObject(form), Form(form), Editor(form->RE), Check(check),
+      Highlighter(form->Tools->Highlighter), Model(new TCompletionModel(this))
 {
     setObjectName("CodeAssist");
     TCogEdit *re = form->RE;
@@ -232,13 +293,7 @@ void TCodeAssist::KeyDone(QKeyEvent *event)
         if (typed == 0 || Editor->textCursor().position() - typed != WordStart)
             Completer->popup()->hide();
         else
-        {
-            Completer->setCompletionPrefix(DecodeScript(line.substr(start, typed)));
-            if (Completer->completionCount() == 0)
-                Completer->popup()->hide();
-            else
-                Completer->popup()->setCurrentIndex(Completer->completionModel()->index(0, 0));
-        }
+            ShowList(DecodeScript(line.substr(start, typed)), false);
         return;
     }
     const bool letter = text.size() == 1 && IsNameChar(EncodeScript(text)[0]) &&
@@ -259,7 +314,9 @@ void TCodeAssist::ShowCompletion(bool asked)
     const QTextCursor cursor = re->textCursor();
     int column = 0;
     const std::string line = CaretLine(column);
-    const TCogSection section = SectionAbove(Lines(), cursor.blockNumber());
+    // The colours know each line's section; without them the lines above are read.
+    const std::optional<TCogSection> coloured = Highlighter->SectionOf(cursor.block());
+    const TCogSection section = coloured ? *coloured : SectionAbove(Lines(), cursor.blockNumber());
     const TWritingContext context = WritingContextAt(line, column, section);
     if (context.Kind == TWritingKind::Nothing || context.Kind == TWritingKind::SymbolRest)
         return;
@@ -269,22 +326,14 @@ void TCodeAssist::ShowCompletion(bool asked)
     if (!latest && Editor->document()->characterCount() <= TLiveCheck::ForegroundLimit)
         Check->WhenAnalysed([&](const TScriptAnalysis &) { latest = Check->Latest(); });
     static const TScriptAnalysis none;
-    Items = CompletionsFor(context, latest ? *latest : none, Check->Options().Game);
-    // In the order the completer searches: without regard to letter case.
-    std::stable_sort(Items.begin(), Items.end(), [](const TCompletion &a, const TCompletion &b) {
-        return LowerAscii(a.Text) < LowerAscii(b.Text);
-    });
-    Model->clear();
-    for (size_t i = 0; i < Items.size(); ++i)
-    {
-        auto *item = new QStandardItem(DecodeScript(Items[i].Text));
-        item->setData(static_cast<int>(i), ItemRole);
-        item->setToolTip(Items[i].Verb ? QString::fromStdString(VerbSignature(*Items[i].Verb))
-                                       : KindText(Items[i].Kind));
-        Model->appendRow(item);
-    }
+    Model->SetItems(CompletionsFor(context, latest ? *latest : none, Check->Options().Game));
     WordStart = cursor.position() - static_cast<int>(context.Typed.size());
-    Completer->setCompletionPrefix(DecodeScript(context.Typed));
+    ShowList(DecodeScript(context.Typed), asked);
+}
+
+void TCodeAssist::ShowList(const QString &prefix, bool asked)
+{
+    Completer->setCompletionPrefix(prefix);
     if (Completer->completionCount() == 0)
     {
         Completer->popup()->hide();
@@ -295,7 +344,10 @@ void TCodeAssist::ShowCompletion(bool asked)
         InsertCompletion(Completer->currentIndex());
         return;
     }
-    QRect rect = re->cursorRect();
+    // Under the word, as wide as its longest entry and as high as its entries.
+    QTextCursor word(Editor->document());
+    word.setPosition(WordStart);
+    QRect rect = Editor->cursorRect(word);
     rect.setWidth(Completer->popup()->sizeHintForColumn(0) +
                   Completer->popup()->verticalScrollBar()->sizeHint().width() + 8);
     Completer->complete(rect);
@@ -305,10 +357,10 @@ void TCodeAssist::ShowCompletion(bool asked)
 void TCodeAssist::InsertCompletion(const QModelIndex &index)
 {
     bool ok = false;
-    const int row = index.data(ItemRole).toInt(&ok);
-    if (!ok || row < 0 || static_cast<size_t>(row) >= Items.size())
+    const TCompletion *chosen = Model->Item(index.data(ItemRole).toInt(&ok));
+    if (!ok || !chosen)
         return;
-    const TCompletion item = Items[static_cast<size_t>(row)];
+    const TCompletion item = *chosen;
     TCogEdit *re = Editor;
     QTextCursor cursor = re->textCursor();
     cursor.beginEditBlock();

@@ -14,9 +14,10 @@ class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QModelIndex;
-class QStandardItemModel;
 class QTextCursor;
 class TCogEdit;
+class TCogHighlighter;
+class TCompletionModel;
 class TLiveCheck;
 class TRTFForm;
 
@@ -62,6 +63,9 @@ class TCodeAssist : public QObject
     // After the editor took a key: the list follows the word, or opens after enough letters.
     void KeyDone(QKeyEvent *event);
     void ShowCompletion(bool asked);
+    // Shows the words that start with prefix, the first one chosen; with none the list goes.
+    // Asked for, a word that is the only one to fit goes in at once.
+    void ShowList(const QString &prefix, bool asked);
     void InsertCompletion(const QModelIndex &index);
     void ShowParameterTip();
     void ShowUse(int row);
@@ -77,8 +81,8 @@ class TCodeAssist : public QObject
     TRTFForm *Form;
     TCogEdit *Editor;
     TLiveCheck *Check;
-    QStandardItemModel *Model;
-    std::vector<TCompletion> Items;
+    TCogHighlighter *Highlighter;
+    TCompletionModel *Model;
     // Where the word being completed starts in the document.
     int WordStart = 0;
     std::vector<TScriptRange> Uses;

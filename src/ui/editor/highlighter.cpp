@@ -128,6 +128,18 @@ bool TCogHighlighter::ShouldColourNow(const QTextBlock &block) const
     return number < LeadingLines || (number >= ShownFirst && number <= ShownLast);
 }
 
+std::optional<TCogSection> TCogHighlighter::SectionOf(const QTextBlock &block) const
+{
+    if (!IsEnabled() || SectionsPending())
+        return std::nullopt;
+    const QTextBlock before = block.previous();
+    if (!before.isValid())
+        return TCogSection::Outside;
+    if (before.userState() < 0)
+        return std::nullopt;
+    return SectionOfState(before.userState());
+}
+
 void TCogHighlighter::highlightBlock(const QString &text)
 {
     const QTextBlock block = currentBlock();

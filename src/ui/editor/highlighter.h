@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QSyntaxHighlighter>
@@ -45,6 +46,9 @@ class TCogHighlighter : public QSyntaxHighlighter
     // Whether lines out of view are still waiting for their sections after an edit changed
     // the section of the lines below it.
     bool SectionsPending() const { return !StaleFirst.isNull(); }
+    // The section block stands in, as the colours read it; nothing while the colours are off
+    // or lines are still waiting for their sections.
+    std::optional<TCogSection> SectionOf(const QTextBlock &block) const;
 
   protected:
     void highlightBlock(const QString &text) override;
