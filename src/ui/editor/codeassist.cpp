@@ -166,8 +166,27 @@ TCodeAssist::TCodeAssist(TRTFForm *form, TLiveCheck *check)
             ShowParameterTip();
     });
 
-    // The list of uses, between the text and the bars below it.
-    UsesPanel = new QFrame(form->widget());
+    MakeUsesPanel();
+
+    QMenu *edit = form->Edit1;
+    edit->addSeparator();
+    CompleteWord1 = AddItem(edit, "CompleteWord1", "Complete &Word", QKeySequence("Ctrl+Space"));
+    GoToDefinition1 =
+        AddItem(edit, "GoToDefinition1", "Go to &Definition", QKeySequence(Qt::Key_F12));
+    FindUses1 = AddItem(edit, "FindUses1", "Find &Uses", QKeySequence(Qt::SHIFT | Qt::Key_F12));
+    connect(CompleteWord1, &QAction::triggered, this, [this] { CompleteWord1Click(); });
+    connect(GoToDefinition1, &QAction::triggered, this, [this] { GoToDefinition1Click(); });
+    connect(FindUses1, &QAction::triggered, this, [this] { FindUses1Click(); });
+
+    re->KeyTaken = [this](QKeyEvent *event) { return KeyTaken(event); };
+    re->KeyDone = [this](QKeyEvent *event) { KeyDone(event); };
+    re->installEventFilter(this);
+    re->viewport()->installEventFilter(this);
+}
+
+void TCodeAssist::MakeUsesPanel()
+{
+    UsesPanel = new QFrame(Form->widget());
     UsesPanel->setObjectName("UsesPanel");
     UsesPanel->setFrameShape(QFrame::StyledPanel);
     auto *usesLayout = new QVBoxLayout(UsesPanel);
@@ -186,32 +205,17 @@ TCodeAssist::TCodeAssist(TRTFForm *form, TLiveCheck *check)
     usesLayout->addLayout(head);
     UsesList = new QListWidget(UsesPanel);
     UsesList->setObjectName("UsesList");
-    UsesList->setFont(re->font());
+    UsesList->setFont(Editor->font());
     UsesList->setMaximumHeight(120);
     usesLayout->addWidget(UsesList);
     UsesPanel->hide();
-    if (auto *layout = qobject_cast<QVBoxLayout *>(form->widget()->layout()))
-        layout->insertWidget(layout->indexOf(re) + 1, UsesPanel);
+    if (auto *layout = qobject_cast<QVBoxLayout *>(Form->widget()->layout()))
+        layout->insertWidget(layout->indexOf(Editor) + 1, UsesPanel);
     connect(close, &QToolButton::clicked, UsesPanel, &QWidget::hide);
     connect(UsesList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { ShowUse(UsesList->row(item)); });
     connect(UsesList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { ShowUse(UsesList->row(item)); });
-
-    QMenu *edit = form->Edit1;
-    edit->addSeparator();
-    CompleteWord1 = AddItem(edit, "CompleteWord1", "Complete &Word", QKeySequence("Ctrl+Space"));
-    GoToDefinition1 =
-        AddItem(edit, "GoToDefinition1", "Go to &Definition", QKeySequence(Qt::Key_F12));
-    FindUses1 = AddItem(edit, "FindUses1", "Find &Uses", QKeySequence(Qt::SHIFT | Qt::Key_F12));
-    connect(CompleteWord1, &QAction::triggered, this, [this] { CompleteWord1Click(); });
-    connect(GoToDefinition1, &QAction::triggered, this, [this] { GoToDefinition1Click(); });
-    connect(FindUses1, &QAction::triggered, this, [this] { FindUses1Click(); });
-
-    re->KeyTaken = [this](QKeyEvent *event) { return KeyTaken(event); };
-    re->KeyDone = [this](QKeyEvent *event) { KeyDone(event); };
-    re->installEventFilter(this);
-    re->viewport()->installEventFilter(this);
 }
 
 std::string TCodeAssist::CaretLine(int &column) const
@@ -231,14 +235,6 @@ TLineReader TCodeAssist::Lines() const
     };
 }
 
-int TCodeAssist::PositionOf(const TScriptPos &pos) const
-{
-    const QTextBlock block = Editor->document()->findBlockByNumber(pos.Line);
-    if (!block.isValid())
-        return Editor->document()->characterCount() - 1;
-    return block.position() + std::clamp(pos.Column, 0, block.length() - 1);
-}
-
 TScriptPlace TCodeAssist::PlaceAtPosition(const TScriptAnalysis &analysis, int position) const
 {
     const QTextBlock block = Editor->document()->findBlock(position);
@@ -247,8 +243,8 @@ TScriptPlace TCodeAssist::PlaceAtPosition(const TScriptAnalysis &analysis, int p
 
 void TCodeAssist::SelectRange(const TScriptRange &range)
 {
-    const int start = PositionOf(range.Start);
-    Form->SelectRange(start, PositionOf(range.End) - start);
+    const int start = DocumentPosition(Editor->document(), range.Start);
+    Form->SelectRange(start, DocumentPosition(Editor->document(), range.End) - start);
     Editor->centerCursor();
 }
 

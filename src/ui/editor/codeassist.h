@@ -58,6 +58,8 @@ class TCodeAssist : public QObject
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    // The list of uses, between the text and the bars below it.
+    void MakeUsesPanel();
     // Whether the key is the completion list's to take; false lets the editor have it.
     bool KeyTaken(QKeyEvent *event);
     // After the editor took a key: the list follows the word, or opens after enough letters.
@@ -74,8 +76,6 @@ class TCodeAssist : public QObject
     TLineReader Lines() const;
     // The place at a character position, from the analysis.
     TScriptPlace PlaceAtPosition(const TScriptAnalysis &analysis, int position) const;
-    // The character position of a place of the analysed text.
-    int PositionOf(const TScriptPos &pos) const;
     void SelectRange(const TScriptRange &range);
 
     TRTFForm *Form;

@@ -12,6 +12,14 @@ namespace {
 constexpr int MessageProperty = QTextFormat::UserProperty + 1;
 } // namespace
 
+int DocumentPosition(const QTextDocument *doc, const TScriptPos &pos)
+{
+    const QTextBlock block = doc->findBlockByNumber(pos.Line);
+    if (!block.isValid())
+        return doc->characterCount() - 1;
+    return block.position() + std::clamp(pos.Column, 0, block.length() - 1);
+}
+
 // One analysis: the text of one revision, analysed where it was started.
 struct TLiveCheck::TJob
 {
@@ -167,19 +175,12 @@ void TLiveCheck::ShowUnderlines()
     if (Enabled && Analysis)
     {
         QTextDocument *doc = Editor->document();
-        // A place of the analysed text in the document, clamped into its line.
-        const auto position = [doc](const TScriptPos &pos) {
-            const QTextBlock block = doc->findBlockByNumber(pos.Line);
-            if (!block.isValid())
-                return doc->characterCount() - 1;
-            return block.position() + std::clamp(pos.Column, 0, block.length() - 1);
-        };
         for (const TScriptDiagnostic &finding : Analysis->Diagnostics)
         {
             if (Marks.size() >= UnderlineLimit)
                 break;
-            int start = position(finding.Range.Start);
-            int end = position(finding.Range.End);
+            int start = DocumentPosition(doc, finding.Range.Start);
+            int end = DocumentPosition(doc, finding.Range.End);
             // A finding at the end of its line underlines the character before.
             if (end <= start)
             {

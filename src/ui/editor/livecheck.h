@@ -10,8 +10,12 @@
 #include "core/analysis/scriptanalysis.h"
 
 class QLabel;
+class QTextDocument;
 class QTimer;
 class QPlainTextEdit;
+
+// The character position in doc of a place of its analysed text, clamped into its line.
+int DocumentPosition(const QTextDocument *doc, const TScriptPos &pos);
 
 // Checks an editor's script as it is typed: a short pause after the last change, the text is
 // analysed and every finding is underlined where it stands (a red wave for an error, an orange
