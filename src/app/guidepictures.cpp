@@ -323,19 +323,20 @@ int main(int argc, char **argv)
     pictures.Save(&frame, "checked.png");
     checker->hide();
 
-    // The Line Builder: a flag verb built with the calculator, a second one open in it.
+    // The Line Builder: a flag verb built with the calculator, and the calculator open on it
+    // again with the same boxes ticked, as the guide tells.
     editor->SBShowLBClick();
     TVF *builder = frame.LineBuilder();
     builder->resize(640, 470);
-    if (DoubleClickEntry(builder, "SetActorFlags"))
-    {
-        Tick(builder, {3, 11});
-        builder->FlagOKClick();
-    }
     if (QTreeWidgetItem *door = FindEntry(builder->TV, "door"))
         builder->ShowNode(door);
-    DoubleClickEntry(builder, "ClearActorFlags");
-    Tick(builder, {7});
+    for (int pass = 0; pass < 2; ++pass)
+        if (DoubleClickEntry(builder, "SetActorFlags"))
+        {
+            Tick(builder, {3, 11});
+            if (pass == 0)
+                builder->FlagOKClick();
+        }
     pictures.Save(builder, "linebuilder.png");
     builder->HideFlagCalculator();
     builder->hide();
