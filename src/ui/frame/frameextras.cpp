@@ -156,9 +156,7 @@ void TFrameExtras::Highlight1Click()
     Highlighting = Highlight1->isChecked();
     for (TRTFForm *editor : Frame->Editors())
         editor->Tools->SetHighlighting(Highlighting);
-    auto key = OpenSettingsKey();
-    WriteHighlightSetting(*key, Highlighting);
-    CloseSettingsKey(key, Frame->Ask());
+    StoreSwitch(WriteHighlightSetting, Highlighting);
 }
 
 void TFrameExtras::CheckAsYouType1Click()
@@ -166,8 +164,13 @@ void TFrameExtras::CheckAsYouType1Click()
     CheckingAsYouType = CheckAsYouType1->isChecked();
     for (TRTFForm *editor : Frame->Editors())
         editor->LiveCheck->SetEnabled(CheckingAsYouType);
+    StoreSwitch(WriteCheckAsYouTypeSetting, CheckingAsYouType);
+}
+
+void TFrameExtras::StoreSwitch(void (*write)(TSettingsKey &key, bool on), bool on)
+{
     auto key = OpenSettingsKey();
-    WriteCheckAsYouTypeSetting(*key, CheckingAsYouType);
+    write(*key, on);
     CloseSettingsKey(key, Frame->Ask());
 }
 

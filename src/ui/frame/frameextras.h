@@ -10,6 +10,7 @@ class QAction;
 class QMenu;
 class TMainForm;
 class TRTFForm;
+class TSettingsKey;
 
 // The frame's additions for everyday work: the recent files in the File menus, the Options
 // items that turn syntax colours and the check as you type on and off (all kept in the settings),
@@ -49,6 +50,8 @@ class TFrameExtras : public QObject
   private:
     void FillRecentMenu();
     void StoreRecentFiles();
+    // Writes an Options switch to the settings with write.
+    void StoreSwitch(void (*write)(TSettingsKey &key, bool on), bool on);
     void ReportExtraction(const QStringList &files);
 
     TMainForm *Frame;
