@@ -95,14 +95,28 @@ TJson TLanguageServer::Completion(const TJson &params)
         TJson entry{{"label", Utf8FromScriptBytes(item.Text)}, {"kind", ItemKind(item.Kind)}};
         if (item.Verb)
         {
+            // The description comes when the client resolves the item it shows: the list of
+            // all verbs stays small.
             entry["detail"] = VerbSignature(*item.Verb);
-            entry["documentation"] = VerbDocumentation(*item.Verb);
             entry["insertText"] = VerbSnippet(*item.Verb);
             entry["insertTextFormat"] = InsertAsSnippet;
+            entry["data"] = {{"verb", item.Verb - VerbTable().data()}};
         }
         items.push_back(std::move(entry));
     }
     return {{"isIncomplete", false}, {"items", std::move(items)}};
+}
+
+TJson TLanguageServer::ResolveCompletion(const TJson &params)
+{
+    TJson item = params;
+    const TJson *verb =
+        params.contains("data") && params["data"].is_object() && params["data"].contains("verb")
+            ? &params["data"]["verb"]
+            : nullptr;
+    if (verb && verb->is_number_unsigned() && verb->get<size_t>() < VerbTable().size())
+        item["documentation"] = VerbDocumentation(VerbTable()[verb->get<size_t>()]);
+    return item;
 }
 
 TJson TLanguageServer::SignatureHelp(const TJson &params)

@@ -76,6 +76,7 @@ class TLanguageServer
     void Ignore(const TJson &params);
     TJson Formatting(const TJson &params);
     TJson Completion(const TJson &params);
+    TJson ResolveCompletion(const TJson &params);
     TJson SignatureHelp(const TJson &params);
     TJson Hover(const TJson &params);
     TJson Definition(const TJson &params);

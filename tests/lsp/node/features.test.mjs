@@ -160,6 +160,12 @@ test('completion offers verbs, symbols, labels, messages and types where each be
   assert.ok(playSound);
   assert.equal(playSound.insertTextFormat, 2);
   assert.match(playSound.insertText, /^PlaySoundThing\(\$\{1:snd\}/);
+  // Its description comes when the item is resolved; a word of the script has none.
+  assert.equal(playSound.documentation, undefined);
+  const resolved = await client.request('completionItem/resolve', playSound);
+  assert.match(resolved.documentation.value, /Plays a sound from a thing/);
+  const player = statement.find((i) => i.label === 'player');
+  assert.equal((await client.request('completionItem/resolve', player)).documentation, undefined);
   assert.ok(names(statement).includes('player'));
 
   // After "call": the labels.
