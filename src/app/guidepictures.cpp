@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPrinter>
 #include <QSettings>
@@ -187,13 +186,22 @@ void Settle()
         QApplication::processEvents();
 }
 
+// Writes the pictures the build declared, and only those: a picture the build does not know
+// would be left out of the installed guide.
 class TPictures
 {
   public:
-    TPictures(const QString &out) : Out(out) {}
+    TPictures(const QString &out, const QStringList &names) : Out(out), Expected(names) {}
 
     bool Save(QWidget *window, const QString &name)
     {
+        if (!Expected.contains(name))
+        {
+            std::fprintf(stderr, "guidepictures: %s is not among the pictures the build names\n",
+                         qPrintable(name));
+            Failed = true;
+            return false;
+        }
         window->show();
         Settle();
         const QPixmap picture = window->grab();
@@ -203,10 +211,27 @@ class TPictures
             Failed = true;
             return false;
         }
+        Saved << name;
         return true;
     }
 
+    // Whether every picture was written.
+    bool Done() const
+    {
+        bool done = !Failed;
+        for (const QString &name : Expected)
+            if (!Saved.contains(name))
+            {
+                std::fprintf(stderr, "guidepictures: %s was not drawn\n", qPrintable(name));
+                done = false;
+            }
+        return done;
+    }
+
+  private:
     QString Out;
+    QStringList Expected;
+    QStringList Saved;
     bool Failed = false;
 };
 
@@ -245,9 +270,9 @@ QListWidgetItem *FindListed(QListWidget *list, const QString &text)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3)
+    if (argc < 4)
     {
-        std::fprintf(stderr, "usage: guidepictures DATADIR OUTDIR\n");
+        std::fprintf(stderr, "usage: guidepictures DATADIR OUTDIR PICTURE.png...\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -288,7 +313,10 @@ int main(int argc, char **argv)
     frame.resize(760, 520);
     frame.show();
     Settle();
-    TPictures pictures(outDir);
+    QStringList names;
+    for (int i = 3; i < argc; ++i)
+        names << QString::fromLocal8Bit(argv[i]);
+    TPictures pictures(outDir, names);
 
     // The frame with the script open in an editor.
     {
@@ -381,5 +409,5 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "  %s\n", qPrintable(text));
         return 1;
     }
-    return pictures.Failed ? 1 : 0;
+    return pictures.Done() ? 0 : 1;
 }
