@@ -24,9 +24,9 @@ int RunLsp(const std::vector<std::string> &args)
             return 2;
         }
 #ifdef _WIN32
-    // The protocol counts bytes: no CR may be added or taken away.
+    // The protocol counts bytes: no CR may be taken away from what comes in (the console setup
+    // made the output binary).
     _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
 #endif
     std::ios::sync_with_stdio(false);
     std::cin.tie(nullptr);

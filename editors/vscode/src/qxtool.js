@@ -56,4 +56,4 @@ function serverSettings(configuration) {
   };
 }
 
-module.exports = { findQxtool, serverSettings, programName };
+module.exports = { findQxtool, serverSettings };

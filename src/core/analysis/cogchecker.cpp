@@ -318,11 +318,6 @@ size_t WordEnd(const char *s, size_t at)
     }
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // The kind of a word that is no number and no keyword, by the byte after it and its blanks.
 constexpr std::array<TCogTokenKind, 256> MakeAfterWord()
 {

@@ -8,11 +8,6 @@
 #include "core/shell/textutils.h"
 
 namespace {
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // The line before the caret, cut at a comment; false when the caret is inside one.
 bool CodeBefore(std::string_view line, int caret, std::string_view &before)
 {
@@ -68,16 +63,29 @@ TSectionLines SectionLines(const TLineReader &line, int lineCount)
     return lines;
 }
 
+std::string_view WordBefore(std::string_view line, int column)
+{
+    const size_t end = std::min(static_cast<size_t>(std::max(column, 0)), line.size());
+    size_t start = end;
+    while (start > 0 && IsNameChar(line[start - 1]))
+        --start;
+    return line.substr(start, end - start);
+}
+
+bool OpensCompletionByItself(std::string_view line, int column)
+{
+    const std::string_view word = WordBefore(line, column);
+    return word.size() >= AutoCompleteLetters && !(word[0] >= '0' && word[0] <= '9');
+}
+
 TWritingContext WritingContextAt(std::string_view line, int column, TCogSection section)
 {
     TWritingContext context;
     std::string_view before;
     if (section == TCogSection::Outside || !CodeBefore(line, column, before))
         return context;
-    size_t start = before.size();
-    while (start > 0 && IsNameChar(before[start - 1]))
-        --start;
-    context.Typed = std::string(before.substr(start));
+    context.Typed = std::string(WordBefore(before, static_cast<int>(before.size())));
+    const size_t start = before.size() - context.Typed.size();
     context.WordStart = static_cast<int>(start);
     const std::string_view head = before.substr(0, start);
 
@@ -177,7 +185,8 @@ int HandlerOf(const TScriptAnalysis &analysis, int symbol)
 
 bool IsMessageSymbol(const TScriptAnalysis &analysis, int symbol)
 {
-    return symbol >= 0 && SameNoCase(analysis.Symbols[static_cast<size_t>(symbol)].Type, "message");
+    return symbol >= 0 &&
+           TypeCode(analysis.Symbols[static_cast<size_t>(symbol)].Type) == TypeCode("message");
 }
 
 namespace {
@@ -360,6 +369,51 @@ std::vector<TScriptRange> OccurrencesAt(const TScriptAnalysis &analysis, const T
                 ranges.push_back(call.Range);
     }
     return ranges;
+}
+
+const TScriptRange *RenamedWord(const TScriptAnalysis &analysis, const TScriptPlace &place)
+{
+    const size_t item = static_cast<size_t>(place.Item);
+    switch (place.Kind)
+    {
+    case TPlaceKind::SymbolDeclaration:
+        return &analysis.Symbols[item].Range;
+    case TPlaceKind::SymbolUse:
+        return &analysis.Uses[item].Range;
+    case TPlaceKind::Label:
+    case TPlaceKind::Handler:
+        return &analysis.Labels[item].Range;
+    case TPlaceKind::LabelCall:
+        return place.Label >= 0 ? &analysis.LabelCalls[item].Range : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+std::string RenameRefusal(const TScriptAnalysis &analysis, const TScriptPlace &place,
+                          const std::string &newName)
+{
+    if (!RenamedWord(analysis, place))
+        return "Only a symbol or a label can be renamed";
+    // The game reads names in any letter case and knows its own words before a script's.
+    if (!IsPlainName(newName) || (newName[0] >= '0' && newName[0] <= '9'))
+        return "A name is letters, digits and \"_\", not starting with a digit";
+    if (TypeCode(newName) || IsCogKeyword(newName) || !FindVerb(newName).empty() ||
+        SameNoCase(newName, "end") || SameNoCase(newName, "code") || SameNoCase(newName, "symbols"))
+        return "\"" + newName + "\" is a word of the language";
+    if (place.Symbol >= 0)
+        for (size_t i = 0; i < analysis.Symbols.size(); ++i)
+            if (static_cast<int>(i) != place.Symbol &&
+                SameNoCase(analysis.Symbols[i].Name, newName))
+                return "The script has a symbol called " + newName + " already";
+    // A message and its handler are renamed together.
+    const bool renamesLabel = place.Label >= 0 || place.Kind == TPlaceKind::Label ||
+                              IsMessageSymbol(analysis, place.Symbol);
+    if (renamesLabel)
+        for (size_t i = 0; i < analysis.Labels.size(); ++i)
+            if (static_cast<int>(i) != place.Label && SameNoCase(analysis.Labels[i].Name, newName))
+                return "The script has a label called " + newName + " already";
+    return {};
 }
 
 std::vector<TCompletion> CompletionsFor(const TWritingContext &context,

@@ -59,6 +59,14 @@ struct TWritingContext
     int WordStart = 0;
 };
 
+// The name characters just before byte column of line: the word being typed.
+std::string_view WordBefore(std::string_view line, int column);
+// Letters of a word typed before the list of what fits opens by itself.
+inline constexpr int AutoCompleteLetters = 3;
+// Whether the word before column is long enough to open that list by itself; a number is no
+// word to complete.
+bool OpensCompletionByItself(std::string_view line, int column);
+
 // What is being written at byte column of line, a line that stands in section.
 TWritingContext WritingContextAt(std::string_view line, int column, TCogSection section);
 
@@ -100,6 +108,14 @@ std::optional<TScriptRange> DefinitionAt(const TScriptAnalysis &analysis,
 // and its handler are one name, so each brings the other's too.
 std::vector<TScriptRange> OccurrencesAt(const TScriptAnalysis &analysis, const TScriptPlace &place,
                                         bool includeDeclaration);
+
+// The range of the word at place when it is a name that can be renamed (a symbol, a label, a
+// label after "call" that names one); null otherwise.
+const TScriptRange *RenamedWord(const TScriptAnalysis &analysis, const TScriptPlace &place);
+// Why the name at place cannot become newName: not a name, a word of the language, or a name
+// the script holds already; empty when it can.
+std::string RenameRefusal(const TScriptAnalysis &analysis, const TScriptPlace &place,
+                          const std::string &newName);
 
 // The handler of message symbol index (index in Labels); -1 when the script has none.
 int HandlerOf(const TScriptAnalysis &analysis, int symbol);

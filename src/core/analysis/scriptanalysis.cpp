@@ -6,11 +6,6 @@
 #include "core/shell/textutils.h"
 
 namespace {
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // Follows a check through a script and notes where each thing stands. The words of the events
 // come in small letters, so the names are taken as written from the lines, at their places.
 class TScriptCollector : public TCogCodeSink

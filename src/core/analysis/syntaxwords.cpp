@@ -30,13 +30,6 @@ template <typename List> std::vector<std::string> WordsOf(const List &list)
     return SortedWords(std::move(words));
 }
 
-bool IsPlainName(std::string_view word)
-{
-    return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-    });
-}
-
 const std::vector<std::string> *ListNamed(std::string_view name, const TCogWordLists &lists)
 {
     if (name == "verbs")

@@ -5,13 +5,9 @@
 
 #include "core/analysis/cogchecker.h"
 #include "core/linebuilder/verbtable.h"
+#include "core/shell/textutils.h"
 
 namespace {
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 bool IsWordStart(char c)
 {
     return std::isalpha(static_cast<unsigned char>(c)) || c == '_';

@@ -8,11 +8,6 @@
 #include "core/shell/textutils.h"
 
 namespace {
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // The length of the UTF-8 sequence that starts at text[at]: a lead byte and the continuation
 // bytes after it (a stray continuation byte counts as one character).
 size_t CharLength(std::string_view text, size_t at)

@@ -1,25 +1,15 @@
 #include "core/shell/helpindex.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/shell/textutils.h"
 
 namespace {
 
-char Lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool IsBlank(char c)
+// White space of HTML between words.
+bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-std::string LowerText(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-    return lower;
 }
 
 // The character an entity stands for; empty for one the pages do not use, which is kept as
@@ -39,18 +29,18 @@ std::string_view EntityText(std::string_view name)
 // when it has none. Values are quoted, as the help pages write them.
 std::string AttributeOf(std::string_view tag, std::string_view name)
 {
-    const std::string lower = LowerText(tag);
+    const std::string lower = LowerAscii(tag);
     size_t at = 0;
     while ((at = lower.find(name, at)) != std::string::npos)
     {
-        const bool starts = at > 0 && IsBlank(lower[at - 1]);
+        const bool starts = at > 0 && IsSpace(lower[at - 1]);
         size_t p = at + name.size();
-        while (p < lower.size() && IsBlank(lower[p]))
+        while (p < lower.size() && IsSpace(lower[p]))
             ++p;
         if (starts && p < lower.size() && lower[p] == '=')
         {
             ++p;
-            while (p < lower.size() && IsBlank(lower[p]))
+            while (p < lower.size() && IsSpace(lower[p]))
                 ++p;
             if (p < lower.size() && (lower[p] == '"' || lower[p] == '\''))
             {
@@ -126,17 +116,17 @@ std::vector<std::string> QueryWords(std::string_view query)
     std::string word;
     for (const char c : query)
     {
-        if (IsBlank(c))
+        if (IsSpace(c))
         {
             if (!word.empty())
-                words.push_back(LowerText(word));
+                words.push_back(LowerAscii(word));
             word.clear();
         }
         else
             word += c;
     }
     if (!word.empty())
-        words.push_back(LowerText(word));
+        words.push_back(LowerAscii(word));
     return words;
 }
 
@@ -149,7 +139,7 @@ std::string HtmlToText(std::string_view html)
     const auto put = [&](std::string_view piece) {
         for (const char c : piece)
         {
-            if (IsBlank(c))
+            if (IsSpace(c))
             {
                 if (!blank)
                     text += ' ';
@@ -198,14 +188,14 @@ std::string HtmlToText(std::string_view html)
 
 std::vector<THelpSection> ReadHelpSections(std::string_view html, const std::string &page)
 {
-    const std::string lower = LowerText(html);
+    const std::string lower = LowerAscii(html);
     size_t offset = 0;
     const std::string_view body = BodyOf(html, lower, offset);
     const std::string bodyLower = lower.substr(offset, body.size());
 
     std::vector<THelpSection> sections;
     const auto add = [&](std::string anchor, std::string title, size_t from, size_t to) {
-        std::string text = LowerText(HtmlToText(body.substr(from, to - from)));
+        std::string text = LowerAscii(HtmlToText(body.substr(from, to - from)));
         if (anchor.empty() && text.empty())
             return;
         sections.push_back({page, std::move(anchor), std::move(title), std::move(text)});

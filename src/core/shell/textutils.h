@@ -22,6 +22,18 @@ inline bool IsNameChar(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// A blank between the words of a line: a space or a tab.
+inline bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A word of name bytes only, not empty.
+inline bool IsPlainName(std::string_view word)
+{
+    return !word.empty() && std::all_of(word.begin(), word.end(), IsNameChar);
+}
+
 // Letter case in ASCII only, whatever the locale: scripts and member names are Windows-1252
 // bytes, paths UTF-8, and the game compares names this way.
 inline char LowerAscii(char c)

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "core/analysis/cogchecker.h"
 #include "core/analysis/scriptaids.h"
 #include "core/linebuilder/verbdocs.h"
 #include "core/shell/textutils.h"
@@ -228,9 +227,10 @@ TJson TLanguageServer::DocumentSymbol(const TJson &params)
              {"children", std::move(children)}});
     };
     TJson symbols = TJson::array();
-    for (const TScriptSymbol &symbol : analysis.Symbols)
+    for (size_t i = 0; i < analysis.Symbols.size(); ++i)
     {
-        const bool message = SameNoCase(symbol.Type, "message");
+        const TScriptSymbol &symbol = analysis.Symbols[i];
+        const bool message = IsMessageSymbol(analysis, static_cast<int>(i));
         symbols.push_back(
             {{"name", Utf8FromScriptBytes(symbol.Name)},
              {"detail", Utf8FromScriptBytes(symbol.Type)},
@@ -272,35 +272,6 @@ namespace {
 // The protocol's code for a request that could not be done as asked.
 constexpr int RequestFailed = -32803;
 
-bool IsNameWord(std::string_view name)
-{
-    if (name.empty() || (name[0] >= '0' && name[0] <= '9'))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '_';
-    });
-}
-
-// The range of the word at place, when it is a name that rename can change.
-const TScriptRange *RenamedWord(const TScriptAnalysis &analysis, const TScriptPlace &place)
-{
-    const size_t item = static_cast<size_t>(place.Item);
-    switch (place.Kind)
-    {
-    case TPlaceKind::SymbolDeclaration:
-        return &analysis.Symbols[item].Range;
-    case TPlaceKind::SymbolUse:
-        return &analysis.Uses[item].Range;
-    case TPlaceKind::Label:
-    case TPlaceKind::Handler:
-        return &analysis.Labels[item].Range;
-    case TPlaceKind::LabelCall:
-        return place.Label >= 0 ? &analysis.LabelCalls[item].Range : nullptr;
-    default:
-        return nullptr;
-    }
-}
 } // namespace
 
 TJson TLanguageServer::PrepareRename(const TJson &params)
@@ -322,31 +293,11 @@ TJson TLanguageServer::Rename(const TJson &params)
     TOpenScript *script = nullptr;
     const TScriptPlace place = PlaceOf(params, script);
     const TScriptAnalysis &analysis = AnalysisOf(*script);
-    if (!RenamedWord(analysis, place))
-        throw TRequestError{RequestFailed, "Only a symbol or a label can be renamed"};
     const std::string &newName = params.at("newName").get_ref<const std::string &>();
-    // The game reads names in any letter case and knows its own words before a script's.
-    if (!IsNameWord(newName))
-        throw TRequestError{RequestFailed,
-                            "A name is letters, digits and \"_\", not starting with a digit"};
-    if (TypeCode(newName) || IsCogKeyword(newName) || !FindVerb(newName).empty() ||
-        SameNoCase(newName, "end") || SameNoCase(newName, "code") || SameNoCase(newName, "symbols"))
-        throw TRequestError{RequestFailed, "\"" + newName + "\" is a word of the language"};
-    const std::vector<TScriptRange> ranges = OccurrencesAt(analysis, place, true);
-    const bool renamesSymbol = place.Symbol >= 0;
-    const bool renamesLabel = place.Label >= 0 || place.Kind == TPlaceKind::Label;
-    for (size_t i = 0; i < analysis.Symbols.size(); ++i)
-        if (static_cast<int>(i) != place.Symbol && SameNoCase(analysis.Symbols[i].Name, newName) &&
-            renamesSymbol)
-            throw TRequestError{RequestFailed,
-                                "The script has a symbol called " + newName + " already"};
-    for (size_t i = 0; i < analysis.Labels.size(); ++i)
-        if (static_cast<int>(i) != place.Label && SameNoCase(analysis.Labels[i].Name, newName) &&
-            (renamesLabel || IsMessageSymbol(analysis, place.Symbol)))
-            throw TRequestError{RequestFailed,
-                                "The script has a label called " + newName + " already"};
+    if (const std::string refusal = RenameRefusal(analysis, place, newName); !refusal.empty())
+        throw TRequestError{RequestFailed, refusal};
     TJson edits = TJson::array();
-    for (const TScriptRange &range : ranges)
+    for (const TScriptRange &range : OccurrencesAt(analysis, place, true))
         edits.push_back({{"range", RangeJson(range)}, {"newText", newName}});
     return {{"changes", {{params["textDocument"]["uri"].get<std::string>(), std::move(edits)}}}};
 }

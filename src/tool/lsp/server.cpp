@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "core/analysis/cogchecker.h"
 #include "core/analysis/symtools.h"
 #include "core/shell/folders.h"
 #include "tool/lsp/protocol.h"

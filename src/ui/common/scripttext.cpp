@@ -20,6 +20,13 @@ std::string EncodeScript(const QString &text)
     return bytes;
 }
 
+std::string ScriptBytesOfEditorText(QString raw)
+{
+    raw.replace(QChar::ParagraphSeparator, QChar('\n'));
+    raw.replace(QChar::LineSeparator, QChar('\n'));
+    return EncodeScript(raw);
+}
+
 QString WithEditorLineBreaks(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -15,3 +15,6 @@ std::string EncodeScript(const QString &text);
 // text with every line break (CR LF, CR, LF, U+2028, U+2029) made the editor's own, LF, so
 // that each line of the file is one block of the editor and the reverse.
 QString WithEditorLineBreaks(QString text);
+// The script bytes of an editor's raw text (QTextDocument::toRawText), its paragraph and line
+// separators ending lines with LF.
+std::string ScriptBytesOfEditorText(QString raw);

@@ -1,7 +1,6 @@
 #include "ui/editor/codeassist.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include <QAbstractItemView>
 #include <QAbstractListModel>
@@ -222,16 +221,14 @@ std::string TCodeAssist::CaretLine(int &column) const
 {
     const QTextCursor cursor = Editor->textCursor();
     column = cursor.positionInBlock();
-    return EncodeScript(cursor.block().text());
+    return Form->Line(cursor.blockNumber());
 }
 
 TLineReader TCodeAssist::Lines() const
 {
-    QTextDocument *doc = Editor->document();
-    return [this, doc](int index) -> std::string_view {
-        const QTextBlock block = doc->findBlockByNumber(index);
-        ReadLine = block.isValid() ? EncodeScript(block.text()) : std::string();
-        return ReadLine;
+    return [this, line = std::string()](int index) mutable -> std::string_view {
+        line = Form->Line(index);
+        return line;
     };
 }
 
@@ -279,23 +276,20 @@ void TCodeAssist::KeyDone(QKeyEvent *event)
         ShowParameterTip();
     int column = 0;
     const std::string line = CaretLine(column);
-    size_t start = static_cast<size_t>(column);
-    while (start > 0 && IsNameChar(line[start - 1]))
-        --start;
-    const int typed = column - static_cast<int>(start);
+    const std::string_view word = WordBefore(line, column);
     if (Completer->popup()->isVisible())
     {
         // The list follows the word being typed, and goes when the word is left.
-        if (typed == 0 || Editor->textCursor().position() - typed != WordStart)
+        const int wordStart = Editor->textCursor().position() - static_cast<int>(word.size());
+        if (word.empty() || wordStart != WordStart)
             Completer->popup()->hide();
         else
-            ShowList(DecodeScript(line.substr(start, typed)), false);
+            ShowList(DecodeScript(word), false);
         return;
     }
     const bool letter = text.size() == 1 && IsNameChar(EncodeScript(text)[0]) &&
                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (letter && typed >= AutoCompleteLetters &&
-        !std::isdigit(static_cast<unsigned char>(line[start])))
+    if (letter && OpensCompletionByItself(line, column))
         ShowCompletion(false);
 }
 
@@ -319,11 +313,11 @@ void TCodeAssist::ShowCompletion(bool asked)
     // The script's names come from the last analysis: those being typed may be new, the
     // others rarely are.
     std::shared_ptr<const TScriptAnalysis> latest = Check->Latest();
-    if (!latest && Editor->document()->characterCount() <= TLiveCheck::ForegroundLimit)
-        Check->WhenAnalysed([&](const TScriptAnalysis &) { latest = Check->Latest(); });
+    if (!latest)
+        latest = Check->AnalysisNow();
     static const TScriptAnalysis none;
     Model->SetItems(CompletionsFor(context, latest ? *latest : none, Check->Options().Game));
-    WordStart = cursor.position() - static_cast<int>(context.Typed.size());
+    WordStart = cursor.block().position() + context.WordStart;
     ShowList(DecodeScript(context.Typed), asked);
 }
 
@@ -440,11 +434,8 @@ QString TCodeAssist::TipAt(const QPoint &point)
     QString tip;
     if (const QString finding = Check->FindingAt(position); !finding.isEmpty())
         tip = "<p>" + finding.toHtmlEscaped() + "</p>";
-    // Long scripts are told about only once their analysis is there: none is made for a tip.
-    std::shared_ptr<const TScriptAnalysis> analysis = Check->Current();
-    if (!analysis && re->document()->characterCount() <= TLiveCheck::ForegroundLimit)
-        Check->WhenAnalysed([&](const TScriptAnalysis &) { analysis = Check->Current(); });
-    if (analysis)
+    // A long script is told about once its analysis, started if need be, is there.
+    if (const std::shared_ptr<const TScriptAnalysis> analysis = Check->AnalysisNow())
     {
         // The word under the mouse: the place of its first character is on it.
         if (const std::optional<TScriptHover> hover = HoverAt(

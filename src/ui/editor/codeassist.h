@@ -14,7 +14,6 @@ class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QModelIndex;
-class QTextCursor;
 class TCogEdit;
 class TCogHighlighter;
 class TCompletionModel;
@@ -32,9 +31,6 @@ class TCodeAssist : public QObject
 
   public:
     TCodeAssist(TRTFForm *form, TLiveCheck *check);
-
-    // Letters of a word typed before the list opens by itself.
-    static constexpr int AutoCompleteLetters = 3;
 
     // Opens the list of what may be written at the caret; with only one word fitting what is
     // typed, asked for by the user, that word goes in at once.
@@ -86,6 +82,4 @@ class TCodeAssist : public QObject
     // Where the word being completed starts in the document.
     int WordStart = 0;
     std::vector<TScriptRange> Uses;
-    // The line read last by Lines(), kept while the reader's view is in use.
-    mutable std::string ReadLine;
 };

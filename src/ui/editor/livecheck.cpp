@@ -32,10 +32,8 @@ struct TLiveCheck::TJob
     void Run()
     {
         Options.Stop = Stop.get_token();
-        Text.replace(QChar::ParagraphSeparator, '\n');
-        Text.replace(QChar::LineSeparator, '\n');
-        Result =
-            std::make_shared<const TScriptAnalysis>(AnalyseScript(EncodeScript(Text), Options));
+        Result = std::make_shared<const TScriptAnalysis>(
+            AnalyseScript(ScriptBytesOfEditorText(Text), Options));
     }
 };
 
@@ -94,6 +92,16 @@ void TLiveCheck::SetOptions(const TAnalysisOptions &options)
 std::shared_ptr<const TScriptAnalysis> TLiveCheck::Current() const
 {
     return AnalysisRevision == Revision ? Analysis : nullptr;
+}
+
+std::shared_ptr<const TScriptAnalysis> TLiveCheck::AnalysisNow()
+{
+    if (!Current())
+    {
+        Pause->stop();
+        Start();
+    }
+    return Current();
 }
 
 void TLiveCheck::WhenAnalysed(std::function<void(const TScriptAnalysis &)> done)
@@ -166,7 +174,6 @@ void TLiveCheck::Landed(const std::shared_ptr<TJob> &job)
     Waiting.clear();
     for (const auto &done : waiting)
         done(*Analysis);
-    emit Analysed();
 }
 
 void TLiveCheck::ShowUnderlines()

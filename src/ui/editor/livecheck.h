@@ -40,7 +40,6 @@ class TLiveCheck : public QObject
 
     // Whether findings are underlined as the text changes ("Check as you type").
     void SetEnabled(bool on);
-    bool IsEnabled() const { return Enabled; }
     // The game and checks the analysis follows; a change analyses the text again.
     void SetOptions(const TAnalysisOptions &options);
     const TAnalysisOptions &Options() const { return AnalysisOptions; }
@@ -54,6 +53,9 @@ class TLiveCheck : public QObject
     // script is short enough to analyse now, else when the analysis started now lands. A
     // request still waiting when the text changes again waits for the next analysis.
     void WhenAnalysed(std::function<void(const TScriptAnalysis &)> done);
+    // The analysis of the text as it stands: the one there is, or one made now when the script
+    // is short enough; null while a long script's analysis, started if need be, is under way.
+    std::shared_ptr<const TScriptAnalysis> AnalysisNow();
     // Whether an analysis is under way on another thread.
     bool Busy() const { return Running > 0; }
 
@@ -68,15 +70,12 @@ class TLiveCheck : public QObject
   signals:
     // The underlines changed: the editor shows them with its other marks.
     void UnderlinesChanged();
-    // An analysis of the text as it stands has landed.
-    void Analysed();
 
   private:
     struct TJob;
     void TextChanged();
     void Start();
     void Landed(const std::shared_ptr<TJob> &job);
-    void Take(std::shared_ptr<const TScriptAnalysis> analysis);
     void ShowUnderlines();
     void ShowFindingAtCaret();
 

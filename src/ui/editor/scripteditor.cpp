@@ -308,10 +308,7 @@ bool TRTFForm::IsModified() const
 
 std::string TRTFForm::Text() const
 {
-    QString text = RE->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, '\n');
-    text.replace(QChar::LineSeparator, '\n');
-    return EncodeScript(text);
+    return ScriptBytesOfEditorText(RE->document()->toRawText());
 }
 
 void TRTFForm::SetText(const std::string &text)

@@ -52,11 +52,6 @@ THelpWindow::THelpWindow(QWidget *parent) : QMainWindow(parent, Qt::Window)
     connect(HelpResults, &QListWidget::itemActivated, this, &THelpWindow::HelpResultsClick);
 }
 
-bool THelpWindow::ShowContents(const QString &path)
-{
-    return ShowPage(path);
-}
-
 bool THelpWindow::ShowPage(const QString &path, const QString &section)
 {
     if (!QFileInfo(path).isFile())

@@ -21,8 +21,6 @@ class THelpWindow : public QMainWindow
   public:
     explicit THelpWindow(QWidget *parent = nullptr);
 
-    // Shows the help file at path, at its contents page; false when there is no such file.
-    bool ShowContents(const QString &path);
     // Shows the help file at path at the heading whose id is section (from its top when
     // section is empty); false when there is no such file.
     bool ShowPage(const QString &path, const QString &section = QString());

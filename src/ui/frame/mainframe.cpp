@@ -109,8 +109,10 @@ TMainForm::TMainForm(TPrompts &prompts, const TFrameSetup &setup, QWidget *paren
     FormCreate(setup);
     CreateToolWindows();
     Extras = new TFrameExtras(this);
+    // A script named on the command line may have opened while a start-up box was up, before
+    // the rest of the frame was made: it is set up now.
     for (TRTFForm *editor : Editors())
-        Extras->EditorCreated(editor);
+        SetUpEditor(editor);
 }
 
 TMainForm::~TMainForm()
@@ -264,8 +266,6 @@ void TMainForm::CreateToolWindows()
     // chosen.
     connect(Dir, &TDir::FoldersChanged, Res, &TRes::ReadGameFolders);
     SC->AddOptionItems(Options1);
-    for (TRTFForm *editor : Editors())
-        FollowCheckOptions(editor);
     for (const auto &[name, topic] : ToolWindowHelp())
         if (auto *window = findChild<QWidget *>(name, Qt::FindDirectChildrenOnly))
             AttachHelp(window, topic);
@@ -528,12 +528,13 @@ void TMainForm::FillWindowMenu()
     }
 }
 
-void TMainForm::FollowCheckOptions(TRTFForm *editor)
+void TMainForm::SetUpEditor(TRTFForm *editor)
 {
     // The check as you type follows the checks chosen for Check Cog.
     editor->LiveCheck->SetOptions(SC->AnalysisOptions());
     connect(SC, &TSC::CheckOptionsChanged, editor,
             [this, editor] { editor->LiveCheck->SetOptions(SC->AnalysisOptions()); });
+    Extras->EditorCreated(editor);
 }
 
 TRTFForm *TMainForm::CreateEditor()
@@ -553,12 +554,10 @@ TRTFForm *TMainForm::CreateEditor()
     connect(editor, &TRTFForm::PasteAsked, this,
             [this](TRTFForm *target) { target->PasteBuiltLine(VF->SelectBuiltLine()); });
     connect(editor, &TRTFForm::CheckRequested, this, &TMainForm::CheckScript);
-    // A script named on the command line may open while a start-up box is up, before the
-    // rest of the frame is made; what is made afterwards sets it up then.
-    if (SC)
-        FollowCheckOptions(editor);
+    // The tool windows and the extras are made last at start: the constructor sets up an
+    // editor made before them.
     if (Extras)
-        Extras->EditorCreated(editor);
+        SetUpEditor(editor);
     MdiArea->addSubWindow(editor);
     editor->show();
     MdiArea->setActiveSubWindow(editor);

@@ -208,8 +208,9 @@ class TMainForm : public QMainWindow
     void closeEvent(QCloseEvent *event) override;
 
   private:
-    // Lets the editor's check as you type follow the Syntax Checker's options.
-    void FollowCheckOptions(TRTFForm *editor);
+    // Ties an editor to the tool windows and the frame's extras: the Syntax Checker's options
+    // for its check as you type, the colours, the recent files.
+    void SetUpEditor(TRTFForm *editor);
 
     // The tool windows, created hidden at start in this order.
     TVF *VF = nullptr;
