@@ -164,6 +164,44 @@ TEST(ScriptAidsTest, HoverTellsVerbsFlagsSymbolsHandlersAndLabels)
             << line << ":" << column;
 }
 
+TEST(ScriptAidsTest, AVerbsHoverSaysOnceWhichGamesKnowIt)
+{
+    const std::string text = "symbols\nend\ncode\nstartup:\n"
+                             "    CreateThingAtPos(a, b, c, d);\n"
+                             "    AIGetAlignment(a);\n"
+                             "end\n";
+    const TScriptAnalysis analysis = AnalyseScript(text, TAnalysisOptions());
+    const std::vector<std::string_view> lines = SplitTextLineViews(text);
+    const TLineReader reader = [&](int index) { return lines[static_cast<size_t>(index)]; };
+    const struct
+    {
+        int Line;
+        TCheckGame Game;
+        size_t JediKnightOnly;
+        size_t MotsOnly;
+    } rows[] = {
+        // One row per game: both know it, whichever row is shown.
+        {4, TCheckGame::Either, 0, 0},
+        {4, TCheckGame::Mots, 0, 0},
+        // The description says "MOTS only." already.
+        {5, TCheckGame::Either, 0, 1},
+    };
+    const auto count = [](const std::string &text, const std::string &word) {
+        size_t n = 0;
+        for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+            ++n;
+        return n;
+    };
+    for (const auto &row : rows)
+    {
+        const std::optional<TScriptHover> hover =
+            HoverAt(analysis, reader, PlaceAt(analysis, row.Line, 6), row.Game);
+        ASSERT_TRUE(hover) << row.Line;
+        EXPECT_EQ(count(hover->Text, "Jedi Knight only"), row.JediKnightOnly) << hover->Text;
+        EXPECT_EQ(count(hover->Text, "MOTS only"), row.MotsOnly) << hover->Text;
+    }
+}
+
 TEST(ScriptAidsTest, DefinitionsAndOccurrencesJoinMessagesAndHandlers)
 {
     const TAnalysed script;

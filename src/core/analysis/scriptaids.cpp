@@ -217,6 +217,23 @@ std::string DeclarationText(const TLineReader &line, const TScriptSymbol &symbol
     return std::string(text.substr(start, text.find_last_not_of(" \t") + 1 - start));
 }
 
+// What a hover adds about the games that know verb, from all its rows (a verb may have one row
+// per game): nothing when both games know it, or when its description says so already.
+std::string GamesNote(const TVerbFact &verb)
+{
+    bool jk = false;
+    bool mots = false;
+    for (const TVerbFact *row : FindVerb(verb.Name))
+    {
+        jk = jk || row->Game != TVerbGame::Mots;
+        mots = mots || row->Game != TVerbGame::JK;
+    }
+    if (jk && mots)
+        return {};
+    const std::string games = VerbGamesText(jk ? TVerbGame::JK : TVerbGame::Mots);
+    return verb.Description.find(games) == std::string::npos ? "\n\n" + games + "." : "";
+}
+
 // The flags a number in a flag argument sets, as the flag calculator names them.
 std::optional<TScriptHover> FlagHover(const TVerbFact &verb, int argument,
                                       const std::string &number)
@@ -255,11 +272,7 @@ std::optional<TScriptHover> HoverAt(const TScriptAnalysis &analysis, const TLine
         return std::nullopt;
     case TPlaceKind::VerbName:
         if (const TVerbFact *verb = verbOf(place.Call))
-            return TScriptHover{
-                VerbSignature(*verb),
-                verb->Description +
-                    (verb->Game == TVerbGame::Both ? "" : "\n\n" + VerbGamesText(verb->Game) + "."),
-                {}};
+            return TScriptHover{VerbSignature(*verb), verb->Description + GamesNote(*verb), {}};
         return std::nullopt;
     case TPlaceKind::Argument:
         if (const TVerbFact *verb = place.Number ? verbOf(place.Call) : nullptr)
