@@ -16,32 +16,13 @@ bool CodeBefore(std::string_view line, int caret, std::string_view &before)
            before.find("//") == std::string_view::npos;
 }
 
-// The first word of a line, in small letters, with the comment cut.
-std::string FirstWord(std::string_view line)
-{
-    size_t start = 0;
-    while (start < line.size() && IsBlank(line[start]))
-        ++start;
-    size_t end = start;
-    while (end < line.size() && !IsBlank(line[end]) && line[end] != '#' &&
-           line.substr(end, 2) != "//")
-        ++end;
-    return LowerAscii(line.substr(start, end - start));
-}
 } // namespace
 
 TCogSection SectionAbove(const TLineReader &line, int index)
 {
     for (int i = index - 1; i >= 0; --i)
-    {
-        const std::string word = FirstWord(line(i));
-        if (word == "symbols")
-            return TCogSection::Symbols;
-        if (word == "code")
-            return TCogSection::Code;
-        if (word == "end")
-            return TCogSection::Outside;
-    }
+        if (const std::optional<TCogSection> opened = SectionOpenedBy(line(i)))
+            return *opened;
     return TCogSection::Outside;
 }
 
@@ -50,14 +31,14 @@ TSectionLines SectionLines(const TLineReader &line, int lineCount)
     TSectionLines lines;
     for (int i = 0; i < lineCount; ++i)
     {
-        const std::string word = FirstWord(line(i));
-        if (word == "symbols" && lines.Symbols < 0)
+        const std::optional<TCogSection> opened = SectionOpenedBy(line(i));
+        if (opened == TCogSection::Symbols && lines.Symbols < 0)
             lines.Symbols = i;
-        else if (word == "code" && lines.Code < 0)
+        else if (opened == TCogSection::Code && lines.Code < 0)
             lines.Code = i;
-        else if (word == "end" && lines.Code >= 0)
+        else if (opened == TCogSection::Outside && lines.Code >= 0)
             lines.CodeEnd = i;
-        else if (word == "end" && lines.Symbols >= 0 && lines.SymbolsEnd < 0)
+        else if (opened == TCogSection::Outside && lines.Symbols >= 0 && lines.SymbolsEnd < 0)
             lines.SymbolsEnd = i;
     }
     return lines;
@@ -96,7 +77,7 @@ TWritingContext WritingContextAt(std::string_view line, int column, TCogSection 
             ++lead;
         if (lead == head.size())
             context.Kind = lead == 0 ? TWritingKind::SymbolType : TWritingKind::Nothing;
-        else if (FirstWord(head) == "message" &&
+        else if (SameNoCase(head.substr(lead, 7), "message") && head.size() > lead + 7 &&
                  head.find_first_not_of(" \t", lead + 7) == std::string_view::npos)
             context.Kind = TWritingKind::MessageName;
         else

@@ -82,6 +82,18 @@ void Add(std::vector<TCogSpan> &spans, size_t start, size_t end, TCogWordClass c
     spans.push_back({static_cast<int>(start), static_cast<int>(end - start), cls});
 }
 
+// The section the word "symbols", "code" or "end" leads to.
+std::optional<TCogSection> SectionOfWord(std::string_view word)
+{
+    if (SameNoCase(word, "symbols"))
+        return TCogSection::Symbols;
+    if (SameNoCase(word, "code"))
+        return TCogSection::Code;
+    if (SameNoCase(word, "end"))
+        return TCogSection::Outside;
+    return std::nullopt;
+}
+
 // The section word that opens line, if any: its class span end, and the section it leads
 // to. Returns false when the line does not start with one.
 bool SectionWordAt(std::string_view line, size_t start, size_t &end, TCogSection &next,
@@ -92,12 +104,8 @@ bool SectionWordAt(std::string_view line, size_t start, size_t &end, TCogSection
     const size_t wordEnd = WordEnd(line, start);
     const std::string_view word = line.substr(start, wordEnd - start);
     end = wordEnd;
-    if (SameNoCase(word, "symbols"))
-        next = TCogSection::Symbols;
-    else if (SameNoCase(word, "code"))
-        next = TCogSection::Code;
-    else if (SameNoCase(word, "end"))
-        next = TCogSection::Outside;
+    if (const std::optional<TCogSection> opened = SectionOfWord(word))
+        next = *opened;
     else if (SameNoCase(word, "flags"))
     {
         // "flags=" may carry blanks before its "=", as the game reads it.
@@ -221,6 +229,14 @@ TCogSection NextCogSection(std::string_view line, TCogSection section)
     TCogSection next = section;
     SectionWordAt(line, SkipBlanks(line, 0), end, next, section);
     return next;
+}
+
+std::optional<TCogSection> SectionOpenedBy(std::string_view line)
+{
+    const size_t start = SkipBlanks(line, 0);
+    if (start >= line.size() || !IsWordStart(line[start]))
+        return std::nullopt;
+    return SectionOfWord(line.substr(start, WordEnd(line, start) - start));
 }
 
 void ClassifyCogLine(std::string_view line, TCogSection &section, std::vector<TCogSpan> &spans)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -48,6 +49,9 @@ struct TCogSpan
 // The section the line after line stands in, when line stands in section; only the section
 // words at the start of the line change it. Much cheaper than ClassifyCogLine.
 TCogSection NextCogSection(std::string_view line, TCogSection section);
+// The section the lines after line stand in when line starts with "symbols", "code" or "end";
+// nothing for any other line.
+std::optional<TCogSection> SectionOpenedBy(std::string_view line);
 
 // Fills spans with the classed words of line (script bytes, one byte per character), left
 // to right; words of no class get no span. section is the section the line stands in; it
