@@ -30,8 +30,7 @@ TRTFForm *OpenChecked(qsizetype size)
     std::unique_ptr<TBenchFrame> &frame = Frames[size];
     if (!frame)
         frame = std::make_unique<TBenchFrame>(size);
-    TRTFForm *editor = frame->Frame->OpenInEditor(nullptr, frame->Path);
-    WaitForPaint(editor->RE->viewport());
+    TRTFForm *editor = frame->Open();
     editor->RE->setFocus();
     // "   count = count + 1;" stands at every ninth line from the ninth after "startup:".
     int line = editor->LineCount() - 60;
@@ -47,8 +46,7 @@ TRTFForm *OpenChecked(qsizetype size)
 void Close(TRTFForm *editor)
 {
     editor->RE->document()->setModified(false);
-    delete editor;
-    QCoreApplication::processEvents();
+    TBenchFrame::Close(editor);
 }
 
 // Whether the findings of the text as it stands are underlined: an error while the statement

@@ -47,8 +47,20 @@ qx_configure() {
 # unless "node" alone is asked for, Neovim.
 qx_install_lsp_clients() {
     [ "${1:-}" = node ] || qx_install_extra neovim
+    qx_npm_ci "$QX_ROOT/tests/lsp/node"
+}
+
+# Installs the packages of the lock file in folder dir (with npm's further arguments), unless
+# the last install there was of the same lock file: npm ci removes and fetches them all.
+qx_npm_ci() {
+    local dir="$1"
+    shift
     command -v npm >/dev/null || qx_install_extra nodejs npm
-    (cd "$QX_ROOT/tests/lsp/node" && npm ci --no-audit --no-fund --loglevel=error)
+    if cmp -s "$dir/package-lock.json" "$dir/node_modules/.qx-installed-lock"; then
+        return 0
+    fi
+    (cd "$dir" && npm ci "$@" --no-audit --no-fund --loglevel=error &&
+        cp package-lock.json node_modules/.qx-installed-lock)
 }
 
 # The tools of the files for other editors: the packages of editors/vscode from its lock file
@@ -58,7 +70,5 @@ qx_install_lsp_clients() {
 # binary comes as a package of its own.
 qx_install_editor_tools() {
     qx_install_extra libxml2-utils unzip
-    command -v npm >/dev/null || qx_install_extra nodejs npm
-    (cd "$QX_ROOT/editors/vscode" &&
-        npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+    qx_npm_ci "$QX_ROOT/editors/vscode" --ignore-scripts
 }

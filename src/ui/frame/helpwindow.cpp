@@ -52,14 +52,13 @@ THelpWindow::THelpWindow(QWidget *parent) : QMainWindow(parent, Qt::Window)
     connect(HelpResults, &QListWidget::itemActivated, this, &THelpWindow::HelpResultsClick);
 }
 
-bool THelpWindow::ShowPage(const QString &path, const QString &section)
+bool THelpWindow::ShowPage(const QUrl &url)
 {
+    const QString path = url.toLocalFile();
     if (!QFileInfo(path).isFile())
         return false;
     IndexFolder(QFileInfo(path).absolutePath());
-    QUrl url = QUrl::fromLocalFile(path);
-    if (!section.isEmpty())
-        url.setFragment(section);
+    const QString section = url.fragment();
     // Each call shows the page from its top or at its section, also when the window already
     // showed another part of the help (or this page, scrolled elsewhere).
     Browser->setSource(url);
@@ -110,8 +109,5 @@ void THelpWindow::HelpResultsClick(QListWidgetItem *item)
 {
     if (!item)
         return;
-    const QUrl url = item->data(UrlRole).toUrl();
-    QUrl page = url;
-    page.setFragment(QString());
-    ShowPage(page.toLocalFile(), url.fragment());
+    ShowPage(item->data(UrlRole).toUrl());
 }

@@ -11,6 +11,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QTextBrowser;
+class QUrl;
 
 // The help window: shows the program's HTML help pages, and finds the sections of them that
 // hold the words typed in its search field.
@@ -21,9 +22,9 @@ class THelpWindow : public QMainWindow
   public:
     explicit THelpWindow(QWidget *parent = nullptr);
 
-    // Shows the help file at path at the heading whose id is section (from its top when
-    // section is empty); false when there is no such file.
-    bool ShowPage(const QString &path, const QString &section = QString());
+    // Shows the help file of a file URL at the heading its fragment names (from its top without
+    // one); false when there is no such file.
+    bool ShowPage(const QUrl &url);
 
     // The text of HelpSearch changed: HelpResults lists the sections holding all its words.
     void HelpSearchChange(const QString &text);

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include "core/analysis/cogchecker.h"
 #include "core/shell/fileio.h"
@@ -758,13 +759,10 @@ void TMainForm::ShowHelp(const QString &topic)
         HelpWindow->setParent(owner, HelpWindow->windowFlags());
         HelpWindow->setGeometry(place);
     }
-    const qsizetype hash = topic.indexOf('#');
-    const QString page = hash < 0 ? topic : topic.left(hash);
-    const QString section = hash < 0 ? QString() : topic.mid(hash + 1);
-    const QString path = Q(Folders.ProgramDir) + "help/" + page;
-    if (!HelpWindow->ShowPage(path, section))
+    const QUrl url = QUrl::fromLocalFile(Q(Folders.ProgramDir) + "help/").resolved(QUrl(topic));
+    if (!HelpWindow->ShowPage(url))
     {
-        Ask().ShowIOError("File not found: " + path);
+        Ask().ShowIOError("File not found: " + url.toLocalFile());
         return;
     }
     HelpWindow->show();
