@@ -547,22 +547,19 @@ void TFlagCalc::NewLine()
 
 std::vector<std::string> FlagNamesOf(const TFlagKind &kind, uint32_t value)
 {
-    const auto nameOf = [&kind](int position) {
-        for (const TFlagName &name : kind.Names)
-            if (name.Position == position)
-                return std::string(name.Name);
-        return kind.SingleChoice ? SingleChoiceLabel(position) : BitMaskLabel(position);
-    };
+    // The names the calculator shows for the kind, each on its tick box.
+    TFlagCalc calc;
+    calc.Edit(kind);
     std::vector<std::string> names;
     if (kind.SingleChoice)
     {
         if (value < FlagBitCount)
-            names.push_back(nameOf(static_cast<int>(value)));
+            names.push_back(calc.Labels[value]);
         return names;
     }
     for (int position = 0; position < FlagBitCount; ++position)
         if (value & (uint32_t(1) << position))
-            names.push_back(nameOf(position));
+            names.push_back(calc.Labels[static_cast<size_t>(position)]);
     return names;
 }
 
